@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shell/prompter.h"
+
+namespace vtl {
+
+// Asks the user with Qt's standard message boxes and dialogs.
+class QtPrompter : public Prompter {
+public:
+    bool showMessage(const std::string &text, const std::string &caption,
+                     PromptButtons buttons) override;
+};
+
+} // namespace vtl

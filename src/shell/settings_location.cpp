@@ -1,0 +1,25 @@
+#include "shell/settings_location.h"
+
+#include "shell/program_settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace vtl {
+
+QString resolveSettingsFilePath(const QString &executablePath) {
+    const QString besideExecutable =
+        QString::fromStdString(settingsFileNameFor(executablePath.toStdString()));
+    const QFileInfo target(besideExecutable);
+    const QFileInfo folder(target.absolutePath());
+    if (folder.isWritable() && (!target.exists() || target.isWritable())) {
+        return besideExecutable;
+    }
+    const QString configFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/vantorel";
+    QDir().mkpath(configFolder);
+    return configFolder + "/" + target.fileName();
+}
+
+} // namespace vtl

@@ -1,0 +1,88 @@
+#include "support/flight_synthesiser.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string output;
+};
+
+CliRun runCli(const std::string &arguments) {
+    const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " 2>&1";
+    std::FILE *pipe = popen(command.c_str(), "r");
+    std::string output;
+    std::array<char, 4096> buffer{};
+    size_t read = 0;
+    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        output.append(buffer.data(), read);
+    }
+    const int status = pclose(pipe);
+    return {WEXITSTATUS(status), output};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_file =
+            fs::temp_directory_path() /
+            ("vtl-cli-" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".bin");
+        vtl::testing::FlightDescription flight;
+        flight.samplingCode = 0x13; // code 3; the upper bits are not part of it
+        flight.startTemperature = 15;
+        flight.competitorNumber = 42;
+        flight.serialNumber = 1234;
+        flight.referenceWord = 9000;
+        flight.altitudeCm = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 300, 600};
+        const auto bytes = vtl::testing::synthesiseFlightImage(flight);
+        std::ofstream(m_file, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+    }
+    void TearDown() override { fs::remove(m_file); }
+
+    fs::path m_file;
+};
+
+TEST_F(CliTest, InfoPrintsTheDecodedHeader) {
+    const CliRun run = runCli("info " + m_file.string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("{\"competitorNumber\":42,\"serialNumber\":1234,"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("\"samplingCode\":3,\"samplesPer10s\":50,"
+                              "\"samplingText\":\"  5 pom/sek\",\"referenceWord\":10000,"
+                              "\"temperature\":15,"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("\"rawLength\":84,\"slotCount\":13}"), std::string::npos);
+}
+
+TEST_F(CliTest, ConvertPrintsAltitudesUpToTheMarker) {
+    const CliRun run = runCli("convert " + m_file.string() + " --temperature 30");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.rfind("{\"temperature\":30,\"referencePressure\":", 0), 0u) << run.output;
+    EXPECT_NE(run.output.find("\"altitudeCm\":[0,0,0,0,0,0,0,0,0,0,"), std::string::npos);
+    // Twelve samples and the terminator slot, which converts to a large negative altitude.
+    const auto values = run.output.substr(run.output.find('['));
+    EXPECT_EQ(std::count(values.begin(), values.end(), ','), 12) << run.output;
+}
+
+TEST_F(CliTest, UnreadableFileFailsWithOneLine) {
+    const CliRun run = runCli("info /nonexistent/flight.bin");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "vantorel-cli: cannot read /nonexistent/flight.bin\n");
+    EXPECT_EQ(runCli("convert " + m_file.string() + " --temperature warm").status, 1);
+    EXPECT_EQ(runCli("bogus").status, 1);
+}
+
+} // namespace

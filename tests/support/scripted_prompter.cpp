@@ -1,0 +1,20 @@
+#include "support/scripted_prompter.h"
+
+namespace vtl::testing {
+
+bool ScriptedPrompter::showMessage(const std::string &text, const std::string &caption,
+                                   PromptButtons buttons) {
+    m_messages.push_back({text, caption, buttons});
+    if (m_answers.empty()) {
+        return true;
+    }
+    const bool answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void ScriptedPrompter::answerNextMessages(std::vector<bool> answers) {
+    m_answers.insert(m_answers.end(), answers.begin(), answers.end());
+}
+
+} // namespace vtl::testing

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "command_line.h"
+
+#include <string>
+
+namespace vtl::cli {
+
+// Each returns the JSON line to print.
+std::string runInfo(const CommandLine &args);
+std::string runConvert(const CommandLine &args);
+
+} // namespace vtl::cli

@@ -1,0 +1,107 @@
+#include "json_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace vtl::cli {
+
+std::string formatFloat(float number) {
+    if (!std::isfinite(number)) {
+        return "null";
+    }
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return std::string(buffer, result.ptr);
+}
+
+void JsonWriter::separate() {
+    if (m_needsComma) {
+        m_text += ',';
+    }
+    m_needsComma = true;
+}
+
+JsonWriter &JsonWriter::beginObject() {
+    separate();
+    m_text += '{';
+    m_needsComma = false;
+    return *this;
+}
+
+JsonWriter &JsonWriter::endObject() {
+    m_text += '}';
+    m_needsComma = true;
+    return *this;
+}
+
+JsonWriter &JsonWriter::key(const std::string &name) {
+    value(name);
+    m_text += ':';
+    m_needsComma = false;
+    return *this;
+}
+
+JsonWriter &JsonWriter::value(int64_t number) {
+    separate();
+    m_text += std::to_string(number);
+    return *this;
+}
+
+JsonWriter &JsonWriter::value(float number) {
+    separate();
+    m_text += formatFloat(number);
+    return *this;
+}
+
+JsonWriter &JsonWriter::value(const std::string &text) {
+    separate();
+    m_text += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            m_text += '\\';
+            m_text += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            m_text += escaped;
+        } else {
+            m_text += c;
+        }
+    }
+    m_text += '"';
+    return *this;
+}
+
+JsonWriter &JsonWriter::null() {
+    separate();
+    m_text += "null";
+    return *this;
+}
+
+JsonWriter &JsonWriter::array(const std::vector<int32_t> &numbers) {
+    separate();
+    m_text += '[';
+    m_needsComma = false;
+    for (const int32_t n : numbers) {
+        value(static_cast<int64_t>(n));
+    }
+    m_text += ']';
+    m_needsComma = true;
+    return *this;
+}
+
+JsonWriter &JsonWriter::array(const std::vector<std::string> &texts) {
+    separate();
+    m_text += '[';
+    m_needsComma = false;
+    for (const auto &t : texts) {
+        value(t);
+    }
+    m_text += ']';
+    m_needsComma = true;
+    return *this;
+}
+
+} // namespace vtl::cli

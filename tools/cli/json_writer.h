@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vtl::cli {
+
+// A small writer for the companion's one-line JSON output; numbers use '.' and floats their
+// shortest text that reads back to the same value.
+class JsonWriter {
+public:
+    JsonWriter &beginObject();
+    JsonWriter &endObject();
+    JsonWriter &key(const std::string &name);
+    JsonWriter &value(int64_t number);
+    JsonWriter &value(float number);
+    JsonWriter &value(const std::string &text);
+    JsonWriter &null();
+    JsonWriter &array(const std::vector<int32_t> &numbers);
+    JsonWriter &array(const std::vector<std::string> &texts);
+
+    const std::string &text() const { return m_text; }
+
+private:
+    void separate();
+
+    std::string m_text;
+    bool m_needsComma = false;
+};
+
+std::string formatFloat(float number);
+
+} // namespace vtl::cli
