@@ -42,7 +42,7 @@ double smoothStep(double t) {
 // A flight profile: altitude in metres at a time in seconds.
 using Profile = std::function<double(double)>;
 
-std::vector<int32_t> sampleProfile(const Profile &profile, double seconds, double samplesPer10s,
+std::vector<int32_t> sampleProfile(const Profile& profile, double seconds, double samplesPer10s,
                                    uint32_t seed, int32_t noiseCm) {
     Noise noise(seed);
     std::vector<int32_t> altitudes;
@@ -72,11 +72,11 @@ Profile climbAndGlide(double launch, double climbSeconds, double peakMetres, dou
     };
 }
 
-bool writeFlight(const std::string &folder, const std::string &name,
-                 const FlightDescription &flight) {
+bool writeFlight(const std::string& folder, const std::string& name,
+                 const FlightDescription& flight) {
     const std::vector<uint8_t> bytes = vtl::testing::synthesiseFlightImage(flight);
     const std::string path = folder + "/" + name;
-    std::FILE *file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         std::fprintf(stderr, "cannot create %s\n", path.c_str());
         return false;
@@ -98,7 +98,7 @@ FlightDescription flightAt(uint8_t code, int temperature, uint16_t competitor, u
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char* argv[]) {
     if (argc != 2) {
         std::fputs("usage: vantorel-make-samples OUTPUT_FOLDER\n", stderr);
         return 1;

@@ -2,7 +2,7 @@
 
 #include "shell/window_look.h"
 
-TFormUstawienia::TFormUstawienia(QWidget *parent) : QDialog(parent) {
+TFormUstawienia::TFormUstawienia(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormUstawienia"));
     setWindowTitle(QStringLiteral("Ustawienia"));
     vtl::applyDesignFont(*this);

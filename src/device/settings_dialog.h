@@ -7,5 +7,5 @@
 class TFormUstawienia : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormUstawienia(QWidget *parent = nullptr);
+    explicit TFormUstawienia(QWidget* parent = nullptr);
 };

@@ -9,7 +9,7 @@
 namespace vtl {
 namespace {
 
-std::string temporaryNameFor(const std::string &path) {
+std::string temporaryNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     return path + ".tmp" + std::to_string(stamp) + "-" + std::to_string(counter++);
@@ -17,9 +17,9 @@ std::string temporaryNameFor(const std::string &path) {
 
 } // namespace
 
-bool writeFileAtomically(const std::string &path, const uint8_t *bytes, size_t size) {
+bool writeFileAtomically(const std::string& path, const uint8_t* bytes, size_t size) {
     const std::string temporary = temporaryNameFor(path);
-    std::FILE *file = std::fopen(temporary.c_str(), "wb");
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }

@@ -22,21 +22,21 @@ struct Slot {
     uint16_t rawPressure;
 };
 
-Slot readSlot(const FlightRecord &record, uint32_t index) {
-    const uint8_t *slot = record.rawImage.data() + image::kHeaderSize + image::kSlotSize * index;
+Slot readSlot(const FlightRecord& record, uint32_t index) {
+    const uint8_t* slot = record.rawImage.data() + image::kHeaderSize + image::kSlotSize * index;
     return {image::readWord(slot, image::kSlotTemperature),
             image::readWord(slot, image::kSlotPressure)};
 }
 
 // Slots that lie wholly inside the image as held, whatever its announced length says.
-uint32_t storedSlots(const FlightRecord &record) {
+uint32_t storedSlots(const FlightRecord& record) {
     const uint32_t fromLength = record.slotCount();
     const uint32_t fromCapacity = static_cast<uint32_t>(
         (FlightRecord::kImageCapacity - image::kHeaderSize) / image::kSlotSize);
     return std::min(fromLength, fromCapacity);
 }
 
-std::optional<float> referencePressureOf(const FlightRecord &record, uint32_t slots) {
+std::optional<float> referencePressureOf(const FlightRecord& record, uint32_t slots) {
     const int referencePressure = readSlot(record, 0).rawPressure;
     float sum = 0.0f;
     int counter = 0;
@@ -64,7 +64,7 @@ float altitudeFromPressure(float pressureHpa, float temperature, float reference
                               static_cast<double>(kBarometricFactor) * -std::log(ratio));
 }
 
-std::optional<int32_t> convertFlight(FlightRecord &record, FlightRole role) {
+std::optional<int32_t> convertFlight(FlightRecord& record, FlightRole role) {
     const uint32_t slots = storedSlots(record);
     const uint32_t convertible =
         std::min(slots, static_cast<uint32_t>(FlightRecord::kSeriesCapacity - 1));

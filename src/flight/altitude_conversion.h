@@ -15,6 +15,6 @@ float altitudeFromPressure(float pressureHpa, float temperature, float reference
 // terminator slot, after the image's last slot, or where the series is full (the marker always
 // fits). Returns the number of converted values (the index of the end marker), or nothing when a
 // sample cannot be converted because the coefficients make a divisor zero.
-std::optional<int32_t> convertFlight(FlightRecord &record, FlightRole role);
+std::optional<int32_t> convertFlight(FlightRecord& record, FlightRole role);
 
 } // namespace vtl

@@ -2,7 +2,7 @@
 
 #include "shell/window_look.h"
 
-TF_Filtr::TF_Filtr(QWidget *parent) : QDialog(parent) {
+TF_Filtr::TF_Filtr(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("F_Filtr"));
     setWindowTitle(QStringLiteral("Vantorel-Filtr"));
     vtl::applyDesignFont(*this);

@@ -6,5 +6,5 @@
 class TF_Filtr : public QDialog {
     Q_OBJECT
 public:
-    explicit TF_Filtr(QWidget *parent = nullptr);
+    explicit TF_Filtr(QWidget* parent = nullptr);
 };

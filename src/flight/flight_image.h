@@ -26,11 +26,11 @@ constexpr uint16_t kReferenceWordMin = 9700;
 constexpr uint16_t kReferenceWordMax = 10500;
 constexpr uint16_t kReferenceWordNominal = 10000;
 
-inline uint16_t readWord(const uint8_t *bytes, size_t offset) {
+inline uint16_t readWord(const uint8_t* bytes, size_t offset) {
     return static_cast<uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
 }
 
-inline void writeWord(uint8_t *bytes, size_t offset, uint16_t value) {
+inline void writeWord(uint8_t* bytes, size_t offset, uint16_t value) {
     bytes[offset] = static_cast<uint8_t>(value & 0xFF);
     bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
 }

@@ -15,7 +15,7 @@ constexpr int kLowestTemperature = -30;
 constexpr int kFallbackTemperature = 20;
 
 // The header as far as the image supplies it; missing bytes are zero.
-std::array<uint8_t, image::kHeaderSize> headerBytes(const FlightRecord &record) {
+std::array<uint8_t, image::kHeaderSize> headerBytes(const FlightRecord& record) {
     std::array<uint8_t, image::kHeaderSize> header{};
     const size_t available = static_cast<size_t>(
         std::clamp<int32_t>(record.rawLength, 0, static_cast<int32_t>(image::kHeaderSize)));
@@ -25,7 +25,7 @@ std::array<uint8_t, image::kHeaderSize> headerBytes(const FlightRecord &record) 
 
 } // namespace
 
-std::optional<int8_t> headerTemperature(const FlightRecord &record) {
+std::optional<int8_t> headerTemperature(const FlightRecord& record) {
     const std::optional<int32_t> b5 =
         temperatureTermB5(record.startRawTemperature, record.calibration);
     if (!b5) {
@@ -42,9 +42,9 @@ std::optional<int8_t> headerTemperature(const FlightRecord &record) {
     return static_cast<int8_t>(celsius);
 }
 
-bool decodeHeader(FlightRecord &record) {
+bool decodeHeader(FlightRecord& record) {
     const auto header = headerBytes(record);
-    const uint8_t *bytes = header.data();
+    const uint8_t* bytes = header.data();
 
     record.competitorNumber = image::readWord(bytes, image::kCompetitorNumber);
     record.serialNumber = image::readWord(bytes, image::kSerialNumber);
@@ -55,7 +55,7 @@ bool decodeHeader(FlightRecord &record) {
     auto coefficient = [bytes](int index) {
         return image::readWord(bytes, image::kCalibration + 2 * static_cast<size_t>(index));
     };
-    Calibration &c = record.calibration;
+    Calibration& c = record.calibration;
     c.AC1 = static_cast<int16_t>(coefficient(0));
     c.AC2 = static_cast<int16_t>(coefficient(1));
     c.AC3 = static_cast<int16_t>(coefficient(2));

@@ -11,7 +11,7 @@ namespace {
 
 // Builds the new flight beside the old one and swaps it in only once it has decoded, so that a
 // corrupt image never leaves a half-replaced record behind.
-HandoverResult replaceIfDecodable(FlightRecord &record, const uint8_t *bytes, size_t length,
+HandoverResult replaceIfDecodable(FlightRecord& record, const uint8_t* bytes, size_t length,
                                   std::optional<uint16_t> headerReference, FlightRole role) {
     auto candidate = std::make_unique<FlightRecord>(record);
     const size_t kept = std::min(length, static_cast<size_t>(FlightRecord::kImageCapacity));
@@ -40,7 +40,7 @@ HandoverResult replaceIfDecodable(FlightRecord &record, const uint8_t *bytes, si
 
 } // namespace
 
-HandoverResult acceptDownloadedImage(FlightRecord &record, const uint8_t *bytes, size_t length,
+HandoverResult acceptDownloadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
                                      std::optional<uint16_t> announcedReference, FlightRole role) {
     if (length < image::kHeaderSize) {
         return HandoverResult::TooShort;
@@ -52,7 +52,7 @@ HandoverResult acceptDownloadedImage(FlightRecord &record, const uint8_t *bytes,
     return replaceIfDecodable(record, bytes, length, reference, role);
 }
 
-HandoverResult acceptLoadedImage(FlightRecord &record, const uint8_t *bytes, size_t length,
+HandoverResult acceptLoadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
                                  FlightRole role) {
     return replaceIfDecodable(record, bytes, length, std::nullopt, role);
 }

@@ -19,12 +19,12 @@ enum class HandoverResult {
 // header bytes 8-9 when it lies in its valid range, the nominal value otherwise or when no
 // announcement arrived. The record is replaced only when the image decodes; otherwise it keeps
 // the previous flight whole.
-HandoverResult acceptDownloadedImage(FlightRecord &record, const uint8_t *bytes, size_t length,
+HandoverResult acceptDownloadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
                                      std::optional<uint16_t> announcedReference, FlightRole role);
 
 // Takes an image read from a measurement file into the record. The image is kept byte for byte;
 // only the record's reference word is brought into range. Same all-or-nothing rule as above.
-HandoverResult acceptLoadedImage(FlightRecord &record, const uint8_t *bytes, size_t length,
+HandoverResult acceptLoadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
                                  FlightRole role);
 
 } // namespace vtl

@@ -4,7 +4,7 @@
 
 namespace vtl {
 
-std::optional<int32_t> temperatureTermB5(uint16_t rawTemperature, const Calibration &c) {
+std::optional<int32_t> temperatureTermB5(uint16_t rawTemperature, const Calibration& c) {
     const int32_t difference = static_cast<int32_t>(rawTemperature) - c.AC6;
     const int32_t x1 = divide32(wrap32(int64_t{difference} * c.AC5), 32768);
     const int32_t divisor = wrap32(int64_t{x1} + c.MD);
@@ -16,7 +16,7 @@ std::optional<int32_t> temperatureTermB5(uint16_t rawTemperature, const Calibrat
 }
 
 std::optional<int32_t> samplePressure(uint16_t rawPressure, uint16_t rawTemperature,
-                                      const Calibration &c) {
+                                      const Calibration& c) {
     const std::optional<int32_t> b5 = temperatureTermB5(rawTemperature, c);
     if (!b5) {
         return std::nullopt;

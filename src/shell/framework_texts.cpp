@@ -2,15 +2,15 @@
 
 namespace vtl {
 
-std::string cannotCreateFileText(const std::string &path) {
+std::string cannotCreateFileText(const std::string& path) {
     return "Cannot create file " + path;
 }
 
-std::string cannotOpenFileText(const std::string &path) {
+std::string cannotOpenFileText(const std::string& path) {
     return "Cannot open file " + path;
 }
 
-std::string notAnIntegerText(const std::string &text) {
+std::string notAnIntegerText(const std::string& text) {
     return "'" + text + "' is not a valid integer value";
 }
 

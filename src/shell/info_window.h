@@ -6,5 +6,5 @@
 class TFoInfo : public QDialog {
     Q_OBJECT
 public:
-    explicit TFoInfo(QWidget *parent = nullptr);
+    explicit TFoInfo(QWidget* parent = nullptr);
 };

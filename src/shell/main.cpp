@@ -17,8 +17,8 @@ namespace {
 
 // Without a window manager (a bare X server) a maximise request is ignored, so the window is
 // also given the screen's whole available area.
-void showMaximised(QWidget &window) {
-    if (const QScreen *screen = window.screen()) {
+void showMaximised(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
         window.setGeometry(screen->availableGeometry());
     }
     window.showMaximized();
@@ -26,7 +26,7 @@ void showMaximised(QWidget &window) {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     try {
         QApplication::setApplicationName(QString::fromLatin1(vtl::kApplicationTitle));
@@ -36,9 +36,10 @@ int main(int argc, char *argv[]) {
         TFormUstawienia settingsDialog(&mainWindow);
         TFoInfo infoWindow(&mainWindow);
         TF_Filtr filterDialog(&mainWindow);
+        mainWindow.attachDialogs(&settingsDialog, &infoWindow, &filterDialog);
         showMaximised(mainWindow);
         QApplication::exec();
-    } catch (const std::exception &error) {
+    } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QString::fromLatin1(vtl::kExceptionCaption),
                               QString::fromLocal8Bit(error.what()));
     }

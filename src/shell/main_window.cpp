@@ -1,18 +1,35 @@
 #include "shell/main_window.h"
 
+#include "chart/top_row_layout.h"
+#include "flight/filter_dialog.h"
 #include "flight/flight_record.h"
+#include "shell/help_files.h"
+#include "shell/info_window.h"
+#include "shell/text_tables.h"
 #include "shell/window_look.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPalette>
+#include <QResizeEvent>
+#include <QShortcut>
 
 namespace {
+
 const QColor kSilver(192, 192, 192);
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
-TVantorel_BMP::TVantorel_BMP(const QString &settingsPath, vtl::Prompter &prompter, QWidget *parent)
-    : QMainWindow(parent), m_prompter(prompter), m_settings(settingsPath.toStdString(), prompter),
+} // namespace
+
+TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
+                             const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent), m_form(*this), m_prompter(prompter),
+      m_settings(settingsPath.toStdString(), prompter),
+      m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                              : programFolder),
       m_currentFlight(std::make_unique<vtl::FlightRecord>()),
       m_comparisonFlight(std::make_unique<vtl::FlightRecord>()) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
@@ -26,16 +43,150 @@ TVantorel_BMP::TVantorel_BMP(const QString &settingsPath, vtl::Prompter &prompte
     move(503, 269);
 
     m_settings.load();
-    m_currentLanguage = m_settings.settings().language;
+    const vtl::ProgramSettings& settings = m_settings.settings();
+    m_form.Przyspieszenie1->setChecked(settings.showAcceleration != 0);
+    m_currentLanguage = settings.language;
+    m_form.Polski1->setChecked(m_currentLanguage == 0);
+    m_form.English1->setChecked(m_currentLanguage != 0);
+    applyLanguage();
+    m_form.Chart1->Clear(ChartView::Series1);
     m_currentFlight->temperature = 20.0f;
+
+    m_form.client->installEventFilter(this);
+    connectHandlers();
     FormCreate();
 }
 
 TVantorel_BMP::~TVantorel_BMP() = default;
 
+void TVantorel_BMP::attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
+                                  TF_Filtr* filterDialog) {
+    m_settingsDialog = settingsDialog;
+    m_infoWindow = infoWindow;
+    m_filterDialog = filterDialog;
+}
+
+void TVantorel_BMP::connectHandlers() {
+    MainWindowForm& f = m_form;
+    connect(f.B_Odczyt_Vantorelu, &QPushButton::clicked, this,
+            &TVantorel_BMP::B_Odczyt_VantoreluClick);
+    connect(f.BZerowanie, &QPushButton::clicked, this, &TVantorel_BMP::BZerowanieClick);
+    connect(f.B_Filtr_Vtl, &QPushButton::clicked, this, &TVantorel_BMP::B_Filtr_VtlClick);
+    connect(f.BZapisz, &QPushButton::clicked, this, &TVantorel_BMP::BZapisz_PomiarClick);
+    connect(f.BOdczyt, &QPushButton::clicked, this, &TVantorel_BMP::BLaduj_pomiarClick);
+    connect(f.B_Porownanie, &QPushButton::clicked, this, &TVantorel_BMP::B_PorownanieClick);
+    connect(f.B_Filtr_por, &QPushButton::clicked, this, &TVantorel_BMP::B_Filtr_porClick);
+    connect(f.Timer1, &QTimer::timeout, this, &TVantorel_BMP::StopTimer);
+
+    connect(f.Vantorel1, &QAction::triggered, this, &TVantorel_BMP::Ustawienia1Click);
+    connect(f.Filtr3, &QAction::triggered, this, &TVantorel_BMP::Ustawienia2Click);
+    connect(f.Se1, &QAction::triggered, this, &TVantorel_BMP::Se1Click);
+    connect(f.Przyspieszenie1, &QAction::triggered, this, &TVantorel_BMP::Przyspieszenie1Click);
+    connect(f.Porownanie1, &QAction::triggered, this, &TVantorel_BMP::Porownanie1Click);
+    connect(f.Warto1, &QAction::triggered, this, &TVantorel_BMP::Warto1Click);
+    connect(f.UstawDrukarke1, &QAction::triggered, this, &TVantorel_BMP::UstawDrukarke1Click);
+    connect(f.Drukuj1, &QAction::triggered, this, &TVantorel_BMP::Drukuj1Click);
+    connect(f.ZapiszObraz1, &QAction::triggered, this, &TVantorel_BMP::ZapiszObraz1Click);
+    connect(f.ZapiszdoExcela1, &QAction::triggered, this, &TVantorel_BMP::ZapiszdoExcela1Click);
+    connect(f.Polski1, &QAction::triggered, this, &TVantorel_BMP::Polski1Click);
+    connect(f.English1, &QAction::triggered, this, &TVantorel_BMP::English1Click);
+    connect(f.Info1, &QAction::triggered, this, &TVantorel_BMP::Info1Click);
+    connect(f.Help1, &QAction::triggered, this, &TVantorel_BMP::Help1Click);
+
+    connect(f.Chart1, &ChartView::OnClickSeries, this, &TVantorel_BMP::xxx);
+    connect(f.Chart1, &ChartView::OnClickLegend, this, &TVantorel_BMP::ppp);
+    connect(f.Chart1, &ChartView::OnZoom, this, &TVantorel_BMP::Chart1Zoom);
+    connect(f.Chart1, &ChartView::OnUndoZoom, this, &TVantorel_BMP::Chart1UndoZoom);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { FormHelp(); });
+}
+
 void TVantorel_BMP::FormCreate() {}
 
-void TVantorel_BMP::closeEvent(QCloseEvent *event) {
+QString TVantorel_BMP::text(int pair) const {
+    return qs(vtl::caption(static_cast<vtl::MainCaption>(pair), m_currentLanguage));
+}
+
+void TVantorel_BMP::applyLanguage() {
+    using vtl::MainCaption;
+    auto t = [this](MainCaption pair) { return text(static_cast<int>(pair)); };
+    MainWindowForm& f = m_form;
+    f.BZerowanie->setText(t(MainCaption::ZeroButton));
+    f.B_Odczyt_Vantorelu->setText(t(MainCaption::ReadDeviceButton));
+    f.GBDysk_ZapisOdczyt->setTitle(t(MainCaption::DiscGroup));
+    f.BZapisz->setText(t(MainCaption::SaveButton));
+    f.BOdczyt->setText(t(MainCaption::LoadButton));
+    for (QLabel* label : {f.LTemp1, f.LTemp2}) {
+        label->setText(t(MainCaption::Temperature));
+    }
+    for (QLabel* label : {f.LProbk1, f.LProbk2}) {
+        label->setText(t(MainCaption::Sampling));
+    }
+    for (QLabel* label : {f.LZaw1, f.LZaw2}) {
+        label->setText(t(MainCaption::CompetitorNumber));
+    }
+    for (QLabel* label : {f.L_NumSer1, f.L_NumSer2}) {
+        label->setText(t(MainCaption::SerialNumber));
+    }
+    for (QLabel* label :
+         {f.LTemp1, f.LTemp2, f.LProbk1, f.LProbk2, f.LZaw1, f.LZaw2, f.L_NumSer1, f.L_NumSer2}) {
+        label->adjustSize();
+    }
+    f.B_Porownanie->setText(t(MainCaption::Comparison));
+    f.GroupB_Vtl->setTitle(t(MainCaption::Device));
+    f.GroupB_Por->setTitle(t(MainCaption::File));
+    setWindowTitle(t(MainCaption::WindowCaption));
+
+    f.Ustawienia1->setTitle(t(MainCaption::SetupMenu));
+    f.Vantorel1->setText(t(MainCaption::Device));
+    f.Widok1->setTitle(t(MainCaption::ChartsMenu));
+    f.Przyspieszenie1->setText(t(MainCaption::Acceleration));
+    f.Porownanie1->setText(t(MainCaption::Comparison));
+    f.UstawDrukarke1->setText(t(MainCaption::PrinterSetupMenu));
+    f.Drukuj1->setText(t(MainCaption::PrintMenu));
+    f.ZapiszObraz1->setText(t(MainCaption::SavePictureMenu));
+    f.ZapiszdoExcela1->setText(t(MainCaption::ExportMenu));
+
+    f.Chart1->SetTitle(ChartView::Series1, t(MainCaption::AltitudeSeries));
+    f.Chart1->SetTitle(ChartView::Series2, t(MainCaption::Acceleration));
+    f.Chart1->SetTitle(ChartView::Series3, t(MainCaption::Comparison));
+}
+
+bool TVantorel_BMP::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form.client && event->type() == QEvent::Resize) {
+        FormResize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVantorel_BMP::FormResize() {
+    MainWindowForm& f = m_form;
+    vtl::TopRowWidths widths;
+    widths.readButton = f.B_Odczyt_Vantorelu->width();
+    widths.zeroButton = f.BZerowanie->width();
+    widths.flightPanel = f.GroupB_Vtl->width();
+    widths.discPanel = f.GBDysk_ZapisOdczyt->width();
+    widths.comparisonButton = f.B_Porownanie->width();
+    widths.comparisonPanel = f.GroupB_Por->width();
+    const vtl::TopRowLayout layout =
+        vtl::layOutTopRow(f.client->width(), f.client->height(), widths);
+
+    f.Chart1->resize(layout.chartWidth, layout.chartHeight);
+    f.Chart1->metresLabel()->move(f.Chart1->metresLabel()->x(), layout.unitLabelsTop);
+    f.Chart1->secondsLabel()->move(layout.rightLabelsLeft, layout.unitLabelsTop);
+    f.Chart1->climbLabel()->move(layout.rightLabelsLeft, f.Chart1->climbLabel()->y());
+    f.B_Odczyt_Vantorelu->move(layout.readButtonLeft, f.B_Odczyt_Vantorelu->y());
+    f.BZerowanie->move(layout.readButtonLeft, f.BZerowanie->y());
+    f.B_Filtr_Vtl->move(layout.filterButtonLeft, f.B_Filtr_Vtl->y());
+    f.GroupB_Vtl->move(layout.flightPanelLeft, f.GroupB_Vtl->y());
+    f.GBDysk_ZapisOdczyt->move(layout.discPanelLeft, f.GBDysk_ZapisOdczyt->y());
+    f.B_Porownanie->move(layout.comparisonButtonLeft, f.B_Porownanie->y());
+    f.B_Filtr_por->move(layout.comparisonButtonLeft, f.B_Filtr_por->y());
+    f.GroupB_Por->move(layout.comparisonPanelLeft, f.GroupB_Por->y());
+}
+
+void TVantorel_BMP::closeEvent(QCloseEvent* event) {
     Koniec();
     event->accept();
 }
@@ -46,3 +197,103 @@ void TVantorel_BMP::Koniec() {
     m_settings.save();
     QApplication::quit();
 }
+
+void TVantorel_BMP::Polski1Click() {
+    m_form.Polski1->setChecked(true);
+    m_form.English1->setChecked(false);
+    m_settings.settings().language = 0;
+    m_currentLanguage = 0;
+    applyLanguage();
+    m_settings.save();
+}
+
+void TVantorel_BMP::English1Click() {
+    m_form.Polski1->setChecked(false);
+    m_form.English1->setChecked(true);
+    m_settings.settings().language = 1;
+    m_currentLanguage = 1;
+    applyLanguage();
+    m_settings.save();
+}
+
+void TVantorel_BMP::Help1Click() {
+    const QString path = vtl::helpFilePath(m_programFolder, m_currentLanguage);
+    if (!path.isEmpty()) {
+        m_prompter.openDocument(path.toStdString());
+    }
+}
+
+// F1 opens the manual of the current language and leaves the request unhandled, as the window's
+// help event does.
+bool TVantorel_BMP::FormHelp() {
+    Help1Click();
+    return false;
+}
+
+void TVantorel_BMP::Info1Click() {
+    if (m_infoWindow != nullptr) {
+        m_infoWindow->exec();
+    }
+}
+
+void TVantorel_BMP::Ustawienia2Click() {
+    if (m_filterDialog != nullptr) {
+        m_filterDialog->exec();
+    }
+}
+
+// A click on a curve empties it; the altitude and comparison curves also blank their panels
+// (with Polish titles only, as the title tests are on the Polish words).
+void TVantorel_BMP::xxx(ChartView::Series series) {
+    ChartView& chart = *m_form.Chart1;
+    chart.Clear(series);
+    const QString title = chart.title(series);
+    MainWindowForm& f = m_form;
+    if (title.size() >= 2 && title[0] == QLatin1Char('P') && title[1] == QLatin1Char('o')) {
+        for (QLineEdit* e :
+             {f.E_Max_Por, f.E_Min_Por, f.E_probkPor, f.E_TempPor, f.E_Zaw_Por, f.E_NrS_Por}) {
+            e->clear();
+        }
+        f.GroupB_Por->setTitle(text(static_cast<int>(vtl::MainCaption::File)));
+    }
+    if (!title.isEmpty() && title[0] == QLatin1Char('W')) {
+        for (QLineEdit* e :
+             {f.E_MaxGl, f.EMinimum, f.E_TempGl, f.E_probkGl, f.E_NrZawodnika, f.E_NrSeryjny}) {
+            e->clear();
+        }
+        f.GroupB_Vtl->setTitle(text(static_cast<int>(vtl::MainCaption::Device)));
+    }
+}
+
+void TVantorel_BMP::ppp() {
+    m_form.Chart1->Repaint(ChartView::Series1);
+    m_form.Chart1->Repaint(ChartView::Series2);
+    m_form.Chart1->Repaint(ChartView::Series3);
+}
+
+// The menu item has already turned its check mark over when this runs.
+void TVantorel_BMP::Warto1Click() {
+    const bool visible = m_form.Warto1->isChecked();
+    m_form.Chart1->setMarksVisible(ChartView::Series1, visible);
+    m_form.Chart1->setMarksVisible(ChartView::Series3, visible);
+}
+
+// Handlers whose work comes with the device link, the flight drawing, the filter and the output.
+void TVantorel_BMP::B_Odczyt_VantoreluClick() {}
+void TVantorel_BMP::BZerowanieClick() {}
+void TVantorel_BMP::B_Filtr_VtlClick() {}
+void TVantorel_BMP::BZapisz_PomiarClick() {}
+void TVantorel_BMP::BLaduj_pomiarClick() {}
+void TVantorel_BMP::B_PorownanieClick() {}
+void TVantorel_BMP::B_Filtr_porClick() {}
+void TVantorel_BMP::Ustawienia1Click() {}
+void TVantorel_BMP::Se1Click() {}
+void TVantorel_BMP::Przyspieszenie1Click() {}
+void TVantorel_BMP::Porownanie1Click() {}
+void TVantorel_BMP::UstawDrukarke1Click() {}
+void TVantorel_BMP::Drukuj1Click() {}
+void TVantorel_BMP::ZapiszObraz1Click() {}
+void TVantorel_BMP::ZapiszdoExcela1Click() {}
+void TVantorel_BMP::Chart1Zoom() {}
+void TVantorel_BMP::Chart1UndoZoom() {}
+void TVantorel_BMP::StopTimer() {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/chart_view.h"
+#include "shell/main_window_form.h"
 #include "shell/settings_keeper.h"
 
 #include <QMainWindow>
@@ -11,29 +13,81 @@ class Prompter;
 struct FlightRecord;
 } // namespace vtl
 
-// The program's main window: the chart, the buttons and the information panels.
+class TFormUstawienia;
+class TFoInfo;
+class TF_Filtr;
+
+// The program's main window: the chart, the buttons and the information panels. It owns the
+// settings, the two flight records and the prompter's use for the whole run; the handlers call
+// the core and the chart view.
 class TVantorel_BMP : public QMainWindow {
     Q_OBJECT
 public:
-    TVantorel_BMP(const QString &settingsPath, vtl::Prompter &prompter, QWidget *parent = nullptr);
+    TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
+                  const QString& programFolder = QString(), QWidget* parent = nullptr);
     ~TVantorel_BMP() override;
 
-    vtl::SettingsKeeper &settingsKeeper() { return m_settings; }
-    vtl::ProgramSettings &programSettings() { return m_settings.settings(); }
+    // The dialogs are created after the main window and live as long as it does.
+    void attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
+                       TF_Filtr* filterDialog);
+
+    MainWindowForm& form() { return m_form; }
+    vtl::SettingsKeeper& settingsKeeper() { return m_settings; }
+    vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
     int currentLanguage() const { return m_currentLanguage; }
-    vtl::FlightRecord &currentFlight() { return *m_currentFlight; }
-    vtl::FlightRecord &comparisonFlight() { return *m_comparisonFlight; }
+    vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
+    vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
+
+    void applyLanguage();
+    void FormResize();
+    bool FormHelp();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void connectHandlers();
     void FormCreate();
     void Koniec();
 
-    vtl::Prompter &m_prompter;
+    void B_Odczyt_VantoreluClick();
+    void BZerowanieClick();
+    void B_Filtr_VtlClick();
+    void BZapisz_PomiarClick();
+    void BLaduj_pomiarClick();
+    void B_PorownanieClick();
+    void B_Filtr_porClick();
+    void Ustawienia1Click();
+    void Ustawienia2Click();
+    void Se1Click();
+    void Przyspieszenie1Click();
+    void Porownanie1Click();
+    void Warto1Click();
+    void UstawDrukarke1Click();
+    void Drukuj1Click();
+    void ZapiszObraz1Click();
+    void ZapiszdoExcela1Click();
+    void Polski1Click();
+    void English1Click();
+    void Info1Click();
+    void Help1Click();
+    void xxx(ChartView::Series series);
+    void ppp();
+    void Chart1Zoom();
+    void Chart1UndoZoom();
+    void StopTimer();
+
+    QString text(int pair) const;
+
+    MainWindowForm m_form;
+    vtl::Prompter& m_prompter;
     vtl::SettingsKeeper m_settings;
+    QString m_programFolder;
     int m_currentLanguage = 0;
     std::unique_ptr<vtl::FlightRecord> m_currentFlight;
     std::unique_ptr<vtl::FlightRecord> m_comparisonFlight;
+    TFormUstawienia* m_settingsDialog = nullptr;
+    TFoInfo* m_infoWindow = nullptr;
+    TF_Filtr* m_filterDialog = nullptr;
 };

@@ -9,14 +9,14 @@
 namespace vtl {
 namespace {
 
-void putInt(uint8_t *bytes, size_t offset, int32_t value) {
+void putInt(uint8_t* bytes, size_t offset, int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
     for (size_t i = 0; i < 4; ++i) {
         bytes[offset + i] = static_cast<uint8_t>(bits >> (8 * i));
     }
 }
 
-int32_t getInt(const uint8_t *bytes, size_t offset) {
+int32_t getInt(const uint8_t* bytes, size_t offset) {
     uint32_t bits = 0;
     for (size_t i = 0; i < 4; ++i) {
         bits |= static_cast<uint32_t>(bytes[offset + i]) << (8 * i);
@@ -31,12 +31,12 @@ std::string ProgramSettings::portNameText() const {
     return std::string(portName.begin(), end);
 }
 
-void ProgramSettings::setPortName(const std::string &name) {
+void ProgramSettings::setPortName(const std::string& name) {
     portName.fill('\0');
     std::copy_n(name.begin(), std::min(name.size(), portName.size() - 1), portName.begin());
 }
 
-bool ProgramSettings::operator==(const ProgramSettings &other) const {
+bool ProgramSettings::operator==(const ProgramSettings& other) const {
     return encodeProgramSettings(*this) == encodeProgramSettings(other);
 }
 
@@ -54,7 +54,7 @@ ProgramSettings defaultProgramSettings() {
     return s;
 }
 
-std::array<uint8_t, ProgramSettings::kRecordSize> encodeProgramSettings(const ProgramSettings &s) {
+std::array<uint8_t, ProgramSettings::kRecordSize> encodeProgramSettings(const ProgramSettings& s) {
     std::array<uint8_t, ProgramSettings::kRecordSize> bytes{};
     std::memcpy(bytes.data(), s.portName.data(), s.portName.size());
     putInt(bytes.data(), 8, s.portIndex);
@@ -68,7 +68,7 @@ std::array<uint8_t, ProgramSettings::kRecordSize> encodeProgramSettings(const Pr
     return bytes;
 }
 
-void overlayProgramSettings(ProgramSettings &settings, const uint8_t *bytes, size_t size) {
+void overlayProgramSettings(ProgramSettings& settings, const uint8_t* bytes, size_t size) {
     auto record = encodeProgramSettings(settings);
     std::copy_n(bytes, std::min(size, record.size()), record.begin());
     std::memcpy(settings.portName.data(), record.data(), settings.portName.size());
@@ -82,7 +82,7 @@ void overlayProgramSettings(ProgramSettings &settings, const uint8_t *bytes, siz
     settings.finalFilterLength = getInt(record.data(), 36);
 }
 
-std::string settingsFileNameFor(const std::string &executablePath) {
+std::string settingsFileNameFor(const std::string& executablePath) {
     const size_t folderEnd = executablePath.find_last_of("/\\");
     const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
     const size_t dot = executablePath.find_last_of('.');
@@ -90,9 +90,9 @@ std::string settingsFileNameFor(const std::string &executablePath) {
     return (hasExtension ? executablePath.substr(0, dot) : executablePath) + ".par";
 }
 
-ProgramSettings loadProgramSettings(const std::string &path) {
+ProgramSettings loadProgramSettings(const std::string& path) {
     ProgramSettings settings = defaultProgramSettings();
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return settings;
     }
@@ -103,7 +103,7 @@ ProgramSettings loadProgramSettings(const std::string &path) {
     return settings;
 }
 
-bool saveProgramSettings(const std::string &path, const ProgramSettings &settings) {
+bool saveProgramSettings(const std::string& path, const ProgramSettings& settings) {
     const auto bytes = encodeProgramSettings(settings);
     return writeFileAtomically(path, bytes.data(), bytes.size());
 }

@@ -23,27 +23,27 @@ struct ProgramSettings {
 
     std::string portNameText() const;
     // Copies a port name into portName, zero-filling the rest (at most seven characters kept).
-    void setPortName(const std::string &name);
+    void setPortName(const std::string& name);
 
-    bool operator==(const ProgramSettings &other) const;
+    bool operator==(const ProgramSettings& other) const;
 };
 
 ProgramSettings defaultProgramSettings();
 
-std::array<uint8_t, ProgramSettings::kRecordSize> encodeProgramSettings(const ProgramSettings &s);
+std::array<uint8_t, ProgramSettings::kRecordSize> encodeProgramSettings(const ProgramSettings& s);
 
 // Overlays the first min(size, 40) bytes over the record; fields the bytes do not reach, or reach
 // only in part, keep the rest of their current bytes.
-void overlayProgramSettings(ProgramSettings &settings, const uint8_t *bytes, size_t size);
+void overlayProgramSettings(ProgramSettings& settings, const uint8_t* bytes, size_t size);
 
 // The settings file that belongs to an executable: its path with the extension replaced by "par"
 // ("C:\\x\\vantorel.exe" gives "C:\\x\\vantorel.par"; "/opt/vantorel" gives "/opt/vantorel.par").
-std::string settingsFileNameFor(const std::string &executablePath);
+std::string settingsFileNameFor(const std::string& executablePath);
 
 // Defaults, then the overlay of the file's first bytes when the file exists.
-ProgramSettings loadProgramSettings(const std::string &path);
+ProgramSettings loadProgramSettings(const std::string& path);
 
 // Writes the 40 bytes through a temporary file and a rename; false when that fails.
-bool saveProgramSettings(const std::string &path, const ProgramSettings &settings);
+bool saveProgramSettings(const std::string& path, const ProgramSettings& settings);
 
 } // namespace vtl

@@ -1,17 +1,36 @@
 #include "shell/qt_prompter.h"
 
+#include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QUrl>
 
 namespace vtl {
 
-bool QtPrompter::showMessage(const std::string &text, const std::string &caption,
+bool QtPrompter::showMessage(const std::string& text, const std::string& caption,
                              PromptButtons buttons) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
                     QString::fromStdString(text),
                     buttons == PromptButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                        : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
+}
+
+// The user's name is used exactly as typed: no filter, no default extension, and the program asks
+// about overwriting itself.
+std::string QtPrompter::chooseFile(FileDialog dialog, const std::string& initialName) {
+    const QString initial = QString::fromStdString(initialName);
+    const QString chosen =
+        dialog == FileDialog::Open
+            ? QFileDialog::getOpenFileName(nullptr, QString(), initial)
+            : QFileDialog::getSaveFileName(nullptr, QString(), initial, QString(), nullptr,
+                                           QFileDialog::DontConfirmOverwrite);
+    return chosen.toStdString();
+}
+
+void QtPrompter::openDocument(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 } // namespace vtl

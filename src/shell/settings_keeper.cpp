@@ -6,7 +6,7 @@
 
 namespace vtl {
 
-SettingsKeeper::SettingsKeeper(std::string path, Prompter &prompter)
+SettingsKeeper::SettingsKeeper(std::string path, Prompter& prompter)
     : m_path(std::move(path)), m_prompter(prompter), m_settings(defaultProgramSettings()) {}
 
 void SettingsKeeper::load() {

@@ -11,18 +11,18 @@ namespace vtl {
 // be written is reported to the user once per run; the record in memory stays as it is.
 class SettingsKeeper {
 public:
-    SettingsKeeper(std::string path, Prompter &prompter);
+    SettingsKeeper(std::string path, Prompter& prompter);
 
     void load();
     bool save();
 
-    ProgramSettings &settings() { return m_settings; }
-    const ProgramSettings &settings() const { return m_settings; }
-    const std::string &path() const { return m_path; }
+    ProgramSettings& settings() { return m_settings; }
+    const ProgramSettings& settings() const { return m_settings; }
+    const std::string& path() const { return m_path; }
 
 private:
     std::string m_path;
-    Prompter &m_prompter;
+    Prompter& m_prompter;
     ProgramSettings m_settings;
     bool m_failureReported = false;
 };

@@ -8,7 +8,7 @@
 
 namespace vtl {
 
-QString resolveSettingsFilePath(const QString &executablePath) {
+QString resolveSettingsFilePath(const QString& executablePath) {
     const QString besideExecutable =
         QString::fromStdString(settingsFileNameFor(executablePath.toStdString()));
     const QFileInfo target(besideExecutable);

@@ -5,7 +5,7 @@
 
 namespace vtl {
 
-void applyDesignFont(QWidget &window) {
+void applyDesignFont(QWidget& window) {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);

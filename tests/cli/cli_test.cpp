@@ -18,9 +18,9 @@ struct CliRun {
     std::string output;
 };
 
-CliRun runCli(const std::string &arguments) {
+CliRun runCli(const std::string& arguments) {
     const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " 2>&1";
-    std::FILE *pipe = popen(command.c_str(), "r");
+    std::FILE* pipe = popen(command.c_str(), "r");
     std::string output;
     std::array<char, 4096> buffer{};
     size_t read = 0;
@@ -47,7 +47,7 @@ protected:
         flight.altitudeCm = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 300, 600};
         const auto bytes = vtl::testing::synthesiseFlightImage(flight);
         std::ofstream(m_file, std::ios::binary)
-            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     }
     void TearDown() override { fs::remove(m_file); }
 

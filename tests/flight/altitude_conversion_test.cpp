@@ -16,7 +16,7 @@ using testing::ImageBuilder;
 constexpr uint16_t kUt = 27000;
 constexpr uint16_t kGround = 40000;
 
-std::unique_ptr<FlightRecord> loaded(const std::vector<uint8_t> &bytes,
+std::unique_ptr<FlightRecord> loaded(const std::vector<uint8_t>& bytes,
                                      FlightRole role = FlightRole::Current) {
     auto record = std::make_unique<FlightRecord>();
     EXPECT_EQ(acceptLoadedImage(*record, bytes.data(), bytes.size(), role),

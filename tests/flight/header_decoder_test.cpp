@@ -30,7 +30,7 @@ TEST(HeaderTemperature, ScalesLimitsAndFallsBack) {
     const Case cases[] = {
         {25, 20},  {1, 0},     {0, 0},    {-5, -5}, {99, 80},
         {100, 20}, {-30, -30}, {-31, 20}, {286, 24}}; // 286 keeps its low byte, 30
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const uint16_t offset = c.degrees <= 0 ? 32768 : 0;
         const auto record = recordWithHeaderDegrees(c.degrees, offset);
         EXPECT_EQ(headerTemperature(*record), c.expected) << c.degrees << " degrees";
@@ -51,7 +51,7 @@ TEST(DecodeHeader, ReadsEveryFieldFromItsOffset) {
     EXPECT_EQ(record->samplingCode, 5); // bits 4-7 of 0x85 are ignored
     EXPECT_EQ(record->samplesPer10s, 5u);
     EXPECT_EQ(samplingTextForCode(record->samplingCode), "  2 sek/pom");
-    const Calibration &c = record->calibration;
+    const Calibration& c = record->calibration;
     EXPECT_EQ(c.AC1, 408);
     EXPECT_EQ(c.AC2, -72);
     EXPECT_EQ(c.AC3, -14383);

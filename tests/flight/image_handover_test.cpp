@@ -28,7 +28,7 @@ TEST(DownloadHandover, AnnouncedReferenceWordIsWrittenIntoTheHeader) {
     };
     const Case cases[] = {{9700, 9700},   {10500, 10500}, {9699, 10000},
                           {10501, 10000}, {0, 10000},     {std::nullopt, 10000}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         auto record = std::make_unique<FlightRecord>();
         const auto bytes = flightWithReference(1234);
         ASSERT_EQ(acceptDownloadedImage(*record, bytes.data(), bytes.size(), c.announced,

@@ -68,7 +68,7 @@ TEST(PressureCompensation, ExtremeInputsStayDefined) {
     extreme.B2 = INT16_MIN;
     extreme.MC = INT16_MIN;
     extreme.MD = 1;
-    for (const Calibration &c : {Calibration{}, makersExample(), extreme}) {
+    for (const Calibration& c : {Calibration{}, makersExample(), extreme}) {
         for (const uint16_t ut : words) {
             for (const uint16_t up : words) {
                 (void)samplePressure(up, ut, c);

@@ -28,9 +28,9 @@ protected:
 
     std::string path() const { return (m_folder / "vantorel.par").string(); }
 
-    void writeFile(const std::vector<uint8_t> &bytes) const {
+    void writeFile(const std::vector<uint8_t>& bytes) const {
         std::ofstream(path(), std::ios::binary)
-            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     }
 
     std::vector<uint8_t> readFile() const {

@@ -19,7 +19,7 @@ constexpr double kKelvinOffset = 273.16;
 constexpr double kBarometricFactor = 29.271767;
 constexpr uint16_t kHighestRawPressure = 0xFFFE; // 0xFFFF ends a recording
 
-int32_t pressureOf(uint16_t rawPressure, uint16_t rawTemperature, const Calibration &c) {
+int32_t pressureOf(uint16_t rawPressure, uint16_t rawTemperature, const Calibration& c) {
     const auto pascals = samplePressure(rawPressure, rawTemperature, c);
     if (!pascals) {
         throw std::invalid_argument("calibration makes the sensor's divisor zero");
@@ -27,14 +27,14 @@ int32_t pressureOf(uint16_t rawPressure, uint16_t rawTemperature, const Calibrat
     return *pascals;
 }
 
-void writeHeader(std::vector<uint8_t> &bytes, const FlightDescription &flight, uint16_t ut) {
-    uint8_t *header = bytes.data();
+void writeHeader(std::vector<uint8_t>& bytes, const FlightDescription& flight, uint16_t ut) {
+    uint8_t* header = bytes.data();
     image::writeWord(header, image::kCompetitorNumber, flight.competitorNumber);
     image::writeWord(header, image::kSerialNumber, flight.serialNumber);
     image::writeWord(header, image::kStartTemperature, ut);
     header[image::kSamplingCode] = flight.samplingCode & 0x0F;
     image::writeWord(header, image::kReferenceWord, flight.referenceWord);
-    const Calibration &c = flight.calibration;
+    const Calibration& c = flight.calibration;
     const uint16_t words[] = {static_cast<uint16_t>(c.AC1),
                               static_cast<uint16_t>(c.AC2),
                               static_cast<uint16_t>(c.AC3),
@@ -51,15 +51,15 @@ void writeHeader(std::vector<uint8_t> &bytes, const FlightDescription &flight, u
     }
 }
 
-void writeSlot(std::vector<uint8_t> &bytes, size_t index, uint16_t ut, uint16_t up) {
-    uint8_t *slot = bytes.data() + image::kHeaderSize + image::kSlotSize * index;
+void writeSlot(std::vector<uint8_t>& bytes, size_t index, uint16_t ut, uint16_t up) {
+    uint8_t* slot = bytes.data() + image::kHeaderSize + image::kSlotSize * index;
     image::writeWord(slot, image::kSlotTemperature, ut);
     image::writeWord(slot, image::kSlotPressure, up);
 }
 
 } // namespace
 
-uint16_t rawTemperatureFor(int celsius, const Calibration &calibration) {
+uint16_t rawTemperatureFor(int celsius, const Calibration& calibration) {
     auto record = std::make_unique<FlightRecord>();
     record->calibration = calibration;
     int bestDistance = std::numeric_limits<int>::max();
@@ -85,7 +85,7 @@ uint16_t rawTemperatureFor(int celsius, const Calibration &calibration) {
     return best;
 }
 
-uint16_t rawPressureFor(int32_t pascals, uint16_t rawTemperature, const Calibration &c) {
+uint16_t rawPressureFor(int32_t pascals, uint16_t rawTemperature, const Calibration& c) {
     uint32_t low = 0;
     uint32_t high = kHighestRawPressure;
     while (low < high) {
@@ -107,8 +107,8 @@ uint16_t rawPressureFor(int32_t pascals, uint16_t rawTemperature, const Calibrat
     return static_cast<uint16_t>(low);
 }
 
-std::vector<uint8_t> synthesiseFlightImage(const FlightDescription &flight) {
-    const Calibration &c = flight.calibration;
+std::vector<uint8_t> synthesiseFlightImage(const FlightDescription& flight) {
+    const Calibration& c = flight.calibration;
     const uint16_t ut = rawTemperatureFor(flight.startTemperature, c);
     const size_t samples = flight.altitudeCm.size();
     std::vector<uint8_t> bytes(image::kHeaderSize + image::kSlotSize * (samples + 1), 0);

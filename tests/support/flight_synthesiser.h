@@ -21,13 +21,13 @@ struct FlightDescription {
 
 // A raw temperature word whose header temperature is the given one; the closest to 25 degrees
 // of the sensor's own reading is taken so that the pressure compensation stays realistic.
-uint16_t rawTemperatureFor(int celsius, const Calibration &calibration);
+uint16_t rawTemperatureFor(int celsius, const Calibration& calibration);
 
 // The raw pressure word whose compensated pressure is closest to the given pascals.
-uint16_t rawPressureFor(int32_t pascals, uint16_t rawTemperature, const Calibration &calibration);
+uint16_t rawPressureFor(int32_t pascals, uint16_t rawTemperature, const Calibration& calibration);
 
 // A flight image (header, one slot a sample, one terminator slot) whose conversion gives the
 // described altitudes as closely as the sensor's resolution allows.
-std::vector<uint8_t> synthesiseFlightImage(const FlightDescription &flight);
+std::vector<uint8_t> synthesiseFlightImage(const FlightDescription& flight);
 
 } // namespace vtl::testing

@@ -12,7 +12,7 @@ namespace vtl::testing {
 // Builds flight images slot by slot for tests that need exact raw words.
 class ImageBuilder {
 public:
-    explicit ImageBuilder(const Calibration &calibration = Calibration{},
+    explicit ImageBuilder(const Calibration& calibration = Calibration{},
                           uint16_t startUt = 27000) {
         m_bytes.assign(image::kHeaderSize, 0);
         image::writeWord(m_bytes.data(), image::kStartTemperature, startUt);
@@ -32,7 +32,7 @@ public:
         }
     }
 
-    ImageBuilder &slot(uint16_t rawTemperature, uint16_t rawPressure) {
+    ImageBuilder& slot(uint16_t rawTemperature, uint16_t rawPressure) {
         m_bytes.push_back(static_cast<uint8_t>(rawTemperature & 0xFF));
         m_bytes.push_back(static_cast<uint8_t>(rawTemperature >> 8));
         m_bytes.push_back(static_cast<uint8_t>(rawPressure & 0xFF));
@@ -40,16 +40,16 @@ public:
         return *this;
     }
 
-    ImageBuilder &slots(size_t count, uint16_t rawTemperature, uint16_t rawPressure) {
+    ImageBuilder& slots(size_t count, uint16_t rawTemperature, uint16_t rawPressure) {
         for (size_t i = 0; i < count; ++i) {
             slot(rawTemperature, rawPressure);
         }
         return *this;
     }
 
-    ImageBuilder &terminator() { return slot(0xFFFF, image::kTerminatorPressure); }
+    ImageBuilder& terminator() { return slot(0xFFFF, image::kTerminatorPressure); }
 
-    ImageBuilder &header(size_t offset, uint8_t value) {
+    ImageBuilder& header(size_t offset, uint8_t value) {
         m_bytes[offset] = value;
         return *this;
     }

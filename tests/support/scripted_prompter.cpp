@@ -2,7 +2,7 @@
 
 namespace vtl::testing {
 
-bool ScriptedPrompter::showMessage(const std::string &text, const std::string &caption,
+bool ScriptedPrompter::showMessage(const std::string& text, const std::string& caption,
                                    PromptButtons buttons) {
     m_messages.push_back({text, caption, buttons});
     if (m_answers.empty()) {
@@ -15,6 +15,20 @@ bool ScriptedPrompter::showMessage(const std::string &text, const std::string &c
 
 void ScriptedPrompter::answerNextMessages(std::vector<bool> answers) {
     m_answers.insert(m_answers.end(), answers.begin(), answers.end());
+}
+
+std::string ScriptedPrompter::chooseFile(FileDialog dialog, const std::string& initialName) {
+    m_fileDialogs.emplace_back(dialog, initialName);
+    if (m_files.empty()) {
+        return {};
+    }
+    std::string name = m_files.front();
+    m_files.pop_front();
+    return name;
+}
+
+void ScriptedPrompter::answerNextFiles(std::vector<std::string> names) {
+    m_files.insert(m_files.end(), names.begin(), names.end());
 }
 
 } // namespace vtl::testing

@@ -17,18 +17,31 @@ public:
         PromptButtons buttons;
     };
 
-    bool showMessage(const std::string &text, const std::string &caption,
+    bool showMessage(const std::string& text, const std::string& caption,
                      PromptButtons buttons) override;
+    void openDocument(const std::string& path) override { m_documents.push_back(path); }
+    std::string chooseFile(FileDialog dialog, const std::string& initialName) override;
+
+    // Names the next file dialogs return, in order; without one, the dialog is cancelled.
+    void answerNextFiles(std::vector<std::string> names);
+    // The dialogs shown, with the name each opened at.
+    const std::vector<std::pair<FileDialog, std::string>>& fileDialogs() const {
+        return m_fileDialogs;
+    }
 
     // Answers for the next confirmations, in order; without one, OK is answered.
     void answerNextMessages(std::vector<bool> answers);
 
-    const std::vector<Message> &messages() const { return m_messages; }
+    const std::vector<Message>& messages() const { return m_messages; }
+    const std::vector<std::string>& openedDocuments() const { return m_documents; }
     void clear() { m_messages.clear(); }
 
 private:
     std::vector<Message> m_messages;
     std::deque<bool> m_answers;
+    std::vector<std::string> m_documents;
+    std::deque<std::string> m_files;
+    std::vector<std::pair<FileDialog, std::string>> m_fileDialogs;
 };
 
 } // namespace vtl::testing

@@ -9,11 +9,11 @@ namespace vtl::cli {
 
 CommandLine::CommandLine(std::vector<std::string> words, std::vector<std::string> flags,
                          std::vector<std::string> valuedOptions) {
-    auto contains = [](const std::vector<std::string> &list, const std::string &word) {
+    auto contains = [](const std::vector<std::string>& list, const std::string& word) {
         return std::find(list.begin(), list.end(), word) != list.end();
     };
     for (size_t i = 0; i < words.size(); ++i) {
-        const std::string &word = words[i];
+        const std::string& word = words[i];
         if (word.rfind("--", 0) != 0) {
             m_positional.push_back(word);
         } else if (contains(flags, word)) {
@@ -29,18 +29,18 @@ CommandLine::CommandLine(std::vector<std::string> words, std::vector<std::string
     }
 }
 
-const std::string &CommandLine::positional(size_t index, const char *what) const {
+const std::string& CommandLine::positional(size_t index, const char* what) const {
     if (index >= m_positional.size()) {
         throw CommandError(std::string("missing ") + what);
     }
     return m_positional[index];
 }
 
-bool CommandLine::flag(const std::string &name) const {
+bool CommandLine::flag(const std::string& name) const {
     return std::find(m_flags.begin(), m_flags.end(), name) != m_flags.end();
 }
 
-std::optional<std::string> CommandLine::option(const std::string &name) const {
+std::optional<std::string> CommandLine::option(const std::string& name) const {
     for (auto it = m_options.rbegin(); it != m_options.rend(); ++it) {
         if (it->first == name) {
             return it->second;
@@ -49,12 +49,12 @@ std::optional<std::string> CommandLine::option(const std::string &name) const {
     return std::nullopt;
 }
 
-std::optional<float> CommandLine::floatOption(const std::string &name) const {
+std::optional<float> CommandLine::floatOption(const std::string& name) const {
     const auto text = option(name);
     if (!text) {
         return std::nullopt;
     }
-    char *end = nullptr;
+    char* end = nullptr;
     errno = 0;
     const float value = std::strtof(text->c_str(), &end);
     if (text->empty() || *end != '\0' || errno != 0 || !std::isfinite(value)) {

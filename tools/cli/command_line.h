@@ -18,11 +18,11 @@ public:
     CommandLine(std::vector<std::string> words, std::vector<std::string> flags,
                 std::vector<std::string> valuedOptions);
 
-    const std::string &positional(size_t index, const char *what) const;
+    const std::string& positional(size_t index, const char* what) const;
     size_t positionalCount() const { return m_positional.size(); }
-    bool flag(const std::string &name) const;
-    std::optional<std::string> option(const std::string &name) const;
-    std::optional<float> floatOption(const std::string &name) const;
+    bool flag(const std::string& name) const;
+    std::optional<std::string> option(const std::string& name) const;
+    std::optional<float> floatOption(const std::string& name) const;
 
 private:
     std::vector<std::string> m_positional;

@@ -14,7 +14,7 @@
 namespace vtl::cli {
 namespace {
 
-std::unique_ptr<FlightRecord> loadFlight(const std::string &path, FlightRole role) {
+std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole role) {
     std::vector<uint8_t> bytes;
     if (!readMeasurementFile(path, bytes)) {
         throw CommandError("cannot read " + path);
@@ -28,9 +28,9 @@ std::unique_ptr<FlightRecord> loadFlight(const std::string &path, FlightRole rol
 
 } // namespace
 
-std::string runInfo(const CommandLine &args) {
+std::string runInfo(const CommandLine& args) {
     const auto record = loadFlight(args.positional(0, "FILE"), FlightRole::Current);
-    const Calibration &c = record->calibration;
+    const Calibration& c = record->calibration;
     JsonWriter json;
     json.beginObject()
         .key("competitorNumber")
@@ -82,7 +82,7 @@ std::string runInfo(const CommandLine &args) {
     return json.text();
 }
 
-std::string runConvert(const CommandLine &args) {
+std::string runConvert(const CommandLine& args) {
     const FlightRole role =
         args.flag("--comparison") ? FlightRole::Comparison : FlightRole::Current;
     auto record = loadFlight(args.positional(0, "FILE"), role);

@@ -7,7 +7,7 @@
 namespace vtl::cli {
 
 // Each returns the JSON line to print.
-std::string runInfo(const CommandLine &args);
-std::string runConvert(const CommandLine &args);
+std::string runInfo(const CommandLine& args);
+std::string runConvert(const CommandLine& args);
 
 } // namespace vtl::cli

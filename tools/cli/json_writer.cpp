@@ -22,39 +22,39 @@ void JsonWriter::separate() {
     m_needsComma = true;
 }
 
-JsonWriter &JsonWriter::beginObject() {
+JsonWriter& JsonWriter::beginObject() {
     separate();
     m_text += '{';
     m_needsComma = false;
     return *this;
 }
 
-JsonWriter &JsonWriter::endObject() {
+JsonWriter& JsonWriter::endObject() {
     m_text += '}';
     m_needsComma = true;
     return *this;
 }
 
-JsonWriter &JsonWriter::key(const std::string &name) {
+JsonWriter& JsonWriter::key(const std::string& name) {
     value(name);
     m_text += ':';
     m_needsComma = false;
     return *this;
 }
 
-JsonWriter &JsonWriter::value(int64_t number) {
+JsonWriter& JsonWriter::value(int64_t number) {
     separate();
     m_text += std::to_string(number);
     return *this;
 }
 
-JsonWriter &JsonWriter::value(float number) {
+JsonWriter& JsonWriter::value(float number) {
     separate();
     m_text += formatFloat(number);
     return *this;
 }
 
-JsonWriter &JsonWriter::value(const std::string &text) {
+JsonWriter& JsonWriter::value(const std::string& text) {
     separate();
     m_text += '"';
     for (const char c : text) {
@@ -74,13 +74,13 @@ JsonWriter &JsonWriter::value(const std::string &text) {
     return *this;
 }
 
-JsonWriter &JsonWriter::null() {
+JsonWriter& JsonWriter::null() {
     separate();
     m_text += "null";
     return *this;
 }
 
-JsonWriter &JsonWriter::array(const std::vector<int32_t> &numbers) {
+JsonWriter& JsonWriter::array(const std::vector<int32_t>& numbers) {
     separate();
     m_text += '[';
     m_needsComma = false;
@@ -92,11 +92,11 @@ JsonWriter &JsonWriter::array(const std::vector<int32_t> &numbers) {
     return *this;
 }
 
-JsonWriter &JsonWriter::array(const std::vector<std::string> &texts) {
+JsonWriter& JsonWriter::array(const std::vector<std::string>& texts) {
     separate();
     m_text += '[';
     m_needsComma = false;
-    for (const auto &t : texts) {
+    for (const auto& t : texts) {
         value(t);
     }
     m_text += ']';

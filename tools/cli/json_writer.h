@@ -10,17 +10,17 @@ namespace vtl::cli {
 // shortest text that reads back to the same value.
 class JsonWriter {
 public:
-    JsonWriter &beginObject();
-    JsonWriter &endObject();
-    JsonWriter &key(const std::string &name);
-    JsonWriter &value(int64_t number);
-    JsonWriter &value(float number);
-    JsonWriter &value(const std::string &text);
-    JsonWriter &null();
-    JsonWriter &array(const std::vector<int32_t> &numbers);
-    JsonWriter &array(const std::vector<std::string> &texts);
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& key(const std::string& name);
+    JsonWriter& value(int64_t number);
+    JsonWriter& value(float number);
+    JsonWriter& value(const std::string& text);
+    JsonWriter& null();
+    JsonWriter& array(const std::vector<int32_t>& numbers);
+    JsonWriter& array(const std::vector<std::string>& texts);
 
-    const std::string &text() const { return m_text; }
+    const std::string& text() const { return m_text; }
 
 private:
     void separate();

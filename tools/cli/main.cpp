@@ -14,10 +14,10 @@ namespace {
 struct Command {
     std::vector<std::string> flags;
     std::vector<std::string> options;
-    std::function<std::string(const vtl::cli::CommandLine &)> run;
+    std::function<std::string(const vtl::cli::CommandLine&)> run;
 };
 
-const std::map<std::string, Command> &commands() {
+const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table = {
         {"info", {{}, {}, vtl::cli::runInfo}},
         {"convert", {{"--comparison"}, {"--temperature"}, vtl::cli::runConvert}},
@@ -33,7 +33,7 @@ void printUsage() {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char* argv[]) {
     if (argc < 2) {
         printUsage();
         return 1;
@@ -50,7 +50,7 @@ int main(int argc, char *argv[]) {
         const std::string output = command->second.run(args);
         std::printf("%s\n", output.c_str());
         return 0;
-    } catch (const std::exception &error) {
+    } catch (const std::exception& error) {
         std::fprintf(stderr, "vantorel-cli: %s\n", error.what());
         return 1;
     }

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QEvent;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QResizeEvent;
+
+// The main window's chart: six line series over a time axis of point labels, an altitude axis on
+// the left and a dh/dt axis on the right. Points are added one by one and buffered; the chart is
+// redrawn once when control returns to the event loop. Only this class knows the plotting
+// library behind it.
+class ChartView : public QWidget {
+    Q_OBJECT
+public:
+    enum Series { Series1, Series2, Series3, Series4, Series5, Series6 };
+    Q_ENUM(Series)
+    static constexpr int kSeriesCount = 6;
+    static constexpr int kPointsPerPage = 10000;
+
+    explicit ChartView(QWidget* parent = nullptr);
+    ~ChartView() override;
+
+    // Series operations.
+    void Clear(Series series);
+    // Appends a point whose x value is its index. Every line is drawn in its series' colour; the
+    // colour argument (the dh/dt series passes its own blue) changes nothing.
+    int Add(Series series, double value, const QString& label,
+            std::optional<QColor> colour = std::nullopt);
+    void SetTitle(Series series, const QString& title);
+    QString title(Series series) const;
+    void setMarksVisible(Series series, bool visible);
+    bool marksVisible(Series series) const;
+    void Repaint(Series series);
+    int pointCount(Series series) const;
+    double pointValue(Series series, int index) const;
+    QString pointLabel(Series series, int index) const;
+    bool isActive(Series series) const;
+
+    // Left (altitude) axis.
+    void leftSetMinimum(double value);
+    void leftSetMaximum(double value);
+    void leftSetAutomatic(bool automatic);
+    void leftSetAutomaticMaximum(bool automatic);
+    void leftSetAutomaticMinimum(bool automatic);
+    void leftSetDesiredIncrement(double increment);
+    double leftMinimum() const; // the range as drawn, after automatic scaling
+    double leftMaximum() const;
+
+    // Bottom (time) axis.
+    void bottomSetMinorTickCount(int count);
+    int bottomMinorTickCount() const;
+    void bottomSetMinorGridVisible(bool visible);
+    bool bottomMinorGridVisible() const;
+    double bottomMinimum() const;
+    double bottomMaximum() const;
+    // Texts of the labelled ticks and positions of the minor ticks at the last redraw.
+    QStringList bottomAxisLabels() const;
+    std::vector<double> bottomMinorTicks() const;
+    void UndoZoom();
+
+    // Zooms all axes onto a rectangle in widget pixels, as the mouse draws it; OnZoom follows
+    // once the axes show the new range (after a short animation when the chart is on screen).
+    void zoomToRect(const QRect& rect);
+    // The area inside the axes, in widget pixels, as laid out at the last redraw.
+    QRect plotArea() const;
+
+    // Title and panel.
+    void clearTitle();
+    void addTitleLine(const QString& line);
+    QStringList titleLines() const;
+    QColor panelColor() const;
+    void setPanelColor(const QColor& colour);
+
+    // Overlays placed by the main window's layout.
+    QLabel* metresLabel() const;
+    QLabel* secondsLabel() const;
+    QLabel* climbLabel() const;
+    QLineEdit* setupOkIndicator() const; // EUstawieniaOK
+
+    // Draws any buffered points now instead of when control returns to the event loop.
+    void flush();
+    // Renders the chart as it is on screen.
+    QImage renderImage();
+
+    // Formats a value the way the chart's number patterns read: '0' a required digit, '#' an
+    // optional one, ',' thousands grouping, '.' the locale's decimal point, trailing text as is.
+    // "#,##0.#" gives "1,234.5", "1,234" and "0"; "#.##" gives ".5" for 0.5 and "" for 0.
+    static QString formatValue(double value, const QString& pattern);
+
+signals:
+    void OnClickSeries(ChartView::Series series);
+    void OnClickLegend();
+    void OnZoom();
+    void OnUndoZoom();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};

@@ -1,0 +1,64 @@
+#include "files/measurement_commands.h"
+
+#include "files/measurement_file.h"
+#include "shell/framework_texts.h"
+#include "shell/text_tables.h"
+
+#include <filesystem>
+
+namespace vtl {
+
+MeasurementCommands::MeasurementCommands(Prompter& prompter, const int32_t& language)
+    : m_prompter(prompter), m_language(language) {}
+
+std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string& requiredSuffix) {
+    std::string name = m_prompter.chooseFile(FileDialog::Save, m_lastSaveName);
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    m_lastSaveName = name;
+    if (!requiredSuffix.empty() && name.find(requiredSuffix) == std::string::npos) {
+        name += requiredSuffix;
+    }
+    std::error_code error;
+    if (std::filesystem::exists(name, error) &&
+        !m_prompter.showMessage(message(Message::FileExists, m_language),
+                                message(Message::SaveCaption, m_language),
+                                PromptButtons::OkCancel)) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+bool MeasurementCommands::saveMeasurement(const FlightRecord& record) {
+    if (record.rawLength == 0) {
+        m_prompter.showMessage(message(Message::NoData, m_language),
+                               message(Message::ErrorCaption, m_language), PromptButtons::Ok);
+        return false;
+    }
+    const std::optional<std::string> name = chooseSaveName();
+    if (!name) {
+        return false;
+    }
+    if (!writeMeasurementFile(*name, record)) {
+        m_prompter.showMessage(cannotCreateFileText(*name), kExceptionCaption, PromptButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::optional<MeasurementCommands::LoadedFile> MeasurementCommands::chooseMeasurement() {
+    const std::string name = m_prompter.chooseFile(FileDialog::Open, m_lastOpenName);
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    m_lastOpenName = name;
+    LoadedFile file{name, {}};
+    if (!readMeasurementFile(name, file.bytes)) {
+        m_prompter.showMessage(cannotOpenFileText(name), kExceptionCaption, PromptButtons::Ok);
+        return std::nullopt;
+    }
+    return file;
+}
+
+} // namespace vtl

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "flight/flight_record.h"
+#include "shell/prompter.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vtl {
+
+// The file halves of the save and load commands, with their questions and messages; the window
+// draws what a load brings.
+class MeasurementCommands {
+public:
+    MeasurementCommands(Prompter& prompter, const int32_t& language);
+
+    // Asks for a name and writes the current flight. False when nothing was written.
+    bool saveMeasurement(const FlightRecord& record);
+
+    struct LoadedFile {
+        std::string path;
+        std::vector<uint8_t> bytes;
+    };
+    // Asks for a file and reads it; empty when cancelled or when it cannot be opened (reported).
+    std::optional<LoadedFile> chooseMeasurement();
+
+    // Asks for a name to save to through the save dialog, and whether an existing file may be
+    // replaced. Empty when the user cancels or declines. Shared with the spreadsheet export.
+    std::optional<std::string> chooseSaveName(const std::string& requiredSuffix = std::string());
+
+    const std::string& lastSaveName() const { return m_lastSaveName; }
+    const std::string& lastOpenName() const { return m_lastOpenName; }
+    void setLastOpenName(const std::string& name) { m_lastOpenName = name; }
+
+private:
+    Prompter& m_prompter;
+    const int32_t& m_language;
+    std::string m_lastSaveName;
+    std::string m_lastOpenName;
+};
+
+} // namespace vtl

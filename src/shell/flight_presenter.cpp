@@ -1,0 +1,176 @@
+#include "shell/flight_presenter.h"
+
+#include "chart/chart_view.h"
+#include "flight/flight_drawing.h"
+#include "flight/sampling_code.h"
+#include "flight/temperature_entry.h"
+#include "shell/main_window_form.h"
+#include "shell/program_settings.h"
+#include "shell/text_tables.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+
+const QColor kClimbColour(0, 0, 255);
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+} // namespace
+
+FlightPresenter::FlightPresenter(MainWindowForm& form, vtl::FlightRecord& current,
+                                 vtl::FlightRecord& comparison, vtl::ProgramSettings& settings,
+                                 const int32_t& language, vtl::Prompter& prompter)
+    : m_form(form), m_current(current), m_comparison(comparison), m_settings(settings),
+      m_language(language), m_prompter(prompter) {
+    m_form.E_TempGl->installEventFilter(this);
+    m_form.E_TempPor->installEventFilter(this);
+}
+
+char FlightPresenter::decimalSeparator() const {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
+                                                           : '.';
+}
+
+void FlightPresenter::showCurrentHeader() {
+    m_form.E_NrZawodnika->setText(QString::number(m_current.competitorNumber));
+    m_form.E_NrSeryjny->setText(QString::number(m_current.serialNumber));
+    m_form.E_TempGl->setText(QString::number(static_cast<int>(m_current.temperature)));
+    m_form.E_TempGl->setReadOnly(false);
+    m_form.E_probkGl->setText(qs(vtl::samplingTextForCode(m_current.samplingCode)));
+}
+
+void FlightPresenter::showComparisonHeader() {
+    m_form.E_Zaw_Por->setText(QString::number(m_comparison.competitorNumber));
+    m_form.E_NrS_Por->setText(QString::number(m_comparison.serialNumber));
+    m_form.E_TempPor->setText(QString::number(static_cast<int>(m_comparison.temperature)));
+    m_form.E_TempPor->setReadOnly(false);
+    m_form.E_probkPor->setText(qs(vtl::samplingTextForCode(m_comparison.samplingCode)));
+}
+
+void FlightPresenter::redrawCurrent(bool minimumFromZero) {
+    ChartView& chart = *m_form.Chart1;
+    chart.Clear(ChartView::Series1);
+    chart.Clear(ChartView::Series2);
+    if (minimumFromZero) {
+        chart.leftSetMinimum(0.0);
+    }
+    chart.leftSetAutomatic(false);
+    chart.leftSetAutomaticMaximum(false);
+    chart.leftSetAutomaticMinimum(true);
+    drawCurrent();
+}
+
+void FlightPresenter::drawCurrent() {
+    const auto drawing =
+        vtl::drawFlight(m_current, m_settings.showAcceleration != 0, decimalSeparator());
+    if (drawing) {
+        applyDrawing(*drawing);
+    }
+}
+
+void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
+    ChartView& chart = *m_form.Chart1;
+    chart.leftSetMinimum(0.0);
+    chart.leftSetMaximum(10.0);
+    chart.bottomSetMinorTickCount(drawing.minorTickCount);
+    for (size_t j = 0; j < drawing.altitudeMetres.size(); ++j) {
+        chart.Add(ChartView::Series1, drawing.altitudeMetres[j], qs(drawing.labels[j]));
+    }
+    for (const float climb : drawing.climbMetres) {
+        chart.Add(ChartView::Series2, climb, QString(), kClimbColour);
+    }
+    if (drawing.maxText) {
+        m_form.E_MaxGl->setText(qs(*drawing.maxText));
+    }
+    if (drawing.minText) {
+        m_form.EMinimum->setText(qs(*drawing.minText));
+    }
+    chart.leftSetAutomatic(false);
+    chart.leftSetAutomaticMaximum(false);
+    chart.leftSetAutomaticMinimum(true);
+    chart.leftSetMaximum(drawing.axisMaximum);
+}
+
+void FlightPresenter::drawComparison() {
+    const auto drawing = vtl::drawComparison(m_comparison, decimalSeparator());
+    if (drawing) {
+        applyComparison(*drawing);
+    }
+}
+
+void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
+    ChartView& chart = *m_form.Chart1;
+    chart.Clear(ChartView::Series3);
+    chart.leftSetAutomatic(false);
+    chart.leftSetAutomaticMaximum(false);
+    chart.leftSetAutomaticMinimum(true);
+    chart.bottomSetMinorTickCount(drawing.minorTickCount);
+    for (const float altitude : drawing.altitudeMetres) {
+        chart.Add(ChartView::Series3, altitude, QString());
+    }
+    if (drawing.maxText) {
+        m_form.E_Max_Por->setText(qs(*drawing.maxText));
+    }
+    if (drawing.minText) {
+        m_form.E_Min_Por->setText(qs(*drawing.minText));
+    }
+    // The comparison only ever raises the axis, never lowers it.
+    if (drawing.axisRaise && *drawing.axisRaise > chart.leftMaximum()) {
+        chart.leftSetMaximum(*drawing.axisRaise);
+    }
+}
+
+void FlightPresenter::reportCorruptFlight() {
+    m_prompter.showMessage(vtl::message(vtl::Message::CorruptFlight, m_language),
+                           vtl::message(vtl::Message::ErrorCaption, m_language),
+                           vtl::PromptButtons::Ok);
+}
+
+// The temperature fields take digits (three at most), '-', Backspace and Enter; Enter redraws
+// the flight at the typed temperature.
+bool FlightPresenter::eventFilter(QObject* watched, QEvent* event) {
+    const bool current = watched == m_form.E_TempGl;
+    if ((!current && watched != m_form.E_TempPor) || event->type() != QEvent::KeyPress) {
+        return QObject::eventFilter(watched, event);
+    }
+    auto* field = static_cast<QLineEdit*>(watched);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.size() != 1 || field->isReadOnly()) {
+        return QObject::eventFilter(watched, event); // navigation keys and read-only fields
+    }
+    const char character = text[0].unicode() < 0x80 ? static_cast<char>(text[0].unicode()) : 0;
+    const char typed = key->key() == Qt::Key_Enter ? '\r' : character;
+    if (!vtl::temperatureKeyPasses(typed, static_cast<size_t>(field->text().size()))) {
+        return true;
+    }
+    if (typed == '\r') {
+        temperatureEntered(current ? vtl::FlightRole::Current : vtl::FlightRole::Comparison);
+        return true;
+    }
+    return false;
+}
+
+void FlightPresenter::temperatureEntered(vtl::FlightRole role) {
+    const bool current = role == vtl::FlightRole::Current;
+    QLineEdit* field = current ? m_form.E_TempGl : m_form.E_TempPor;
+    const int32_t temperature = vtl::temperatureFromText(field->text().toStdString());
+    if (temperature == vtl::kNotATemperature) {
+        m_prompter.showMessage(vtl::message(vtl::Message::WrongTemperature, m_language),
+                               vtl::message(vtl::Message::ErrorCaption, m_language),
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    if (current) {
+        m_current.temperature = static_cast<float>(temperature);
+        redrawCurrent(true);
+    } else {
+        m_comparison.temperature = static_cast<float>(temperature);
+        drawComparison();
+    }
+}

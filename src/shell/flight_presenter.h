@@ -1,0 +1,54 @@
+#pragma once
+
+#include "flight/flight_record.h"
+#include "shell/prompter.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+struct MainWindowForm;
+namespace vtl {
+struct FlightDrawing;
+struct ComparisonDrawing;
+struct ProgramSettings;
+} // namespace vtl
+
+// Shows the two flights: decodes what a download or load brought into the panels, runs the
+// drawing passes and puts their results on the chart, and takes typed temperatures.
+class FlightPresenter : public QObject {
+    Q_OBJECT
+public:
+    FlightPresenter(MainWindowForm& form, vtl::FlightRecord& current,
+                    vtl::FlightRecord& comparison, vtl::ProgramSettings& settings,
+                    const int32_t& language, vtl::Prompter& prompter);
+
+    // The header of the current flight into its panel, the temperature made editable.
+    void showCurrentHeader();
+    void showComparisonHeader();
+
+    // Series1 and Series2 cleared and the left axis set to a manual maximum over an automatic
+    // minimum, optionally starting from zero; then the current flight drawn.
+    void redrawCurrent(bool minimumFromZero);
+    void drawCurrent();
+    void drawComparison();
+
+    // Reports a flight that cannot be decoded.
+    void reportCorruptFlight();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void temperatureEntered(vtl::FlightRole role);
+    void applyDrawing(const vtl::FlightDrawing& drawing);
+    void applyComparison(const vtl::ComparisonDrawing& drawing);
+    char decimalSeparator() const;
+
+    MainWindowForm& m_form;
+    vtl::FlightRecord& m_current;
+    vtl::FlightRecord& m_comparison;
+    vtl::ProgramSettings& m_settings;
+    const int32_t& m_language;
+    vtl::Prompter& m_prompter;
+};

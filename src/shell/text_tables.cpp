@@ -1,0 +1,108 @@
+#include "shell/text_tables.h"
+
+#include <array>
+
+namespace vtl {
+namespace {
+
+constexpr std::array<TextPair, static_cast<size_t>(MainCaption::Count)> kMainCaptions = {{
+    {"Zapisz", "Save"},
+    {"Zerowanie", "Clear"},
+    {"Odczyt Vantorelu", "Read Vantoreal"},
+    {"Wysokosc", "Altitude"},
+    {"Zapisz", "Save"},
+    {"Zapisz", "Save"},
+    {"Dysk - Zapis/Odczyt", "Disc - Save/Load"},
+    {"Zapisz", "Save"},
+    {"Odczyt", "Load"},
+    {"Ustawienia", "Setup"},
+    {"     Czekaj", "      Wait"},
+    {"Nr.Zawodnika", "Competitor No."},
+    {"Nr.Seryjny", "Serial No."},
+    {"Porównanie", "Compare   "},
+    {"Wykresy", "Charts"},
+    {"Przyspieszenie", "Acceleration  "},
+    {"Vantorel", "Vantoreal"},
+    {"Vantorel BMP    Ver. 12.2013", "Vantoreal BMP    Ver. 12.2013"},
+    {"Pomiary", "Sampling"},
+    {"Temperatura", "Temperature"},
+    {"Plik", "File"},
+    {"Ustaw Drukarke", "Printer Setup"},
+    {"Drukuj", "Print"},
+    {"Zapisz Obraz", "Save Picture"},
+    {"Export do Excel", "Export to Excel"},
+    {"Odczyt z: ", "Read from:"},
+}};
+
+constexpr std::array<TextPair, static_cast<size_t>(SettingsCaption::Count)> kSettingsCaptions = {{
+    {"Wybierz Port", "Select Port"},
+    {"Wysokosc Startu Pomiaru", "Setup Heigh Trigger"},
+    {"Temperatura", "Temperature"},
+    {"Wyslij", "Send"},
+    {"Ustawienia", "Setup"},
+    {"Zerowanie ręczne", "Manual reset"},
+    {"Temperatura", "Temperature"},
+    {"Przyspieszenie", "Acceleration"},
+    {"Czas Opoznienia", "Delay"},
+    {"[sek]", "[sec]"},
+    {"Tak", "Yes"},
+    {"Nie", "No"},
+}};
+
+constexpr std::array<TextPair, static_cast<size_t>(FilterCaption::Count)> kFilterCaptions = {{
+    {"Obciecie wstepne[cm]", "Pre-cut [cm]"},
+    {"Obciecie dokladne [cm]", "Final cut [cm]"},
+    {"Filtr wstepny [4-20]", "Prefilter [4-20]"},
+    {"Filtr dokladny [6-30]", "Final Filter [6-30]"},
+    {"Zapisz", "Save"},
+    {"Domyslne", "Default"},
+}};
+
+constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = {{
+    {"Zerowanie. Czy napewno?", "Reset. Sure?"},
+    {"ZEROWANIE", "Reset"},
+    {"Błąd komunikacji z portem: ", "Communication Error: "},
+    {"Błąd komunikacji", "Communication Error"},
+    {"Vantorel - problem", "Vantoreal - error"},
+    {"Vantorel wyzerowany", "Reset - OK"},
+    {"Błąd Zerowania", "Reset - Error"},
+    {"Zerowanie", "Reset"},
+    {"Brak danych", "No data"},
+    {"Brak nowego pomiaru - odczyt poprzedniego pomiaru",
+     "No new measurement-the reading of the previous"},
+    {"Plik istnieje. Zapisać?", "File exists. Save?"},
+    {"Vantorel-Zapis", "Vantoreal-Save"},
+    {"Zła wartośc temperatury", "Wrong temperature"},
+    {"Błąd zapisu", "Setup failed"},
+    {"Ustawienia OK", "Setup OK"},
+    {"Ustawienia", "Setup"},
+    {"Uszkodzone dane pomiaru", "Corrupt flight data"},
+    {"Za duza wartosc", "Too large value"},
+    {"Pole nie może być puste", "Field can not be empty"},
+    {"Vantorel", "Vantoreal"},
+}};
+
+template <typename Table, typename Key>
+std::string lookUp(const Table& table, Key key, int32_t language) {
+    return table[static_cast<size_t>(key)].in(language);
+}
+
+} // namespace
+
+std::string caption(MainCaption which, int32_t language) {
+    return lookUp(kMainCaptions, which, language);
+}
+
+std::string caption(SettingsCaption which, int32_t language) {
+    return lookUp(kSettingsCaptions, which, language);
+}
+
+std::string caption(FilterCaption which, int32_t language) {
+    return lookUp(kFilterCaptions, which, language);
+}
+
+std::string message(Message which, int32_t language) {
+    return lookUp(kMessages, which, language);
+}
+
+} // namespace vtl

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The program's bilingual texts: every caption and message exists in Polish and in English and
+// is picked by the current language (0 Polish, anything else English). Texts are UTF-8.
+namespace vtl {
+
+struct TextPair {
+    const char* polish;
+    const char* english;
+    const char* in(int32_t language) const { return language == 0 ? polish : english; }
+};
+
+// Captions of the main window, by their fixed position in the table.
+enum class MainCaption {
+    Unused0,
+    ZeroButton,       // BZerowanie
+    ReadDeviceButton, // B_Odczyt_Vantorelu
+    AltitudeSeries,   // Series1
+    SendSetupButton,  // B_wyslij of the device settings dialog
+    Unused5,
+    DiscGroup,        // GBDysk_ZapisOdczyt
+    SaveButton,       // BZapisz
+    LoadButton,       // BOdczyt
+    SetupMenu,        // Ustawienia1
+    WaitIndicator,    // ECzekaj
+    CompetitorNumber, // LZaw1, LZaw2, settings dialog, printout
+    SerialNumber,     // L_NumSer1, L_NumSer2, settings dialog, printout
+    Comparison,       // B_Porownanie, Porownanie1, Series3
+    ChartsMenu,       // Widok1
+    Acceleration,     // Przyspieszenie1, Series2
+    Device,           // GroupB_Vtl, Vantorel1
+    WindowCaption,    // the main window
+    Sampling,         // LProbk1, LProbk2, settings dialog, printout
+    Temperature,      // LTemp1, LTemp2
+    File,             // GroupB_Por
+    PrinterSetupMenu, // UstawDrukarke1
+    PrintMenu,        // Drukuj1
+    SavePictureMenu,  // ZapiszObraz1
+    ExportMenu,       // ZapiszdoExcela1
+    ReadFrom,         // printout
+    Count
+};
+
+enum class SettingsCaption {
+    SelectPort,    // L_Numer_Portu
+    TriggerHeight, // L_PoziomWyzwalania
+    Temperature,   // L_Kalibracja_Temp
+    Send,
+    DialogCaption,
+    ManualZeroing, // LZerReczne
+    Temperature2,
+    Acceleration,
+    Delay,   // L_CzasOp
+    Seconds, // L_Sek
+    Yes,     // second item of ComboB_Zer
+    No,      // first item of ComboB_Zer
+    Count
+};
+
+enum class FilterCaption {
+    PreCut,      // Label1
+    FinalCut,    // Label3
+    PreFilter,   // Label2
+    FinalFilter, // Label4
+    Save,        // Button2
+    Default,     // Button1
+    Count
+};
+
+enum class Message {
+    ZeroingConfirmation,
+    ZeroingCaption,
+    PortError, // followed by the port name
+    CommunicationError,
+    ErrorCaption,
+    ZeroingDone,
+    ZeroingFailed,
+    ZeroingResultCaption,
+    NoData,
+    NoNewFlight,
+    FileExists,
+    SaveCaption,
+    WrongTemperature,
+    SetupFailed,
+    SetupOk,
+    SetupCaption,
+    CorruptFlight,
+    ValueTooLarge, // device settings dialog
+    FieldEmpty,    // device settings dialog
+    DeviceName,    // device settings dialog, not shown
+    Count
+};
+
+std::string caption(MainCaption which, int32_t language);
+std::string caption(SettingsCaption which, int32_t language);
+std::string caption(FilterCaption which, int32_t language);
+std::string message(Message which, int32_t language);
+
+} // namespace vtl

@@ -1,0 +1,369 @@
+#include "chart/chart_view.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+// A flight at 10 samples per second, extended up to the given number of points: the altitude
+// curve carries a label every 10 points.
+void addAltitudeCurve(ChartView& chart, int points, double (*altitude)(int)) {
+    for (int i = chart.pointCount(ChartView::Series1); i < points; ++i) {
+        chart.Add(ChartView::Series1, altitude(i),
+                  i % 10 == 0 ? QString::number(i / 10) : QString());
+    }
+}
+
+double climbAndGlide(int i) {
+    return i < 300 ? i / 3.0 : 100.0 - (i - 300) * 0.05;
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, const QPoint& pos) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, pos, target->mapToGlobal(pos),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void drag(QWidget* target, Qt::MouseButton button, const QPoint& from, const QPoint& to) {
+    sendMouse(target, QEvent::MouseButtonPress, button, from);
+    sendMouse(target, QEvent::MouseMove, button, (from + to) / 2);
+    sendMouse(target, QEvent::MouseMove, button, to);
+    sendMouse(target, QEvent::MouseButtonRelease, button, to);
+}
+
+} // namespace
+
+class ChartViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void formatsValuesWithTheChartPatterns();
+    void clearAndAddKeepValuesAndLabels();
+    void startsWithTheDesignLook();
+    void titlesKeepTheirBlanks();
+    void automaticEndsFollowTheVisibleLeftSeries();
+    void onlyTheFirstPageIsShown();
+    void bottomAxisShowsOnlyLabelledPointsWithoutOverlap();
+    void minorTicksDivideTheGapsBetweenLabels();
+    void marksBelongToTheAltitudeAndComparisonCurves();
+    void zoomSignalsAfterTheAxesTookTheRange();
+    void undoZoomRestoresTheUnzoomedRange();
+    void mouseGesturesZoomUndoAndClick();
+    void rendersAtTheWidgetSize();
+};
+
+void ChartViewTest::initTestCase() {
+    QLocale::setDefault(QLocale::c());
+}
+
+void ChartViewTest::formatsValuesWithTheChartPatterns() {
+    // Left axis: at most one decimal, grouped thousands, a trailing blank.
+    QCOMPARE(ChartView::formatValue(1234.56, "#,##0.# "), QString("1,234.6 "));
+    QCOMPARE(ChartView::formatValue(20.0, "#,##0.# "), QString("20 "));
+    QCOMPARE(ChartView::formatValue(0.0, "#,##0.# "), QString("0 "));
+    QCOMPARE(ChartView::formatValue(-0.04, "#,##0.# "), QString("0 "));
+    QCOMPARE(ChartView::formatValue(-12.25, "#,##0.##"), QString("-12.25"));
+    // Altitude marks: no required digit, so zero prints nothing and 0.5 has no leading zero.
+    QCOMPARE(ChartView::formatValue(0.5, "#,####.##"), QString(".5"));
+    QCOMPARE(ChartView::formatValue(0.0, "#,####.##"), QString());
+    QCOMPARE(ChartView::formatValue(0.001, "#,####.##"), QString());
+    QCOMPARE(ChartView::formatValue(1234567.891, "#,####.##"), QString("1,234,567.89"));
+    // Comparison marks: up to three optional decimals.
+    QCOMPARE(ChartView::formatValue(12.0, "#,###0.###"), QString("12"));
+    QCOMPARE(ChartView::formatValue(0.12345, "#,###0.###"), QString("0.123"));
+    QCOMPARE(ChartView::formatValue(999.9996, "#,###0.###"), QString("1,000"));
+    // Exact halves round away from zero.
+    QCOMPARE(ChartView::formatValue(0.125, "0.##"), QString("0.13"));
+    QCOMPARE(ChartView::formatValue(-2.5, "0"), QString("-3"));
+}
+
+void ChartViewTest::clearAndAddKeepValuesAndLabels() {
+    ChartView chart;
+    QCOMPARE(chart.Add(ChartView::Series1, 1.5, "0"), 0);
+    QCOMPARE(chart.Add(ChartView::Series1, 2.25, QString()), 1);
+    QCOMPARE(chart.Add(ChartView::Series2, 0.1, QString(), QColor(0, 0, 255)), 0);
+    QCOMPARE(chart.pointCount(ChartView::Series1), 2);
+    QCOMPARE(chart.pointValue(ChartView::Series1, 1), 2.25);
+    QCOMPARE(chart.pointLabel(ChartView::Series1, 0), QString("0"));
+    QCOMPARE(chart.pointLabel(ChartView::Series1, 1), QString());
+
+    chart.Clear(ChartView::Series1);
+    QCOMPARE(chart.pointCount(ChartView::Series1), 0);
+    QCOMPARE(chart.pointCount(ChartView::Series2), 1);
+    QCOMPARE(chart.Add(ChartView::Series1, 7.0, "0"), 0); // refilled from the first point
+    chart.flush();
+    QCOMPARE(chart.bottomAxisLabels(), QStringList{"0"});
+}
+
+void ChartViewTest::startsWithTheDesignLook() {
+    ChartView chart;
+    QCOMPARE(chart.title(ChartView::Series1), QString("Wysokosc"));
+    QCOMPARE(chart.title(ChartView::Series2), QString("Przyspieszenie"));
+    QCOMPARE(chart.title(ChartView::Series3), QString("Porównanie"));
+    QCOMPARE(chart.title(ChartView::Series4), QString("Filtr"));
+    QCOMPARE(chart.title(ChartView::Series6), QString("Filtr2"));
+    QVERIFY(!chart.isActive(ChartView::Series4));
+    QVERIFY(chart.isActive(ChartView::Series5));
+    QCOMPARE(chart.panelColor(), QColor(243, 243, 243));
+    QVERIFY(!chart.bottomMinorGridVisible());
+
+    QCOMPARE(chart.metresLabel()->text(), QString("[m]"));
+    QCOMPARE(chart.secondsLabel()->text(), QString("[sek]"));
+    QCOMPARE(chart.climbLabel()->text(), QString("dh/dt"));
+    QCOMPARE(chart.climbLabel()->parentWidget(), &chart);
+    QLineEdit* ok = chart.setupOkIndicator();
+    QCOMPARE(ok->objectName(), QString("EUstawieniaOK"));
+    QCOMPARE(ok->text(), QString("    OK"));
+    QCOMPARE(ok->geometry(), QRect(560, 192, 89, 37));
+    QVERIFY(ok->isReadOnly());
+    QVERIFY(ok->isHidden());
+}
+
+void ChartViewTest::titlesKeepTheirBlanks() {
+    ChartView chart;
+    QCOMPARE(chart.titleLines(), QStringList{"            Wysokosc / Altitude"});
+    chart.SetTitle(ChartView::Series3, "Compare   ");
+    QCOMPARE(chart.title(ChartView::Series3), QString("Compare   "));
+
+    chart.clearTitle();
+    QVERIFY(chart.titleLines().isEmpty());
+    chart.addTitleLine("Line one");
+    chart.addTitleLine("  Line two  ");
+    QCOMPARE(chart.titleLines(), (QStringList{"Line one", "  Line two  "}));
+}
+
+void ChartViewTest::automaticEndsFollowTheVisibleLeftSeries() {
+    ChartView chart;
+    // As a flight is drawn: the maximum is fixed, the minimum follows the data.
+    chart.leftSetMinimum(0);
+    chart.leftSetAutomatic(false);
+    chart.leftSetAutomaticMaximum(false);
+    chart.leftSetAutomaticMinimum(true);
+    chart.leftSetMaximum(150);
+    chart.Add(ChartView::Series1, 12.0, "0");
+    chart.Add(ChartView::Series1, 40.0, QString());
+    QCOMPARE(chart.leftMinimum(), 12.0);
+    QCOMPARE(chart.leftMaximum(), 150.0);
+
+    chart.Add(ChartView::Series3, -3.5, QString());
+    // The dh/dt curve has its own axis, the reserved filter series is never drawn.
+    chart.Add(ChartView::Series2, -80.0, QString(), QColor(0, 0, 255));
+    chart.Add(ChartView::Series4, -200.0, QString());
+    QCOMPARE(chart.leftMinimum(), -3.5);
+
+    chart.leftSetAutomatic(true);
+    QCOMPARE(chart.leftMinimum(), -3.5);
+    QCOMPARE(chart.leftMaximum(), 40.0);
+
+    chart.leftSetAutomaticMinimum(false);
+    QCOMPARE(chart.leftMinimum(), 0.0);
+    chart.Clear(ChartView::Series1);
+    chart.Clear(ChartView::Series3);
+    QCOMPARE(chart.leftMinimum(), 0.0);
+    QVERIFY(chart.leftMaximum() > chart.leftMinimum()); // an empty chart still has a range
+}
+
+void ChartViewTest::onlyTheFirstPageIsShown() {
+    ChartView chart;
+    addAltitudeCurve(chart, 12000, [](int i) { return i < 10000 ? 50.0 : 500.0; });
+    chart.Add(ChartView::Series3, 20.0, QString());
+    chart.leftSetAutomatic(true);
+    QCOMPARE(chart.pointCount(ChartView::Series1), 12000);
+    QCOMPARE(chart.bottomMinimum(), 0.0);
+    QCOMPARE(chart.bottomMaximum(), 9999.0);
+    QCOMPARE(chart.leftMaximum(), 50.0); // the points past the page do not scale the axis
+    chart.flush();
+    for (const QString& label : chart.bottomAxisLabels()) {
+        QVERIFY2(label.toInt() <= 999, qPrintable(label));
+    }
+}
+
+void ChartViewTest::bottomAxisShowsOnlyLabelledPointsWithoutOverlap() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    addAltitudeCurve(chart, 300, climbAndGlide);
+    chart.flush();
+    const QStringList few = chart.bottomAxisLabels();
+    QCOMPARE(few.first(), QString("0"));
+    QCOMPARE(few.size(), 30);
+    QCOMPARE(few.last(), QString("29"));
+
+    addAltitudeCurve(chart, 17000, climbAndGlide);
+    chart.flush();
+    const QStringList many = chart.bottomAxisLabels();
+    QVERIFY(many.size() >= 10);
+    // Evenly spaced seconds, and no more labels than fit side by side.
+    const int stride = many[1].toInt() - many[0].toInt();
+    QVERIFY(stride > 1);
+    for (int i = 1; i < many.size(); ++i) {
+        QCOMPARE(many[i].toInt() - many[i - 1].toInt(), stride);
+    }
+    QVERIFY(many.size() * 15 <= chart.plotArea().width());
+}
+
+void ChartViewTest::minorTicksDivideTheGapsBetweenLabels() {
+    ChartView chart;
+    addAltitudeCurve(chart, 51, climbAndGlide);
+    chart.bottomSetMinorTickCount(9); // one tick per sample between whole seconds
+    chart.flush();
+    QCOMPARE(chart.bottomMinorTickCount(), 9);
+    const std::vector<double> ticks = chart.bottomMinorTicks();
+    QCOMPARE(ticks.size(), std::size_t{45});
+    QCOMPARE(ticks.front(), 1.0);
+    QCOMPARE(ticks.back(), 49.0);
+
+    for (const int count : {0, -1}) {
+        chart.bottomSetMinorTickCount(count);
+        chart.flush();
+        QCOMPARE(chart.bottomMinorTickCount(), count);
+        QVERIFY(chart.bottomMinorTicks().empty());
+    }
+
+    chart.bottomSetMinorGridVisible(true);
+    QVERIFY(chart.bottomMinorGridVisible());
+    chart.bottomSetMinorGridVisible(false);
+    QVERIFY(!chart.bottomMinorGridVisible());
+}
+
+void ChartViewTest::marksBelongToTheAltitudeAndComparisonCurves() {
+    ChartView chart;
+    QVERIFY(!chart.marksVisible(ChartView::Series1));
+    QVERIFY(!chart.marksVisible(ChartView::Series3));
+    for (const bool visible : {true, false}) {
+        for (int s = 0; s < ChartView::kSeriesCount; ++s) {
+            chart.setMarksVisible(static_cast<ChartView::Series>(s), visible);
+        }
+        QCOMPARE(chart.marksVisible(ChartView::Series1), visible);
+        QCOMPARE(chart.marksVisible(ChartView::Series3), visible);
+        QVERIFY(!chart.marksVisible(ChartView::Series2));
+        QVERIFY(!chart.marksVisible(ChartView::Series5));
+    }
+}
+
+void ChartViewTest::zoomSignalsAfterTheAxesTookTheRange() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    chart.show();
+    addAltitudeCurve(chart, 1200, climbAndGlide);
+    chart.flush();
+    const QRect area = chart.plotArea();
+
+    double minimumAtSignal = -1;
+    double maximumAtSignal = -1;
+    connect(&chart, &ChartView::OnZoom, this, [&] {
+        minimumAtSignal = chart.bottomMinimum();
+        maximumAtSignal = chart.bottomMaximum();
+    });
+    QSignalSpy zoomed(&chart, &ChartView::OnZoom);
+    chart.zoomToRect(QRect(area.left() + area.width() / 4, area.top() + 10, area.width() / 2,
+                           area.height() / 2));
+    QVERIFY(zoomed.wait(2000));
+    QCOMPARE(zoomed.count(), 1);
+    QVERIFY(std::abs(minimumAtSignal - 1199 / 4.0) < 5);
+    QVERIFY(std::abs(maximumAtSignal - 1199 * 3 / 4.0) < 5);
+    QTest::qWait(50);
+    QCOMPARE(chart.bottomMinimum(), minimumAtSignal); // nothing moved after the signal
+    QCOMPARE(chart.bottomMaximum(), maximumAtSignal);
+    QVERIFY(chart.leftMaximum() < 100);
+}
+
+void ChartViewTest::undoZoomRestoresTheUnzoomedRange() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    addAltitudeCurve(chart, 1200, climbAndGlide);
+    chart.leftSetMinimum(0);
+    chart.leftSetAutomatic(false);
+    chart.leftSetMaximum(120);
+    chart.flush();
+    const QRect area = chart.plotArea();
+
+    QSignalSpy zoomed(&chart, &ChartView::OnZoom);
+    chart.zoomToRect(area.adjusted(100, 100, -100, -100)); // hidden: applied at once
+    QCOMPARE(zoomed.count(), 1);
+    QVERIFY(chart.bottomMinimum() > 0);
+    QVERIFY(chart.leftMaximum() < 120);
+
+    // Setting the altitude axis while zoomed takes effect, the time axis stays zoomed.
+    chart.leftSetMaximum(110);
+    QCOMPARE(chart.leftMaximum(), 110.0);
+    QVERIFY(chart.bottomMinimum() > 0);
+
+    double maximumAtSignal = -1;
+    connect(&chart, &ChartView::OnUndoZoom, this, [&] { maximumAtSignal = chart.bottomMaximum(); });
+    QSignalSpy undone(&chart, &ChartView::OnUndoZoom);
+    chart.UndoZoom();
+    QCOMPARE(undone.count(), 1);
+    QCOMPARE(maximumAtSignal, 1199.0);
+    QCOMPARE(chart.bottomMinimum(), 0.0);
+    QCOMPARE(chart.leftMinimum(), 0.0);
+    QCOMPARE(chart.leftMaximum(), 110.0);
+}
+
+void ChartViewTest::mouseGesturesZoomUndoAndClick() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    chart.show();
+    for (int i = 0; i < 600; ++i) {
+        chart.Add(ChartView::Series1, 20.0, i % 10 == 0 ? QString::number(i / 10) : QString());
+        chart.Add(ChartView::Series3, 60.0, QString());
+    }
+    chart.leftSetMinimum(0);
+    chart.leftSetMaximum(100);
+    chart.leftSetAutomatic(false);
+    chart.flush();
+    QWidget* plot = chart.findChild<QWidget*>("chartPlot");
+    QVERIFY(plot);
+    const QRect area = chart.plotArea();
+    const auto yOf = [&](double metres) {
+        return area.bottom() - static_cast<int>(std::lround(metres / 100.0 * area.height()));
+    };
+
+    QSignalSpy clicked(&chart, &ChartView::OnClickSeries);
+    const QPoint onComparison(area.center().x(), yOf(60) + 2);
+    sendMouse(plot, QEvent::MouseButtonPress, Qt::LeftButton, onComparison);
+    sendMouse(plot, QEvent::MouseButtonRelease, Qt::LeftButton, onComparison);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked[0][0].value<ChartView::Series>(), ChartView::Series3);
+    const QPoint between(area.center().x(), yOf(40));
+    sendMouse(plot, QEvent::MouseButtonPress, Qt::LeftButton, between);
+    sendMouse(plot, QEvent::MouseButtonRelease, Qt::LeftButton, between);
+    QCOMPARE(clicked.count(), 1);
+
+    QSignalSpy zoomed(&chart, &ChartView::OnZoom);
+    QSignalSpy undone(&chart, &ChartView::OnUndoZoom);
+    drag(plot, Qt::LeftButton, area.topLeft() + QPoint(200, 50), area.center());
+    QVERIFY(zoomed.wait(2000));
+    QVERIFY(chart.bottomMaximum() < 400);
+    QCOMPARE(clicked.count(), 1);
+
+    // Scrolling moves the view without zooming.
+    const double width = chart.bottomMaximum() - chart.bottomMinimum();
+    const double before = chart.bottomMinimum();
+    drag(plot, Qt::RightButton, area.center(), area.center() + QPoint(100, 0));
+    QVERIFY(chart.bottomMinimum() < before);
+    QVERIFY(std::abs(chart.bottomMaximum() - chart.bottomMinimum() - width) < 1e-6);
+
+    drag(plot, Qt::LeftButton, area.center(), area.center() - QPoint(100, 100));
+    QCOMPARE(undone.count(), 1);
+    QCOMPARE(chart.bottomMaximum(), 599.0);
+    QCOMPARE(zoomed.count(), 1);
+}
+
+void ChartViewTest::rendersAtTheWidgetSize() {
+    ChartView chart;
+    chart.resize(800, 500);
+    addAltitudeCurve(chart, 100, climbAndGlide);
+    const QImage image = chart.renderImage();
+    QCOMPARE(image.size(), QSize(800, 500));
+    QCOMPARE(image.pixelColor(2, 2), QColor(243, 243, 243));
+}
+
+QTEST_MAIN(ChartViewTest)
+#include "chart_view_test.moc"
