@@ -43,8 +43,9 @@ void smoothAltitudes(FlightRecord& record, uint32_t slots, bool keepClimb) {
     }
 }
 
-std::string secondsLabel(uint32_t tick, uint32_t samplesPer10s) {
-    return tick % samplesPer10s == 0 ? std::to_string(tick / samplesPer10s) : std::string();
+int32_t secondsLabel(uint32_t tick, uint32_t samplesPer10s) {
+    return tick % samplesPer10s == 0 ? static_cast<int32_t>(tick / samplesPer10s)
+                                     : FlightDrawing::kNoLabel;
 }
 
 int32_t truncatedMetres(double metres) {
@@ -76,13 +77,20 @@ FlightDrawing drawConvertedFlight(FlightRecord& record, int32_t converted, bool 
     const uint32_t points = slots >= 6 ? slots - kPlotMargin : 0;
     auto& a = record.altitudeCm;
     auto& c = record.climbCm;
+    drawing.altitudeCm.reserve(points);
+    drawing.altitudeMetres.reserve(points);
+    drawing.labelSeconds.reserve(points);
+    if (showAcceleration) {
+        drawing.climbCm.reserve(points);
+        drawing.climbMetres.reserve(points);
+    }
     float previousClimb = 0.0f;
     uint32_t tick = 0;
     for (uint32_t j = 0; j < points; ++j) {
         const float altitude = metresOf(a[j]);
         drawing.altitudeCm.push_back(a[j]);
         drawing.altitudeMetres.push_back(altitude);
-        drawing.labels.push_back(secondsLabel(tick, record.samplesPer10s));
+        drawing.labelSeconds.push_back(secondsLabel(tick, record.samplesPer10s));
 
         if (showAcceleration && j + 2 < points) {
             drawing.climbMetres.push_back(previousClimb);
@@ -129,6 +137,8 @@ ComparisonDrawing drawConvertedComparison(FlightRecord& record, int32_t converte
 
     const uint32_t points = slots >= 6 ? slots - kPlotMargin : 0;
     auto& a = record.altitudeCm;
+    drawing.altitudeCm.reserve(points);
+    drawing.altitudeMetres.reserve(points);
     for (uint32_t j = 0; j < points; ++j) {
         const float altitude = metresOf(a[j]);
         drawing.altitudeCm.push_back(a[j]);

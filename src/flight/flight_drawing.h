@@ -12,9 +12,16 @@ namespace vtl {
 // What a drawing pass puts on the chart and into the statistics fields. Windows apply it; the
 // command-line companion prints it.
 struct FlightDrawing {
+    static constexpr int32_t kNoLabel = -1;
+
+    // The time label of point j: its whole seconds, or empty between whole seconds.
+    std::string label(size_t j) const {
+        return labelSeconds[j] == kNoLabel ? std::string() : std::to_string(labelSeconds[j]);
+    }
+
     std::vector<int32_t> altitudeCm;   // smoothed centimetres of the plotted points
     std::vector<float> altitudeMetres; // the same, as plotted
-    std::vector<std::string> labels;   // whole seconds, or empty between them
+    std::vector<int32_t> labelSeconds; // whole seconds of a labelled point, kNoLabel between them
     std::vector<int32_t> climbCm;      // smoothed climb of the plotted climb points
     std::vector<float> climbMetres;
     std::optional<std::string> maxText; // present when a point qualified

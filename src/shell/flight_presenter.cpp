@@ -17,7 +17,15 @@ namespace {
 
 const QColor kClimbColour(0, 0, 255);
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Panel fields show their text from its start, as narrow fields would otherwise hide the front.
+void showInField(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
+}
 
 } // namespace
 
@@ -33,23 +41,23 @@ FlightPresenter::FlightPresenter(MainWindowForm& form, vtl::FlightRecord& curren
 char FlightPresenter::decimalSeparator() const {
     const QString point = QLocale().decimalPoint();
     return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
-                                                           : '.';
+                                                          : '.';
 }
 
 void FlightPresenter::showCurrentHeader() {
-    m_form.E_NrZawodnika->setText(QString::number(m_current.competitorNumber));
-    m_form.E_NrSeryjny->setText(QString::number(m_current.serialNumber));
-    m_form.E_TempGl->setText(QString::number(static_cast<int>(m_current.temperature)));
+    showInField(m_form.E_NrZawodnika, QString::number(m_current.competitorNumber));
+    showInField(m_form.E_NrSeryjny, QString::number(m_current.serialNumber));
+    showInField(m_form.E_TempGl, QString::number(static_cast<int>(m_current.temperature)));
     m_form.E_TempGl->setReadOnly(false);
-    m_form.E_probkGl->setText(qs(vtl::samplingTextForCode(m_current.samplingCode)));
+    showInField(m_form.E_probkGl, qs(vtl::samplingTextForCode(m_current.samplingCode)));
 }
 
 void FlightPresenter::showComparisonHeader() {
-    m_form.E_Zaw_Por->setText(QString::number(m_comparison.competitorNumber));
-    m_form.E_NrS_Por->setText(QString::number(m_comparison.serialNumber));
-    m_form.E_TempPor->setText(QString::number(static_cast<int>(m_comparison.temperature)));
+    showInField(m_form.E_Zaw_Por, QString::number(m_comparison.competitorNumber));
+    showInField(m_form.E_NrS_Por, QString::number(m_comparison.serialNumber));
+    showInField(m_form.E_TempPor, QString::number(static_cast<int>(m_comparison.temperature)));
     m_form.E_TempPor->setReadOnly(false);
-    m_form.E_probkPor->setText(qs(vtl::samplingTextForCode(m_comparison.samplingCode)));
+    showInField(m_form.E_probkPor, qs(vtl::samplingTextForCode(m_comparison.samplingCode)));
 }
 
 void FlightPresenter::redrawCurrent(bool minimumFromZero) {
@@ -79,16 +87,16 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
     chart.leftSetMaximum(10.0);
     chart.bottomSetMinorTickCount(drawing.minorTickCount);
     for (size_t j = 0; j < drawing.altitudeMetres.size(); ++j) {
-        chart.Add(ChartView::Series1, drawing.altitudeMetres[j], qs(drawing.labels[j]));
+        chart.Add(ChartView::Series1, drawing.altitudeMetres[j], qs(drawing.label(j)));
     }
     for (const float climb : drawing.climbMetres) {
         chart.Add(ChartView::Series2, climb, QString(), kClimbColour);
     }
     if (drawing.maxText) {
-        m_form.E_MaxGl->setText(qs(*drawing.maxText));
+        showInField(m_form.E_MaxGl, qs(*drawing.maxText));
     }
     if (drawing.minText) {
-        m_form.EMinimum->setText(qs(*drawing.minText));
+        showInField(m_form.EMinimum, qs(*drawing.minText));
     }
     chart.leftSetAutomatic(false);
     chart.leftSetAutomaticMaximum(false);
@@ -114,10 +122,10 @@ void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
         chart.Add(ChartView::Series3, altitude, QString());
     }
     if (drawing.maxText) {
-        m_form.E_Max_Por->setText(qs(*drawing.maxText));
+        showInField(m_form.E_Max_Por, qs(*drawing.maxText));
     }
     if (drawing.minText) {
-        m_form.E_Min_Por->setText(qs(*drawing.minText));
+        showInField(m_form.E_Min_Por, qs(*drawing.minText));
     }
     // The comparison only ever raises the axis, never lowers it.
     if (drawing.axisRaise && *drawing.axisRaise > chart.leftMaximum()) {

@@ -19,9 +19,9 @@ struct ProgramSettings;
 class FlightPresenter : public QObject {
     Q_OBJECT
 public:
-    FlightPresenter(MainWindowForm& form, vtl::FlightRecord& current,
-                    vtl::FlightRecord& comparison, vtl::ProgramSettings& settings,
-                    const int32_t& language, vtl::Prompter& prompter);
+    FlightPresenter(MainWindowForm& form, vtl::FlightRecord& current, vtl::FlightRecord& comparison,
+                    vtl::ProgramSettings& settings, const int32_t& language,
+                    vtl::Prompter& prompter);
 
     // The header of the current flight into its panel, the temperature made editable.
     void showCurrentHeader();

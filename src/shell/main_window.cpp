@@ -1,8 +1,10 @@
 #include "shell/main_window.h"
 
 #include "chart/top_row_layout.h"
+#include "files/measurement_file.h"
 #include "flight/filter_dialog.h"
 #include "flight/flight_record.h"
+#include "flight/image_handover.h"
 #include "shell/help_files.h"
 #include "shell/info_window.h"
 #include "shell/text_tables.h"
@@ -31,7 +33,10 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
       m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                               : programFolder),
       m_currentFlight(std::make_unique<vtl::FlightRecord>()),
-      m_comparisonFlight(std::make_unique<vtl::FlightRecord>()) {
+      m_comparisonFlight(std::make_unique<vtl::FlightRecord>()),
+      m_presenter(m_form, *m_currentFlight, *m_comparisonFlight, m_settings.settings(),
+                  m_currentLanguage, prompter),
+      m_measurements(prompter, m_currentLanguage) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -242,26 +247,35 @@ void TVantorel_BMP::Ustawienia2Click() {
     }
 }
 
+void TVantorel_BMP::blankComparisonPanel() {
+    MainWindowForm& f = m_form;
+    for (QLineEdit* e :
+         {f.E_Max_Por, f.E_Min_Por, f.E_probkPor, f.E_TempPor, f.E_Zaw_Por, f.E_NrS_Por}) {
+        e->clear();
+    }
+    f.GroupB_Por->setTitle(text(static_cast<int>(vtl::MainCaption::File)));
+}
+
+void TVantorel_BMP::blankFlightPanel() {
+    MainWindowForm& f = m_form;
+    for (QLineEdit* e :
+         {f.E_MaxGl, f.EMinimum, f.E_TempGl, f.E_probkGl, f.E_NrZawodnika, f.E_NrSeryjny}) {
+        e->clear();
+    }
+    f.GroupB_Vtl->setTitle(text(static_cast<int>(vtl::MainCaption::Device)));
+}
+
 // A click on a curve empties it; the altitude and comparison curves also blank their panels
 // (with Polish titles only, as the title tests are on the Polish words).
 void TVantorel_BMP::xxx(ChartView::Series series) {
     ChartView& chart = *m_form.Chart1;
     chart.Clear(series);
     const QString title = chart.title(series);
-    MainWindowForm& f = m_form;
     if (title.size() >= 2 && title[0] == QLatin1Char('P') && title[1] == QLatin1Char('o')) {
-        for (QLineEdit* e :
-             {f.E_Max_Por, f.E_Min_Por, f.E_probkPor, f.E_TempPor, f.E_Zaw_Por, f.E_NrS_Por}) {
-            e->clear();
-        }
-        f.GroupB_Por->setTitle(text(static_cast<int>(vtl::MainCaption::File)));
+        blankComparisonPanel();
     }
     if (!title.isEmpty() && title[0] == QLatin1Char('W')) {
-        for (QLineEdit* e :
-             {f.E_MaxGl, f.EMinimum, f.E_TempGl, f.E_probkGl, f.E_NrZawodnika, f.E_NrSeryjny}) {
-            e->clear();
-        }
-        f.GroupB_Vtl->setTitle(text(static_cast<int>(vtl::MainCaption::Device)));
+        blankFlightPanel();
     }
 }
 
@@ -278,18 +292,84 @@ void TVantorel_BMP::Warto1Click() {
     m_form.Chart1->setMarksVisible(ChartView::Series3, visible);
 }
 
-// Handlers whose work comes with the device link, the flight drawing, the filter and the output.
+void TVantorel_BMP::BZapisz_PomiarClick() {
+    m_measurements.saveMeasurement(*m_currentFlight);
+}
+
+void TVantorel_BMP::BLaduj_pomiarClick() {
+    const auto file = m_measurements.chooseMeasurement();
+    if (!file) {
+        return;
+    }
+    if (vtl::acceptLoadedImage(*m_currentFlight, file->bytes.data(), file->bytes.size(),
+                               vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
+        m_presenter.reportCorruptFlight();
+        return;
+    }
+    MainWindowForm& f = m_form;
+    f.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
+    ChartView& chart = *f.Chart1;
+    chart.UndoZoom();
+    for (ChartView::Series s :
+         {ChartView::Series1, ChartView::Series2, ChartView::Series4, ChartView::Series5}) {
+        chart.Clear(s);
+    }
+    chart.leftSetAutomatic(false);
+    chart.leftSetAutomaticMaximum(false);
+    chart.leftSetAutomaticMinimum(true);
+    chart.leftSetDesiredIncrement(0.0);
+    m_presenter.showCurrentHeader();
+    m_presenter.drawCurrent();
+}
+
+void TVantorel_BMP::B_PorownanieClick() {
+    const auto file = m_measurements.chooseMeasurement();
+    if (!file) {
+        return;
+    }
+    if (vtl::acceptLoadedImage(*m_comparisonFlight, file->bytes.data(), file->bytes.size(),
+                               vtl::FlightRole::Comparison) != vtl::HandoverResult::Accepted) {
+        m_presenter.reportCorruptFlight();
+        return;
+    }
+    m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
+    m_form.Porownanie1->setChecked(true);
+    m_presenter.showComparisonHeader();
+    m_presenter.drawComparison();
+}
+
+// The menu item has already turned its check mark over; the stored flag decides.
+void TVantorel_BMP::Przyspieszenie1Click() {
+    vtl::ProgramSettings& settings = m_settings.settings();
+    if (settings.showAcceleration != 0) {
+        m_form.Przyspieszenie1->setChecked(false);
+        settings.showAcceleration = 0;
+        m_form.Chart1->Clear(ChartView::Series2);
+        return;
+    }
+    m_form.Przyspieszenie1->setChecked(true);
+    settings.showAcceleration = 1;
+    if (m_currentFlight->holdsFlight()) {
+        m_presenter.redrawCurrent(true);
+    }
+}
+
+// The menu item has already turned its check mark over: now checked means it was not.
+void TVantorel_BMP::Porownanie1Click() {
+    if (m_form.Porownanie1->isChecked()) {
+        return;
+    }
+    blankComparisonPanel();
+    m_form.Chart1->Clear(ChartView::Series3);
+}
+
+// Handlers whose work comes with the device link, the filter and the output.
 void TVantorel_BMP::B_Odczyt_VantoreluClick() {}
 void TVantorel_BMP::BZerowanieClick() {}
 void TVantorel_BMP::B_Filtr_VtlClick() {}
-void TVantorel_BMP::BZapisz_PomiarClick() {}
-void TVantorel_BMP::BLaduj_pomiarClick() {}
-void TVantorel_BMP::B_PorownanieClick() {}
 void TVantorel_BMP::B_Filtr_porClick() {}
 void TVantorel_BMP::Ustawienia1Click() {}
 void TVantorel_BMP::Se1Click() {}
-void TVantorel_BMP::Przyspieszenie1Click() {}
-void TVantorel_BMP::Porownanie1Click() {}
 void TVantorel_BMP::UstawDrukarke1Click() {}
 void TVantorel_BMP::Drukuj1Click() {}
 void TVantorel_BMP::ZapiszObraz1Click() {}

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "chart/chart_view.h"
+#include "files/measurement_commands.h"
+#include "shell/flight_presenter.h"
 #include "shell/main_window_form.h"
 #include "shell/settings_keeper.h"
 
@@ -34,7 +36,7 @@ public:
     MainWindowForm& form() { return m_form; }
     vtl::SettingsKeeper& settingsKeeper() { return m_settings; }
     vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
-    int currentLanguage() const { return m_currentLanguage; }
+    int32_t currentLanguage() const { return m_currentLanguage; }
     vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
     vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
 
@@ -79,14 +81,18 @@ private:
     void StopTimer();
 
     QString text(int pair) const;
+    void blankComparisonPanel();
+    void blankFlightPanel();
 
     MainWindowForm m_form;
     vtl::Prompter& m_prompter;
     vtl::SettingsKeeper m_settings;
     QString m_programFolder;
-    int m_currentLanguage = 0;
+    int32_t m_currentLanguage = 0;
     std::unique_ptr<vtl::FlightRecord> m_currentFlight;
     std::unique_ptr<vtl::FlightRecord> m_comparisonFlight;
+    FlightPresenter m_presenter;
+    vtl::MeasurementCommands m_measurements;
     TFormUstawienia* m_settingsDialog = nullptr;
     TFoInfo* m_infoWindow = nullptr;
     TF_Filtr* m_filterDialog = nullptr;

@@ -77,6 +77,29 @@ TEST_F(CliTest, ConvertPrintsAltitudesUpToTheMarker) {
     EXPECT_EQ(std::count(values.begin(), values.end(), ','), 12) << run.output;
 }
 
+TEST_F(CliTest, CurveAndCompareUseTheWindowsPasses) {
+    const CliRun curve = runCli("curve " + m_file.string());
+    ASSERT_EQ(curve.status, 0) << curve.output;
+    // Thirteen slots, the ten on the ground plotted but eight: eight points, six climb points.
+    EXPECT_NE(curve.output.find("\"labels\":[\"0\",\"\",\"\",\"\",\"\",\"1\",\"\",\"\"]"),
+              std::string::npos)
+        << curve.output;
+    EXPECT_NE(curve.output.find("\"climbCm\":[0,"), std::string::npos);
+    EXPECT_NE(curve.output.find("\"maxText\":null,\"minText\":null,\"axisMaximum\":0,"
+                                "\"minorTickCount\":4,\"seriesCount\":10}"),
+              std::string::npos)
+        << curve.output;
+    const CliRun flat = runCli("curve " + m_file.string() + " --no-acceleration");
+    EXPECT_NE(flat.output.find("\"climbCm\":[],"), std::string::npos) << flat.output;
+
+    const CliRun compare = runCli("compare " + m_file.string());
+    ASSERT_EQ(compare.status, 0) << compare.output;
+    EXPECT_NE(compare.output.find("\"maxText\":null,\"minText\":null,\"axisMaximum\":null,"
+                                  "\"minorTickCount\":4}"),
+              std::string::npos)
+        << compare.output;
+}
+
 TEST_F(CliTest, UnreadableFileFailsWithOneLine) {
     const CliRun run = runCli("info /nonexistent/flight.bin");
     EXPECT_EQ(run.status, 1);

@@ -31,23 +31,23 @@ FlightDrawing draw(const std::vector<int32_t>& centimetres, uint32_t samplesPer1
 TEST(DrawFlight, LabelsAndMinorTicksFollowTheSamplingRate) {
     const std::vector<int32_t> flat(60, 0);
     const FlightDrawing twenty = draw(flat, 200);
-    ASSERT_EQ(twenty.labels.size(), 55u);
-    EXPECT_EQ(twenty.labels[0], "0");
-    EXPECT_EQ(twenty.labels[1], "");
-    EXPECT_EQ(twenty.labels[19], "");
-    EXPECT_EQ(twenty.labels[20], "1");
-    EXPECT_EQ(twenty.labels[40], "2");
+    ASSERT_EQ(twenty.labelSeconds.size(), 55u);
+    EXPECT_EQ(twenty.label(0), "0");
+    EXPECT_EQ(twenty.label(1), "");
+    EXPECT_EQ(twenty.label(19), "");
+    EXPECT_EQ(twenty.label(20), "1");
+    EXPECT_EQ(twenty.label(40), "2");
     EXPECT_EQ(twenty.minorTickCount, 19);
 
     const FlightDrawing fifteen = draw(flat, 150);
-    EXPECT_EQ(fifteen.labels[15], "1");
-    EXPECT_EQ(fifteen.labels[14], "");
+    EXPECT_EQ(fifteen.label(15), "1");
+    EXPECT_EQ(fifteen.label(14), "");
     EXPECT_EQ(fifteen.minorTickCount, 14);
 
     const FlightDrawing everyTwoSeconds = draw(flat, 5);
-    EXPECT_EQ(everyTwoSeconds.labels[0], "0");
-    EXPECT_EQ(everyTwoSeconds.labels[1], "2");
-    EXPECT_EQ(everyTwoSeconds.labels[2], "4");
+    EXPECT_EQ(everyTwoSeconds.label(0), "0");
+    EXPECT_EQ(everyTwoSeconds.label(1), "2");
+    EXPECT_EQ(everyTwoSeconds.label(2), "4");
     EXPECT_EQ(everyTwoSeconds.minorTickCount, -1);
     EXPECT_EQ(draw(flat, 10).minorTickCount, 0);
 }

@@ -4,6 +4,7 @@
 
 #include "files/measurement_file.h"
 #include "flight/altitude_conversion.h"
+#include "flight/flight_drawing.h"
 #include "flight/flight_record.h"
 #include "flight/image_handover.h"
 #include "flight/sampling_code.h"
@@ -24,6 +25,21 @@ std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole rol
         throw CommandError("corrupt flight data in " + path);
     }
     return record;
+}
+
+void applyTemperature(const CommandLine& args, FlightRecord& record) {
+    if (const auto temperature = args.floatOption("--temperature")) {
+        record.temperature = *temperature;
+    }
+}
+
+void optionalText(JsonWriter& json, const char* name, const std::optional<std::string>& text) {
+    json.key(name);
+    if (text) {
+        json.value(*text);
+    } else {
+        json.null();
+    }
 }
 
 } // namespace
@@ -86,9 +102,7 @@ std::string runConvert(const CommandLine& args) {
     const FlightRole role =
         args.flag("--comparison") ? FlightRole::Comparison : FlightRole::Current;
     auto record = loadFlight(args.positional(0, "FILE"), role);
-    if (const auto temperature = args.floatOption("--temperature")) {
-        record->temperature = *temperature;
-    }
+    applyTemperature(args, *record);
     const auto converted = convertFlight(*record, role);
     if (!converted) {
         throw CommandError("corrupt flight data");
@@ -104,6 +118,58 @@ std::string runConvert(const CommandLine& args) {
         .key("altitudeCm")
         .array(altitudes)
         .endObject();
+    return json.text();
+}
+
+std::string runCurve(const CommandLine& args) {
+    auto record = loadFlight(args.positional(0, "FILE"), FlightRole::Current);
+    applyTemperature(args, *record);
+    const auto drawing = drawFlight(*record, !args.flag("--no-acceleration"));
+    if (!drawing) {
+        throw CommandError("corrupt flight data");
+    }
+    std::vector<std::string> labels;
+    for (size_t j = 0; j < drawing->labelSeconds.size(); ++j) {
+        labels.push_back(drawing->label(j));
+    }
+    JsonWriter json;
+    json.beginObject()
+        .key("altitudeCm")
+        .array(drawing->altitudeCm)
+        .key("labels")
+        .array(labels)
+        .key("climbCm")
+        .array(drawing->climbCm);
+    optionalText(json, "maxText", drawing->maxText);
+    optionalText(json, "minText", drawing->minText);
+    json.key("axisMaximum")
+        .value(int64_t{drawing->axisMaximum})
+        .key("minorTickCount")
+        .value(int64_t{drawing->minorTickCount})
+        .key("seriesCount")
+        .value(int64_t{drawing->seriesCount})
+        .endObject();
+    return json.text();
+}
+
+std::string runCompare(const CommandLine& args) {
+    auto record = loadFlight(args.positional(0, "FILE"), FlightRole::Comparison);
+    applyTemperature(args, *record);
+    const auto drawing = drawComparison(*record);
+    if (!drawing) {
+        throw CommandError("corrupt flight data");
+    }
+    JsonWriter json;
+    json.beginObject().key("altitudeCm").array(drawing->altitudeCm);
+    optionalText(json, "maxText", drawing->maxText);
+    optionalText(json, "minText", drawing->minText);
+    json.key("axisMaximum");
+    if (drawing->axisRaise) {
+        json.value(int64_t{*drawing->axisRaise});
+    } else {
+        json.null();
+    }
+    json.key("minorTickCount").value(int64_t{drawing->minorTickCount}).endObject();
     return json.text();
 }
 

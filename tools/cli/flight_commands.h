@@ -9,5 +9,7 @@ namespace vtl::cli {
 // Each returns the JSON line to print.
 std::string runInfo(const CommandLine& args);
 std::string runConvert(const CommandLine& args);
+std::string runCurve(const CommandLine& args);
+std::string runCompare(const CommandLine& args);
 
 } // namespace vtl::cli

@@ -21,13 +21,17 @@ const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table = {
         {"info", {{}, {}, vtl::cli::runInfo}},
         {"convert", {{"--comparison"}, {"--temperature"}, vtl::cli::runConvert}},
+        {"curve", {{"--no-acceleration"}, {"--temperature"}, vtl::cli::runCurve}},
+        {"compare", {{}, {"--temperature"}, vtl::cli::runCompare}},
     };
     return table;
 }
 
 void printUsage() {
     std::fputs("usage: vantorel-cli info FILE\n"
-               "       vantorel-cli convert FILE [--temperature T] [--comparison]\n",
+               "       vantorel-cli convert FILE [--temperature T] [--comparison]\n"
+               "       vantorel-cli curve FILE [--temperature T] [--no-acceleration]\n"
+               "       vantorel-cli compare FILE [--temperature T]\n",
                stderr);
 }
 

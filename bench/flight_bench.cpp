@@ -1,0 +1,50 @@
+// The flight passes on the largest flight the series hold: conversion, smoothing, climb, labels.
+
+#include "flight/altitude_conversion.h"
+#include "flight/flight_drawing.h"
+#include "flight/image_handover.h"
+#include "support/flight_synthesiser.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<vtl::FlightRecord> largestFlight() {
+    vtl::testing::FlightDescription flight;
+    flight.samplingCode = 0;
+    for (int i = 0; i < vtl::FlightRecord::kSeriesCapacity - 1; ++i) {
+        const double seconds = i / 20.0;
+        flight.altitudeCm.push_back(
+            i < 60 ? 0 : static_cast<int32_t>(12000 * std::sin(std::min(seconds / 40.0, 1.5))));
+    }
+    const auto bytes = vtl::testing::synthesiseFlightImage(flight);
+    auto record = std::make_unique<vtl::FlightRecord>();
+    vtl::acceptDownloadedImage(*record, bytes.data(), bytes.size(), 10000,
+                               vtl::FlightRole::Current);
+    return record;
+}
+
+void drawLargestFlight(benchmark::State& state) {
+    const auto record = largestFlight();
+    for (auto _ : state) {
+        const auto drawing = vtl::drawFlight(*record, true);
+        benchmark::DoNotOptimize(drawing);
+    }
+    state.counters["slots"] = record->slotCount();
+}
+BENCHMARK(drawLargestFlight)->Unit(benchmark::kMillisecond);
+
+void convertLargestFlight(benchmark::State& state) {
+    const auto record = largestFlight();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vtl::convertFlight(*record, vtl::FlightRole::Current));
+    }
+}
+BENCHMARK(convertLargestFlight)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,47 @@
+// vantorel-screenshot: the main window as a user sees it after loading flights, saved as a
+// picture, for looking at the program's face without clicking through dialogs.
+//
+//   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english]
+//                       [--width W] [--height H]
+
+#include "shell/main_window.h"
+#include "support/scripted_prompter.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTemporaryDir>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QCommandLineParser parser;
+    parser.addPositionalArgument("out", "picture to write");
+    parser.addOptions({{"flight", "flight to load", "file"},
+                       {"comparison", "flight to compare", "file"},
+                       {"english", "English texts"},
+                       {"width", "window width", "pixels", "1280"},
+                       {"height", "window height", "pixels", "1024"}});
+    parser.process(application);
+    if (parser.positionalArguments().size() != 1) {
+        parser.showHelp(1);
+    }
+
+    QTemporaryDir folder;
+    vtl::testing::ScriptedPrompter prompter;
+    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    window.resize(parser.value("width").toInt(), parser.value("height").toInt());
+    window.show();
+    if (parser.isSet("english")) {
+        window.form().English1->trigger();
+    }
+    if (parser.isSet("flight")) {
+        prompter.answerNextFiles({parser.value("flight").toStdString()});
+        window.form().BOdczyt->click();
+    }
+    if (parser.isSet("comparison")) {
+        prompter.answerNextFiles({parser.value("comparison").toStdString()});
+        window.form().B_Porownanie->click();
+    }
+    QApplication::processEvents();
+    window.form().Chart1->flush();
+    return window.grab().save(parser.positionalArguments().first()) ? 0 : 1;
+}
