@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPrinter>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -63,6 +65,23 @@ void redrawOnly(benchmark::State& state) {
     }
 }
 BENCHMARK(redrawOnly)->Unit(benchmark::kMillisecond);
+
+// A full flight printed to a landscape PDF page, every curve drawn as vector lines.
+void printToPdf(benchmark::State& state) {
+    ChartView chart;
+    chart.resize(1265, 745);
+    fillFlight(chart);
+    chart.flush();
+    QTemporaryDir folder;
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(QStringLiteral("flight.pdf")));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        benchmark::DoNotOptimize(chart.printTo(printer));
+    }
+}
+BENCHMARK(printToPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

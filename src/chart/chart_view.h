@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QMarginsF>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -15,13 +16,14 @@
 class QEvent;
 class QLabel;
 class QLineEdit;
+class QPaintDevice;
 class QPrinter;
 class QResizeEvent;
 
 // The main window's chart: six line series over a time axis of point labels, an altitude axis on
 // the left and a dh/dt axis on the right. Points are added one by one and buffered; the chart is
-// redrawn once when control returns to the event loop. Only this class knows the plotting
-// library behind it.
+// redrawn once when control returns to the event loop. Only this class (and the chart_* files
+// that implement it) knows the plotting library behind it.
 class ChartView : public QWidget {
     Q_OBJECT
 public:
@@ -94,6 +96,18 @@ public:
     void flush();
     // Renders the chart as it is on screen.
     QImage renderImage();
+
+    // Print margins in percent of the page: left, top, right, bottom.
+    static constexpr QMarginsF kPrintMargins{5, 5, 5, 25};
+    // The part of a page inside margins given in percent of the page; empty where the margins
+    // leave nothing.
+    static QRect printArea(const QRect& page, const QMarginsF& marginsPercent);
+    // Draws the chart stretched to fill the target rectangle of the device, laid out afresh for
+    // the target's size (texts keep their on-screen size relative to the device's resolution).
+    // The overlays are not drawn. False when no painter could be opened on the device.
+    bool print(QPaintDevice& device, const QRect& target);
+    // Prints the chart as one job on the printer, stretched into the page inside the margins.
+    bool printTo(QPrinter& printer, const QMarginsF& marginsPercent = kPrintMargins);
 
     // Formats a value the way the chart's number patterns read: '0' a required digit, '#' an
     // optional one, ',' thousands grouping, '.' the locale's decimal point, trailing text as is.

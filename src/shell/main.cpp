@@ -33,7 +33,8 @@ int main(int argc, char* argv[]) {
         vtl::QtPrompter prompter;
         TVantorel_BMP mainWindow(
             vtl::resolveSettingsFilePath(QCoreApplication::applicationFilePath()), prompter);
-        TFormUstawienia settingsDialog(&mainWindow);
+        TFormUstawienia settingsDialog(mainWindow.settingsKeeper(), mainWindow.languageSelector(),
+                                       prompter, &mainWindow);
         TFoInfo infoWindow(&mainWindow);
         TF_Filtr filterDialog(&mainWindow);
         mainWindow.attachDialogs(&settingsDialog, &infoWindow, &filterDialog);

@@ -1,10 +1,12 @@
 #include "shell/main_window.h"
 
 #include "chart/top_row_layout.h"
+#include "device/settings_dialog.h"
 #include "files/measurement_file.h"
 #include "flight/filter_dialog.h"
 #include "flight/flight_record.h"
 #include "flight/image_handover.h"
+#include "shell/download_indicators.h"
 #include "shell/help_files.h"
 #include "shell/info_window.h"
 #include "shell/text_tables.h"
@@ -12,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QPalette>
 #include <QResizeEvent>
 #include <QShortcut>
@@ -27,8 +30,8 @@ QString qs(const std::string& text) {
 } // namespace
 
 TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
-                             const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), m_form(*this), m_prompter(prompter),
+                             const QString& programFolder, DeviceLink link)
+    : QMainWindow(nullptr), m_form(*this), m_prompter(prompter),
       m_settings(settingsPath.toStdString(), prompter),
       m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                               : programFolder),
@@ -36,7 +39,13 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
       m_comparisonFlight(std::make_unique<vtl::FlightRecord>()),
       m_presenter(m_form, *m_currentFlight, *m_comparisonFlight, m_settings.settings(),
                   m_currentLanguage, prompter),
-      m_measurements(prompter, m_currentLanguage) {
+      m_measurements(prompter, m_currentLanguage), m_qtPort(QFileInfo(settingsPath).absolutePath()),
+      m_channel(link.port != nullptr ? *link.port : m_qtPort,
+                link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
+                m_currentLanguage),
+      m_protocol(m_channel, link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
+                 m_currentLanguage, m_settings.settings(),
+                 link.priority != nullptr ? *link.priority : m_systemPriority) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -67,6 +76,9 @@ TVantorel_BMP::~TVantorel_BMP() = default;
 void TVantorel_BMP::attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
                                   TF_Filtr* filterDialog) {
     m_settingsDialog = settingsDialog;
+    if (settingsDialog != nullptr) {
+        settingsDialog->attachDevice(&m_channel, &m_protocol);
+    }
     m_infoWindow = infoWindow;
     m_filterDialog = filterDialog;
 }
@@ -199,6 +211,7 @@ void TVantorel_BMP::closeEvent(QCloseEvent* event) {
 // Closing always ends the program: a settings file that cannot be written has been reported by
 // the keeper, and keeping the window open would only repeat the failure.
 void TVantorel_BMP::Koniec() {
+    m_channel.closePort();
     m_settings.save();
     QApplication::quit();
 }
@@ -363,13 +376,61 @@ void TVantorel_BMP::Porownanie1Click() {
     m_form.Chart1->Clear(ChartView::Series3);
 }
 
-// Handlers whose work comes with the device link, the filter and the output.
-void TVantorel_BMP::B_Odczyt_VantoreluClick() {}
-void TVantorel_BMP::BZerowanieClick() {}
+// A downloaded flight replaces the current one only when it decodes; otherwise the previous
+// flight stays as it was.
+void TVantorel_BMP::B_Odczyt_VantoreluClick() {
+    DownloadIndicators indicators(m_form, m_currentLanguage);
+    const std::optional<vtl::DownloadedImage> image = m_protocol.downloadFlight(indicators);
+    if (!image) {
+        return;
+    }
+    if (vtl::acceptDownloadedImage(*m_currentFlight, image->bytes.data(), image->bytes.size(),
+                                   image->referenceWord,
+                                   vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
+        m_presenter.reportCorruptFlight();
+        return;
+    }
+    m_presenter.showCurrentHeader();
+    m_presenter.drawCurrent();
+}
+
+void TVantorel_BMP::BZerowanieClick() {
+    m_protocol.zeroDevice();
+}
+
+void TVantorel_BMP::Ustawienia1Click() {
+    MainWindowForm& f = m_form;
+    f.ECzekaj->setText(text(static_cast<int>(vtl::MainCaption::WaitIndicator)));
+    f.ECzekaj->show();
+    f.ECzekaj->repaint();
+    m_channel.openPort(m_settings.settings().portNameText());
+    const bool read = m_channel.isOpen() && m_settingsDialog != nullptr &&
+                      m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
+    if (!read) {
+        m_prompter.showMessage(vtl::message(vtl::Message::CommunicationError, m_currentLanguage),
+                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                               vtl::PromptButtons::Ok);
+        if (m_settingsDialog != nullptr) {
+            m_settingsDialog->blankAfterFailedRead();
+        }
+    }
+    f.ECzekaj->hide();
+    if (m_settingsDialog != nullptr) {
+        m_settingsDialog->exec();
+    }
+}
+
+void TVantorel_BMP::Se1Click() {
+    QLineEdit* ok = m_form.Chart1->setupOkIndicator();
+    m_protocol.writeDefaultSetup([ok](bool shown) {
+        ok->setVisible(shown);
+        ok->repaint();
+    });
+}
+
+// Handlers whose work comes with the filter and the output.
 void TVantorel_BMP::B_Filtr_VtlClick() {}
 void TVantorel_BMP::B_Filtr_porClick() {}
-void TVantorel_BMP::Ustawienia1Click() {}
-void TVantorel_BMP::Se1Click() {}
 void TVantorel_BMP::UstawDrukarke1Click() {}
 void TVantorel_BMP::Drukuj1Click() {}
 void TVantorel_BMP::ZapiszObraz1Click() {}

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "chart/chart_view.h"
+#include "device/device_protocol.h"
+#include "device/process_priority.h"
+#include "device/qt_serial_port.h"
 #include "files/measurement_commands.h"
 #include "shell/flight_presenter.h"
 #include "shell/main_window_form.h"
@@ -16,6 +19,13 @@ struct FlightRecord;
 } // namespace vtl
 
 class TFormUstawienia;
+
+// The device link the window talks through; tests put a fake device and clock here.
+struct DeviceLink {
+    vtl::SerialPort* port = nullptr;
+    vtl::Clock* clock = nullptr;
+    vtl::ProcessPriority* priority = nullptr;
+};
 class TFoInfo;
 class TF_Filtr;
 
@@ -26,7 +36,7 @@ class TVantorel_BMP : public QMainWindow {
     Q_OBJECT
 public:
     TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
-                  const QString& programFolder = QString(), QWidget* parent = nullptr);
+                  const QString& programFolder = QString(), DeviceLink link = {});
     ~TVantorel_BMP() override;
 
     // The dialogs are created after the main window and live as long as it does.
@@ -37,6 +47,9 @@ public:
     vtl::SettingsKeeper& settingsKeeper() { return m_settings; }
     vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
     int32_t currentLanguage() const { return m_currentLanguage; }
+    const int32_t& languageSelector() const { return m_currentLanguage; }
+    vtl::SerialChannel& serialChannel() { return m_channel; }
+    vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
     vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
     vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
 
@@ -93,6 +106,11 @@ private:
     std::unique_ptr<vtl::FlightRecord> m_comparisonFlight;
     FlightPresenter m_presenter;
     vtl::MeasurementCommands m_measurements;
+    vtl::QtSerialPort m_qtPort;
+    vtl::EventLoopClock m_eventLoopClock;
+    vtl::SystemProcessPriority m_systemPriority;
+    vtl::SerialChannel m_channel;
+    vtl::DeviceProtocol m_protocol;
     TFormUstawienia* m_settingsDialog = nullptr;
     TFoInfo* m_infoWindow = nullptr;
     TF_Filtr* m_filterDialog = nullptr;

@@ -4,7 +4,9 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -57,6 +59,10 @@ private slots:
     void undoZoomRestoresTheUnzoomedRange();
     void mouseGesturesZoomUndoAndClick();
     void rendersAtTheWidgetSize();
+    void legendFitsInsideTheChart();
+    void printAreaLiesInsideThePercentMargins();
+    void printStretchesTheChartOverTheTarget();
+    void printsToAPdfFile();
 };
 
 void ChartViewTest::initTestCase() {
@@ -363,6 +369,95 @@ void ChartViewTest::rendersAtTheWidgetSize() {
     const QImage image = chart.renderImage();
     QCOMPARE(image.size(), QSize(800, 500));
     QCOMPARE(image.pixelColor(2, 2), QColor(243, 243, 243));
+}
+
+void ChartViewTest::legendFitsInsideTheChart() {
+    for (const QSize size : {QSize(1905, 960), QSize(1265, 745), QSize(800, 500)}) {
+        ChartView chart;
+        chart.resize(size);
+        chart.SetTitle(ChartView::Series2, "Acceleration  ");
+        addAltitudeCurve(chart, 100, climbAndGlide);
+        const QImage image = chart.renderImage();
+        // The legend's right frame: a tall black line left of the panel's edge.
+        int frameX = -1;
+        for (int x = image.width() - 1; x >= image.width() - 40 && frameX < 0; --x) {
+            int black = 0;
+            for (int y = 0; y < image.height() / 2; ++y) {
+                black += image.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+            }
+            if (black >= 60) {
+                frameX = x;
+            }
+        }
+        QVERIFY2(frameX >= 0, qPrintable(QString::number(size.width())));
+        QVERIFY2(frameX < image.width() - 2, qPrintable(QString::number(frameX)));
+    }
+}
+
+void ChartViewTest::printAreaLiesInsideThePercentMargins() {
+    const QRect page(0, 0, 1000, 2000);
+    QCOMPARE(ChartView::printArea(page, ChartView::kPrintMargins), QRect(50, 100, 900, 1400));
+    // Portrait printing leaves the lower 55 percent of the page blank.
+    QCOMPARE(ChartView::printArea(page, QMarginsF(5, 5, 5, 55)), QRect(50, 100, 900, 800));
+    QCOMPARE(ChartView::printArea(page.translated(10, 20), QMarginsF(0, 0, 0, 0)),
+             page.translated(10, 20));
+    QVERIFY(ChartView::printArea(page, QMarginsF(5, 50, 5, 50)).isEmpty());
+    QVERIFY(ChartView::printArea(page, QMarginsF(60, 5, 50, 5)).isEmpty());
+}
+
+void ChartViewTest::printStretchesTheChartOverTheTarget() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    addAltitudeCurve(chart, 600, climbAndGlide);
+    chart.flush();
+    const QRect screenArea = chart.plotArea();
+
+    // Far wider than the screen: the chart is not kept in proportion but fills the target.
+    QImage page(1200, 900, QImage::Format_ARGB32_Premultiplied);
+    page.fill(Qt::magenta);
+    const QRect target = ChartView::printArea(page.rect(), QMarginsF(5, 5, 5, 55));
+    QVERIFY(chart.print(page, target));
+    const QColor panel(243, 243, 243);
+    QCOMPARE(page.pixelColor(target.left() + 2, target.center().y()), panel);
+    QCOMPARE(page.pixelColor(target.right() - 2, target.bottom() - 2), panel);
+    QCOMPARE(page.pixelColor(target.left() - 1, target.center().y()), QColor(Qt::magenta));
+    QCOMPARE(page.pixelColor(target.right() + 1, target.center().y()), QColor(Qt::magenta));
+    QCOMPARE(page.pixelColor(target.center().x(), target.top() - 1), QColor(Qt::magenta));
+    QCOMPARE(page.pixelColor(target.center().x(), target.bottom() + 1), QColor(Qt::magenta));
+
+    // The screen goes on with its own layout.
+    QCOMPARE(chart.plotArea(), screenArea);
+    QCOMPARE(chart.renderImage().size(), QSize(1265, 745));
+}
+
+void ChartViewTest::printsToAPdfFile() {
+    const auto printedSize = [](ChartView& chart, const QString& path) -> qint64 {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        if (!chart.printTo(printer)) {
+            return -1;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !file.read(5).startsWith("%PDF-")) {
+            return -1;
+        }
+        return file.size();
+    };
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    ChartView chart;
+    chart.resize(1265, 745);
+    const qint64 empty = printedSize(chart, folder.filePath("empty.pdf"));
+    QVERIFY(empty > 0);
+    addAltitudeCurve(chart, 3000, climbAndGlide);
+    for (int i = 0; i < 3000; ++i) {
+        chart.Add(ChartView::Series3, climbAndGlide(i) * 0.9, QString());
+    }
+    const qint64 flight = printedSize(chart, folder.filePath("flight.pdf"));
+    // The curves are drawn as lines, not left out.
+    QVERIFY2(flight > empty + 10000, qPrintable(QString("%1 %2").arg(empty).arg(flight)));
 }
 
 QTEST_MAIN(ChartViewTest)

@@ -1,7 +1,10 @@
 // vantorel-cli: the program's flight computations from the command line, for scripts and checks.
 
 #include "command_line.h"
+#include "device_commands.h"
 #include "flight_commands.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <functional>
@@ -23,6 +26,15 @@ const std::map<std::string, Command>& commands() {
         {"convert", {{"--comparison"}, {"--temperature"}, vtl::cli::runConvert}},
         {"curve", {{"--no-acceleration"}, {"--temperature"}, vtl::cli::runCurve}},
         {"compare", {{}, {"--temperature"}, vtl::cli::runCompare}},
+        {"download", {{}, {"--port", "--settings"}, vtl::cli::runDownload}},
+        {"zero", {{}, {"--port", "--settings"}, vtl::cli::runZero}},
+        {"setup-default", {{}, {"--port", "--settings"}, vtl::cli::runSetupDefault}},
+        {"setup-read", {{}, {"--port", "--settings"}, vtl::cli::runSetupRead}},
+        {"setup-write",
+         {{},
+          {"--port", "--settings", "--trigger", "--competitor", "--sampling", "--manual-zero",
+           "--delay"},
+          vtl::cli::runSetupWrite}},
     };
     return table;
 }
@@ -31,13 +43,20 @@ void printUsage() {
     std::fputs("usage: vantorel-cli info FILE\n"
                "       vantorel-cli convert FILE [--temperature T] [--comparison]\n"
                "       vantorel-cli curve FILE [--temperature T] [--no-acceleration]\n"
-               "       vantorel-cli compare FILE [--temperature T]\n",
+               "       vantorel-cli compare FILE [--temperature T]\n"
+               "       vantorel-cli download OUT [--port NAME]\n"
+               "       vantorel-cli zero [--port NAME]\n"
+               "       vantorel-cli setup-default [--port NAME]\n"
+               "       vantorel-cli setup-read [--port NAME]\n"
+               "       vantorel-cli setup-write --trigger M --competitor N --sampling CODE\n"
+               "                                --manual-zero 0|1 --delay S [--port NAME]\n",
                stderr);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
     if (argc < 2) {
         printUsage();
         return 1;
@@ -52,7 +71,9 @@ int main(int argc, char* argv[]) {
         const vtl::cli::CommandLine args(std::vector<std::string>(argv + 2, argv + argc),
                                          command->second.flags, command->second.options);
         const std::string output = command->second.run(args);
-        std::printf("%s\n", output.c_str());
+        if (!output.empty()) {
+            std::printf("%s\n", output.c_str());
+        }
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantorel-cli: %s\n", error.what());

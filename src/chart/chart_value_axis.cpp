@@ -1,0 +1,29 @@
+#include "chart/chart_value_axis.h"
+
+#include "chart/chart_axis_steps.h"
+#include "chart/chart_value_format.h"
+
+#include <QFontMetrics>
+
+#include <utility>
+
+namespace vtl::chart {
+
+ValueTicker::ValueTicker(QString pattern, double resolution, double separation)
+    : m_pattern(std::move(pattern)), m_resolution(resolution), m_separation(separation) {}
+
+double ValueTicker::getTickStep(const QCPRange& range) {
+    const double spacing = QFontMetrics(m_axis->tickLabelFont()).height() * (1.0 + m_separation);
+    const double minimumStep = range.size() * spacing / axisLength(m_axis);
+    return niceStep(m_increment > 0 ? m_increment : m_resolution, minimumStep);
+}
+
+int ValueTicker::getSubTickCount(double) {
+    return 0;
+}
+
+QString ValueTicker::getTickLabel(double tick, const QLocale&, QChar, int) {
+    return formatValue(tick, m_pattern);
+}
+
+} // namespace vtl::chart

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vtl {
+
+// A serial port as the device link uses it: opened by name with the device's line settings
+// (115200 baud, 8 data bits, no parity, 2 stop bits, no flow control, DTR and RTS off; a single
+// setting the port refuses is ignored), polled for waiting bytes, read and written synchronously.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    virtual bool open(const std::string& name) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // Bytes waiting in the input queue.
+    virtual size_t bytesWaiting() = 0;
+    // Reads up to count waiting bytes without blocking; returns how many were read.
+    virtual size_t read(uint8_t* buffer, size_t count) = 0;
+    virtual bool write(const uint8_t* bytes, size_t count) = 0;
+    // Returns when everything written has left the port.
+    virtual void waitUntilSent() = 0;
+};
+
+// Time as the device link sees it, so that tests can run long waits in no time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual void sleep(int milliseconds) = 0;
+    virtual int64_t nowMilliseconds() = 0;
+};
+
+} // namespace vtl

@@ -1,0 +1,68 @@
+#include "device_test_rig.h"
+
+#include <gtest/gtest.h>
+
+namespace vtl::testing {
+namespace {
+
+TEST(SerialChannel, OpensOnceAndReportsAFailedOpenWithTheBareName) {
+    DeviceTestRig rig;
+    rig.device.refuseOpening(true);
+    rig.channel.openPort("COM5");
+    EXPECT_TRUE(rig.channel.openFailed());
+    rig.language = 1;
+    rig.channel.openPort("COM12");
+    EXPECT_EQ(rig.messageTexts(), (std::vector<std::string>{"Błąd komunikacji z portem: COM5",
+                                                            "Communication Error: COM12"}));
+    EXPECT_EQ(rig.prompter.messages()[1].caption, "Vantoreal - error");
+
+    rig.device.refuseOpening(false);
+    rig.channel.openPort("COM5");
+    rig.channel.openPort("COM5");
+    EXPECT_TRUE(rig.channel.isOpen());
+    EXPECT_EQ(rig.device.openedNames().size(), 3u); // the second open of an open port does nothing
+    EXPECT_EQ(rig.channel.closePort(), 1);
+    EXPECT_EQ(rig.channel.closePort(), 0);
+}
+
+TEST(SerialChannel, ReadsAtMost33000BytesAndClearsByteZero) {
+    DeviceTestRig rig;
+    rig.channel.openPort("COM5");
+    EXPECT_EQ(rig.channel.readAvailable(), 0u);
+    rig.device.deliver(std::vector<uint8_t>(40000, 0x5A), 0);
+    EXPECT_EQ(rig.channel.readAvailable(), 33000u);
+    EXPECT_EQ(rig.channel.rxBuffer()[0], 0x5A);
+    EXPECT_EQ(rig.channel.readAvailable(), 7000u);
+    EXPECT_EQ(rig.channel.rxBuffer()[0], 0); // every read clears byte 0
+    EXPECT_EQ(rig.channel.rxCount(), 40000u);
+}
+
+TEST(SerialChannel, NeverWritesPastTheReceiveBuffer) {
+    DeviceTestRig rig;
+    rig.channel.openPort("COM5");
+    rig.device.deliver(std::vector<uint8_t>(100000, 0x11), 0);
+    uint32_t total = 0;
+    for (int i = 0; i < 5; ++i) {
+        total += rig.channel.readAvailable();
+    }
+    EXPECT_EQ(total, SerialChannel::kReceiveCapacity);
+    EXPECT_EQ(rig.channel.rxCount(), SerialChannel::kReceiveCapacity);
+    EXPECT_EQ(rig.device.bytesWaiting(), 0u); // the excess was read and dropped
+}
+
+TEST(SerialChannel, WaitForReplyWaitsWhileTheReplyGrows) {
+    DeviceTestRig rig;
+    rig.channel.openPort("COM5");
+    rig.channel.waitForReply(250);
+    EXPECT_EQ(rig.clock.slept(), 250); // at least one step, even with nothing coming
+
+    rig.device.deliver({1, 2, 3, 4}, 100);
+    rig.device.deliver({5, 6, 7, 8}, 400);
+    rig.channel.waitForReply(250);
+    // After one step four bytes have come, after two eight, after three still eight.
+    EXPECT_EQ(rig.clock.slept(), 250 + 750);
+    EXPECT_EQ(rig.channel.readAvailable(), 8u);
+}
+
+} // namespace
+} // namespace vtl::testing

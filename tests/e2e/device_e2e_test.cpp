@@ -1,0 +1,197 @@
+// The command-line companion against the device simulator on a real pseudo-terminal, through
+// the real Qt serial backend and the program's own protocol code.
+
+#include "support/child_process.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using vtl::testing::ChildProcess;
+using vtl::testing::TemporaryFolder;
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string output;
+    double seconds = 0;
+};
+
+std::vector<uint8_t> readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class DeviceEndToEnd : public ::testing::Test {
+protected:
+    // Starts the simulator serving the flight, with further options such as a fault mode.
+    void startDevice(const fs::path& flight, std::vector<std::string> options = {}) {
+        options.insert(options.end(),
+                       {"--link", link().string(), "--flight", flight.string(), "--quiet"});
+        m_device = std::make_unique<ChildProcess>(VTL_DEVSIM_PATH, options);
+        ASSERT_NE(m_device->nextLine().find("-> /dev/"), std::string::npos);
+    }
+
+    CliRun cli(const std::string& arguments) {
+        const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " --port " +
+                                    link().string() + " --settings " +
+                                    (m_folder / "vantorel.par").string() + " 2>&1";
+        const auto begin = std::chrono::steady_clock::now();
+        std::FILE* pipe = popen(command.c_str(), "r");
+        CliRun run;
+        std::array<char, 4096> buffer{};
+        size_t read = 0;
+        while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+            run.output.append(buffer.data(), read);
+        }
+        run.status = WEXITSTATUS(pclose(pipe));
+        run.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        return run;
+    }
+
+    fs::path link() const { return m_folder / "COM5"; }
+    fs::path file(const std::string& name) const { return m_folder / name; }
+    static fs::path sample(const std::string& name) { return fs::path(VTL_SAMPLES) / name; }
+
+    TemporaryFolder m_folder;
+    std::unique_ptr<ChildProcess> m_device;
+};
+
+TEST_F(DeviceEndToEnd, EverySampleDownloadsByteIdentical) {
+    for (const char* name :
+         {"towed_glider_10_per_s.bin", "rubber_model_5_per_s.bin", "power_model_20_per_s.bin",
+          "hand_launch_spikes_10_per_s.bin", "thermal_rubber_2_s_per_sample.bin"}) {
+        startDevice(sample(name));
+        const CliRun run = cli("download " + file("out.bin").string());
+        EXPECT_EQ(run.status, 0) << name << ": " << run.output;
+        EXPECT_EQ(readBytes(file("out.bin")), readBytes(sample(name))) << name;
+        const double lineTime = static_cast<double>(fs::file_size(sample(name))) * 11 / 115200;
+        EXPECT_GE(run.seconds, lineTime) << name;
+        RecordProperty(name, std::to_string(run.seconds));
+        m_device.reset();
+    }
+}
+
+TEST_F(DeviceEndToEnd, SetupIsWrittenReadAndReset) {
+    startDevice(sample("thermal_rubber_2_s_per_sample.bin"));
+    CliRun run = cli("setup-write --trigger 55 --competitor 321 --sampling 4 --manual-zero 0 "
+                     "--delay 25");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "Ustawienia OK\n");
+    run = cli("setup-read");
+    EXPECT_EQ(run.output, "{\"competitorNumber\":321,\"serialNumber\":4410,\"temperature\":17,"
+                          "\"triggerMetres\":55,\"samplingCode\":4,\"manualZeroing\":0,"
+                          "\"delaySeconds\":25}\n");
+
+    run = cli("zero");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "Vantorel wyzerowany\n");
+
+    run = cli("setup-default");
+    EXPECT_EQ(run.status, 0) << run.output;
+    run = cli("setup-read");
+    EXPECT_NE(run.output.find("\"triggerMetres\":30,\"samplingCode\":1,\"manualZeroing\":1,"
+                              "\"delaySeconds\":180}"),
+              std::string::npos)
+        << run.output;
+
+    EXPECT_EQ(cli("setup-write --trigger 201 --competitor 1 --sampling 0 --manual-zero 0 "
+                  "--delay 1")
+                  .status,
+              1);
+}
+
+TEST_F(DeviceEndToEnd, ADeviceThatDoesNotAnswer) {
+    startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "silent"});
+    CliRun run = cli("download " + file("out.bin").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("Błąd komunikacji\n", 0), 0u) << run.output;
+    EXPECT_LT(run.seconds, 5.0);
+    EXPECT_FALSE(fs::exists(file("out.bin")));
+    run = cli("zero");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("vantorel-cli:", 0), 0u) << "fewer than three bytes: no message";
+    EXPECT_EQ(cli("setup-read").status, 1);
+    EXPECT_EQ(cli("setup-default").output.rfind("Błąd zapisu\n", 0), 0u);
+}
+
+TEST_F(DeviceEndToEnd, RepliesOfTheWrongLength) {
+    for (const char* fault : {"short-replies", "stray"}) {
+        startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", fault});
+        const CliRun run = cli("download " + file("out.bin").string());
+        EXPECT_EQ(run.status, 1) << fault;
+        EXPECT_EQ(run.output.rfind("Błąd komunikacji\n", 0), 0u) << fault << ": " << run.output;
+        m_device.reset();
+    }
+}
+
+TEST_F(DeviceEndToEnd, WrongAcknowledgements) {
+    startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "wrong-ack"});
+    CliRun run = cli("setup-write --trigger 20 --competitor 5 --sampling 2 --manual-zero 1 "
+                     "--delay 10");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("Błąd zapisu\nBłąd zapisu\nBłąd zapisu\n", 0), 0u) << run.output;
+    run = cli("zero");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("Błąd Zerowania\n", 0), 0u) << run.output;
+}
+
+TEST_F(DeviceEndToEnd, SlowRepliesAreStillCaught) {
+    startDevice(sample("thermal_rubber_2_s_per_sample.bin"), {"--fault", "slow"});
+    const CliRun run = cli("download " + file("out.bin").string());
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(readBytes(file("out.bin")), readBytes(sample("thermal_rubber_2_s_per_sample.bin")));
+}
+
+TEST_F(DeviceEndToEnd, MoreThanTheBufferHoldsIsCut) {
+    startDevice(sample("power_model_20_per_s.bin"), {"--fault", "oversend"});
+    const CliRun run = cli("download " + file("out.bin").string());
+    EXPECT_EQ(run.status, 0) << run.output;
+    const auto image = readBytes(file("out.bin"));
+    const auto sent = readBytes(sample("power_model_20_per_s.bin"));
+    ASSERT_EQ(image.size(), 90000u);
+    EXPECT_TRUE(std::equal(sent.begin(), sent.end(), image.begin()));
+    EXPECT_LT(run.seconds, 20.0); // not the 102-second limit
+}
+
+// These three run into the 1,020 polls of 100 ms: about 102 seconds each.
+TEST_F(DeviceEndToEnd, TransferThatStallsAfterTwentyBytes) {
+    startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "stall"});
+    const CliRun run = cli("download " + file("out.bin").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("Błąd komunikacji\n", 0), 0u) << run.output;
+    EXPECT_GT(run.seconds, 100.0);
+    EXPECT_LT(run.seconds, 115.0);
+}
+
+TEST_F(DeviceEndToEnd, TransferWithoutEndMarkerIsHandedOverAtTheLimit) {
+    startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "no-marker"});
+    const CliRun run = cli("download " + file("out.bin").string());
+    EXPECT_EQ(run.status, 0) << run.output;
+    const auto sent = readBytes(sample("rubber_model_5_per_s.bin"));
+    EXPECT_EQ(readBytes(file("out.bin")), std::vector<uint8_t>(sent.begin(), sent.end() - 4));
+    EXPECT_LT(run.seconds, 115.0);
+}
+
+TEST_F(DeviceEndToEnd, HangUpDuringTheTransfer) {
+    startDevice(sample("power_model_20_per_s.bin"), {"--fault", "hangup"});
+    const CliRun run = cli("download " + file("out.bin").string());
+    EXPECT_LT(run.seconds, 115.0);
+    if (run.status == 0) {
+        const auto image = readBytes(file("out.bin"));
+        const auto sent = readBytes(sample("power_model_20_per_s.bin"));
+        ASSERT_LT(image.size(), sent.size());
+        EXPECT_TRUE(std::equal(image.begin() + 1, image.end(), sent.begin() + 1));
+    } else {
+        EXPECT_NE(run.output.find("Błąd komunikacji"), std::string::npos) << run.output;
+    }
+}
+
+} // namespace

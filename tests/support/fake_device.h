@@ -1,0 +1,90 @@
+#pragma once
+
+#include "device/serial_port.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vtl::testing {
+
+// Time that passes only when the code under test sleeps.
+class FakeClock : public Clock {
+public:
+    void sleep(int milliseconds) override {
+        m_now += milliseconds;
+        m_slept += milliseconds;
+    }
+    int64_t nowMilliseconds() override { return m_now; }
+    int64_t slept() const { return m_slept; }
+
+private:
+    int64_t m_now = 0;
+    int64_t m_slept = 0;
+};
+
+// An in-process device on a fake serial port: it records the frames written to it and answers
+// through a responder, whose replies arrive after a delay on the fake clock.
+class FakeDevice : public SerialPort {
+public:
+    using Frame = std::vector<uint8_t>;
+    using Responder = std::function<void(const Frame& frame, FakeDevice& device)>;
+
+    explicit FakeDevice(FakeClock& clock);
+
+    // The device's answers; without a responder it stays silent.
+    void setResponder(Responder responder) { m_responder = std::move(responder); }
+    // Bytes that arrive the given time after now.
+    void deliver(const std::vector<uint8_t>& bytes, int64_t afterMilliseconds = 5);
+    // Bytes that arrive in chunks, one chunk every 100 ms.
+    void deliverPaced(const std::vector<uint8_t>& bytes, size_t bytesPerPoll);
+
+    void refuseOpening(bool refuse) { m_refuseOpening = refuse; }
+    const std::vector<Frame>& frames() const { return m_frames; }
+    const std::vector<std::string>& openedNames() const { return m_openedNames; }
+    int closeCount() const { return m_closeCount; }
+
+    bool open(const std::string& name) override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    size_t bytesWaiting() override;
+    size_t read(uint8_t* buffer, size_t count) override;
+    bool write(const uint8_t* bytes, size_t count) override;
+    void waitUntilSent() override {}
+
+private:
+    struct Arrival {
+        int64_t at;
+        uint8_t byte;
+    };
+
+    FakeClock& m_clock;
+    Responder m_responder;
+    std::deque<Arrival> m_incoming;
+    std::vector<Frame> m_frames;
+    std::vector<std::string> m_openedNames;
+    bool m_open = false;
+    bool m_refuseOpening = false;
+    int m_closeCount = 0;
+};
+
+// The state of a well-behaved device and its answers to every command.
+struct DeviceModel {
+    uint16_t competitorNumber = 42;
+    uint16_t serialNumber = 1234;
+    int8_t temperature = 21;
+    uint16_t triggerQuarterMetres = 120;
+    uint8_t samplingCode = 2;
+    bool newFlight = true;
+    uint8_t manualZeroing = 1;
+    uint16_t delayHundredths = 18000;
+    uint16_t referenceWord = 10000;
+    std::vector<uint8_t> image;
+    size_t bytesPerPoll = 1047; // the line rate: 10,472 bytes a second
+
+    FakeDevice::Responder responder();
+};
+
+} // namespace vtl::testing

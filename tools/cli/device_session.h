@@ -1,0 +1,46 @@
+#pragma once
+
+#include "command_line.h"
+
+#include "device/device_protocol.h"
+#include "device/process_priority.h"
+#include "device/qt_serial_port.h"
+#include "shell/program_settings.h"
+#include "shell/prompter.h"
+
+#include <memory>
+#include <string>
+
+namespace vtl::cli {
+
+// Messages for a terminal: each on one line of stderr; questions are answered yes.
+class StderrPrompter : public Prompter {
+public:
+    bool showMessage(const std::string& text, const std::string& caption,
+                     PromptButtons buttons) override;
+    std::string chooseFile(FileDialog, const std::string&) override { return {}; }
+    void openDocument(const std::string&) override {}
+};
+
+// The program's settings (port, language) and the device link, as the window would have them.
+class DeviceSession {
+public:
+    explicit DeviceSession(const CommandLine& args);
+
+    SerialChannel& channel() { return m_channel; }
+    DeviceProtocol& protocol() { return m_protocol; }
+    const std::string& settingsPath() const { return m_settingsPath; }
+
+private:
+    std::string m_settingsPath;
+    ProgramSettings m_settings;
+    int32_t m_language = 0;
+    StderrPrompter m_prompter;
+    QtSerialPort m_port;
+    EventLoopClock m_clock;
+    SystemProcessPriority m_priority;
+    SerialChannel m_channel;
+    DeviceProtocol m_protocol;
+};
+
+} // namespace vtl::cli
