@@ -28,6 +28,7 @@ public:
         std::filesystem::remove_all(m_path, ignored);
     }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    const std::filesystem::path& path() const { return m_path; }
 
 private:
     std::filesystem::path m_path;
