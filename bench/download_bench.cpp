@@ -23,6 +23,7 @@ struct SilentPrompter : vtl::Prompter {
         return true;
     }
     std::string chooseFile(vtl::FileDialog, const std::string&) override { return {}; }
+    bool setUpPrinter(vtl::PrinterChoices&) override { return false; }
     void openDocument(const std::string&) override {}
 };
 

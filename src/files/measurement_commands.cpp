@@ -1,6 +1,7 @@
 #include "files/measurement_commands.h"
 
 #include "files/measurement_file.h"
+#include "files/spreadsheet_export.h"
 #include "shell/framework_texts.h"
 #include "shell/text_tables.h"
 
@@ -17,8 +18,8 @@ std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string
         return std::nullopt;
     }
     m_lastSaveName = name;
-    if (!requiredSuffix.empty() && name.find(requiredSuffix) == std::string::npos) {
-        name += requiredSuffix;
+    if (!requiredSuffix.empty()) {
+        name = withRequiredSuffix(name, requiredSuffix);
     }
     std::error_code error;
     if (std::filesystem::exists(name, error) &&

@@ -4,6 +4,7 @@
 #include "flight/flight_drawing.h"
 #include "flight/sampling_code.h"
 #include "flight/temperature_entry.h"
+#include "shell/locale_separator.h"
 #include "shell/main_window_form.h"
 #include "shell/program_settings.h"
 #include "shell/text_tables.h"
@@ -39,9 +40,7 @@ FlightPresenter::FlightPresenter(MainWindowForm& form, vtl::FlightRecord& curren
 }
 
 char FlightPresenter::decimalSeparator() const {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
-                                                          : '.';
+    return localeDecimalSeparator();
 }
 
 void FlightPresenter::showCurrentHeader() {
@@ -74,6 +73,7 @@ void FlightPresenter::redrawCurrent(bool minimumFromZero) {
 }
 
 void FlightPresenter::drawCurrent() {
+    m_lastDrawnSamplesPer10s = m_current.samplesPer10s;
     const auto drawing =
         vtl::drawFlight(m_current, m_settings.showAcceleration != 0, decimalSeparator());
     if (drawing) {
@@ -105,6 +105,7 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
 }
 
 void FlightPresenter::drawComparison() {
+    m_lastDrawnSamplesPer10s = m_comparison.samplesPer10s;
     const auto drawing = vtl::drawComparison(m_comparison, decimalSeparator());
     if (drawing) {
         applyComparison(*drawing);

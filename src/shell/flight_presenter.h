@@ -33,6 +33,9 @@ public:
     void drawCurrent();
     void drawComparison();
 
+    // Samples per ten seconds of the flight whose curve was drawn last.
+    uint32_t lastDrawnSamplesPer10s() const { return m_lastDrawnSamplesPer10s; }
+
     // Reports a flight that cannot be decoded.
     void reportCorruptFlight();
 
@@ -51,4 +54,5 @@ private:
     vtl::ProgramSettings& m_settings;
     const int32_t& m_language;
     vtl::Prompter& m_prompter;
+    uint32_t m_lastDrawnSamplesPer10s = 200;
 };

@@ -2,13 +2,17 @@
 
 #include "chart/top_row_layout.h"
 #include "device/settings_dialog.h"
+#include "files/atomic_file.h"
 #include "files/measurement_file.h"
+#include "files/spreadsheet_export.h"
 #include "flight/filter_dialog.h"
 #include "flight/flight_record.h"
 #include "flight/image_handover.h"
 #include "shell/download_indicators.h"
+#include "shell/framework_texts.h"
 #include "shell/help_files.h"
 #include "shell/info_window.h"
+#include "shell/locale_separator.h"
 #include "shell/text_tables.h"
 #include "shell/window_look.h"
 
@@ -45,7 +49,8 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
                 m_currentLanguage),
       m_protocol(m_channel, link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
                  m_currentLanguage, m_settings.settings(),
-                 link.priority != nullptr ? *link.priority : m_systemPriority) {
+                 link.priority != nullptr ? *link.priority : m_systemPriority),
+      m_output(m_form, m_currentLanguage) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -428,13 +433,65 @@ void TVantorel_BMP::Se1Click() {
     });
 }
 
-// Handlers whose work comes with the filter and the output.
+// Handlers whose work comes with the filter.
 void TVantorel_BMP::B_Filtr_VtlClick() {}
 void TVantorel_BMP::B_Filtr_porClick() {}
-void TVantorel_BMP::UstawDrukarke1Click() {}
-void TVantorel_BMP::Drukuj1Click() {}
-void TVantorel_BMP::ZapiszObraz1Click() {}
-void TVantorel_BMP::ZapiszdoExcela1Click() {}
-void TVantorel_BMP::Chart1Zoom() {}
-void TVantorel_BMP::Chart1UndoZoom() {}
+void TVantorel_BMP::UstawDrukarke1Click() {
+    m_prompter.setUpPrinter(m_printerChoices);
+}
+
+void TVantorel_BMP::Drukuj1Click() {
+    m_output.prepareChartForOutput();
+    m_output.print(m_printerChoices);
+    m_output.restore();
+}
+
+void TVantorel_BMP::ZapiszObraz1Click() {
+    m_output.prepareChartForOutput();
+    const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Picture, m_lastPictureName);
+    if (!chosen.empty()) {
+        m_lastPictureName = chosen;
+        const std::string name = vtl::withRequiredSuffix(chosen, ".bmp");
+        if (!m_output.saveBitmap(QString::fromStdString(name))) {
+            m_prompter.showMessage(vtl::cannotCreateFileText(name), vtl::kExceptionCaption,
+                                   vtl::PromptButtons::Ok);
+        }
+    }
+    m_output.restore();
+}
+
+void TVantorel_BMP::ZapiszdoExcela1Click() {
+    if (m_currentFlight->seriesCount == 0) {
+        m_prompter.showMessage(vtl::message(vtl::Message::NoData, m_currentLanguage),
+                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    const std::optional<std::string> name = m_measurements.chooseSaveName(".csv");
+    if (!name) {
+        return;
+    }
+    const std::vector<uint8_t> bytes =
+        vtl::spreadsheetBytes(*m_currentFlight, localeDecimalSeparator());
+    if (!vtl::writeFileAtomically(*name, bytes.data(), bytes.size())) {
+        m_prompter.showMessage(vtl::cannotCreateFileText(*name), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
+    }
+}
+
+// A zoom onto fewer than 100 points shows one minor grid line per sample.
+void TVantorel_BMP::Chart1Zoom() {
+    ChartView& chart = *m_form.Chart1;
+    const int64_t maximum = static_cast<int64_t>(chart.bottomMaximum());
+    const int64_t minimum = static_cast<int64_t>(chart.bottomMinimum());
+    if (maximum - minimum >= 100) {
+        return;
+    }
+    chart.bottomSetMinorTickCount(static_cast<int>(m_presenter.lastDrawnSamplesPer10s() / 10) - 1);
+    chart.bottomSetMinorGridVisible(true);
+}
+
+void TVantorel_BMP::Chart1UndoZoom() {
+    m_form.Chart1->bottomSetMinorGridVisible(false);
+}
 void TVantorel_BMP::StopTimer() {}

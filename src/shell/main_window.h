@@ -4,6 +4,7 @@
 #include "device/device_protocol.h"
 #include "device/process_priority.h"
 #include "device/qt_serial_port.h"
+#include "files/chart_output.h"
 #include "files/measurement_commands.h"
 #include "shell/flight_presenter.h"
 #include "shell/main_window_form.h"
@@ -50,6 +51,7 @@ public:
     const int32_t& languageSelector() const { return m_currentLanguage; }
     vtl::SerialChannel& serialChannel() { return m_channel; }
     vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
+    const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
     vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
     vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
 
@@ -111,6 +113,9 @@ private:
     vtl::SystemProcessPriority m_systemPriority;
     vtl::SerialChannel m_channel;
     vtl::DeviceProtocol m_protocol;
+    ChartOutput m_output;
+    vtl::PrinterChoices m_printerChoices;
+    std::string m_lastPictureName;
     TFormUstawienia* m_settingsDialog = nullptr;
     TFoInfo* m_infoWindow = nullptr;
     TF_Filtr* m_filterDialog = nullptr;

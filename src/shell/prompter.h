@@ -6,6 +6,13 @@ namespace vtl {
 
 enum class PromptButtons { Ok, OkCancel };
 
+// The printer choices the set-up dialog edits; they hold for the next print.
+struct PrinterChoices {
+    std::string printerName; // empty: the system's default printer
+    bool landscape = false;
+    std::string outputFile; // a PDF file instead of a printer, where set
+};
+
 // The program's file dialogs: the open dialog shared by both loads, the save dialog shared by the
 // measurement save and the export, and the picture dialog.
 enum class FileDialog { Open, Save, Picture };
@@ -22,6 +29,9 @@ public:
 
     // Shows a file dialog opened at the given name; empty when the user cancels.
     virtual std::string chooseFile(FileDialog dialog, const std::string& initialName) = 0;
+
+    // Shows the printer set-up dialog over the current choices; false when cancelled.
+    virtual bool setUpPrinter(PrinterChoices& choices) = 0;
 
     // Opens a document with the desktop's default viewer, without waiting for it.
     virtual void openDocument(const std::string& path) = 0;

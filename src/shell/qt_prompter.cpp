@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QString>
 #include <QUrl>
 
@@ -27,6 +29,23 @@ std::string QtPrompter::chooseFile(FileDialog dialog, const std::string& initial
             : QFileDialog::getSaveFileName(nullptr, QString(), initial, QString(), nullptr,
                                            QFileDialog::DontConfirmOverwrite);
     return chosen.toStdString();
+}
+
+bool QtPrompter::setUpPrinter(PrinterChoices& choices) {
+    QPrinter printer;
+    if (!choices.printerName.empty()) {
+        printer.setPrinterName(QString::fromStdString(choices.printerName));
+    }
+    printer.setPageOrientation(choices.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    choices.printerName = printer.printerName().toStdString();
+    choices.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    choices.outputFile = printer.outputFileName().toStdString();
+    return true;
 }
 
 void QtPrompter::openDocument(const std::string& path) {

@@ -10,6 +10,7 @@ public:
     bool showMessage(const std::string& text, const std::string& caption,
                      PromptButtons buttons) override;
     std::string chooseFile(FileDialog dialog, const std::string& initialName) override;
+    bool setUpPrinter(PrinterChoices& choices) override;
     void openDocument(const std::string& path) override;
 };
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -98,6 +99,30 @@ TEST_F(CliTest, CurveAndCompareUseTheWindowsPasses) {
                                   "\"minorTickCount\":4}"),
               std::string::npos)
         << compare.output;
+}
+
+TEST_F(CliTest, ExportAndRenderWriteFiles) {
+    const fs::path csv = m_file.string() + ".csv";
+    ASSERT_EQ(runCli("export " + m_file.string() + " " + csv.string()).status, 0);
+    std::ifstream exported(csv, std::ios::binary);
+    const std::string lines((std::istreambuf_iterator<char>(exported)),
+                            std::istreambuf_iterator<char>());
+    EXPECT_EQ(lines, "0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r");
+    fs::remove(csv);
+
+    const fs::path picture = m_file.string() + ".bmp";
+    const CliRun render =
+        runCli("render " + m_file.string() + " " + picture.string() + " --width 800 --height 400");
+    ASSERT_EQ(render.status, 0) << render.output;
+    std::ifstream bitmap(picture, std::ios::binary);
+    std::array<unsigned char, 26> header{};
+    bitmap.read(reinterpret_cast<char*>(header.data()), header.size());
+    EXPECT_EQ(header[0], 'B');
+    EXPECT_EQ(header[1], 'M');
+    EXPECT_EQ(header[18] | header[19] << 8, 800);
+    EXPECT_EQ(header[22] | header[23] << 8, 400);
+    fs::remove(picture);
+    EXPECT_EQ(runCli("render " + m_file.string() + " out.gif").status, 1);
 }
 
 TEST_F(CliTest, UnreadableFileFailsWithOneLine) {

@@ -27,6 +27,15 @@ std::string ScriptedPrompter::chooseFile(FileDialog dialog, const std::string& i
     return name;
 }
 
+bool ScriptedPrompter::setUpPrinter(PrinterChoices& choices) {
+    ++m_printerSetups;
+    if (!m_printerChoices) {
+        return false;
+    }
+    choices = *m_printerChoices;
+    return true;
+}
+
 void ScriptedPrompter::answerNextFiles(std::vector<std::string> names) {
     m_files.insert(m_files.end(), names.begin(), names.end());
 }

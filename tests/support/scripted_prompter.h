@@ -3,6 +3,7 @@
 #include "shell/prompter.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ public:
                      PromptButtons buttons) override;
     void openDocument(const std::string& path) override { m_documents.push_back(path); }
     std::string chooseFile(FileDialog dialog, const std::string& initialName) override;
+    // The printer set-up answers with the scripted choices (OK), or is cancelled without them.
+    bool setUpPrinter(PrinterChoices& choices) override;
+    void answerPrinterSetup(PrinterChoices choices) { m_printerChoices = std::move(choices); }
+    int printerSetups() const { return m_printerSetups; }
 
     // Names the next file dialogs return, in order; without one, the dialog is cancelled.
     void answerNextFiles(std::vector<std::string> names);
@@ -42,6 +47,8 @@ private:
     std::vector<std::string> m_documents;
     std::deque<std::string> m_files;
     std::vector<std::pair<FileDialog, std::string>> m_fileDialogs;
+    std::optional<PrinterChoices> m_printerChoices;
+    int m_printerSetups = 0;
 };
 
 } // namespace vtl::testing

@@ -19,6 +19,7 @@ public:
     bool showMessage(const std::string& text, const std::string& caption,
                      PromptButtons buttons) override;
     std::string chooseFile(FileDialog, const std::string&) override { return {}; }
+    bool setUpPrinter(PrinterChoices&) override { return false; }
     void openDocument(const std::string&) override {}
 };
 

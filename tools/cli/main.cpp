@@ -3,12 +3,15 @@
 #include "command_line.h"
 #include "device_commands.h"
 #include "flight_commands.h"
+#include "output_commands.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,8 @@ const std::map<std::string, Command>& commands() {
         {"convert", {{"--comparison"}, {"--temperature"}, vtl::cli::runConvert}},
         {"curve", {{"--no-acceleration"}, {"--temperature"}, vtl::cli::runCurve}},
         {"compare", {{}, {"--temperature"}, vtl::cli::runCompare}},
+        {"export", {{}, {"--temperature"}, vtl::cli::runExport}},
+        {"render", {{}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
         {"download", {{}, {"--port", "--settings"}, vtl::cli::runDownload}},
         {"zero", {{}, {"--port", "--settings"}, vtl::cli::runZero}},
         {"setup-default", {{}, {"--port", "--settings"}, vtl::cli::runSetupDefault}},
@@ -44,6 +49,9 @@ void printUsage() {
                "       vantorel-cli convert FILE [--temperature T] [--comparison]\n"
                "       vantorel-cli curve FILE [--temperature T] [--no-acceleration]\n"
                "       vantorel-cli compare FILE [--temperature T]\n"
+               "       vantorel-cli export FILE OUT [--temperature T]\n"
+               "       vantorel-cli render FILE OUT.bmp|OUT.png [--comparison FILE2]\n"
+               "                           [--width W --height H]\n"
                "       vantorel-cli download OUT [--port NAME]\n"
                "       vantorel-cli zero [--port NAME]\n"
                "       vantorel-cli setup-default [--port NAME]\n"
@@ -56,7 +64,14 @@ void printUsage() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
+    // Only the chart needs widgets; it is drawn without a display.
+    const bool drawsChart = argc >= 2 && std::string(argv[1]) == "render";
+    if (drawsChart && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    std::unique_ptr<QCoreApplication> application =
+        drawsChart ? std::make_unique<QApplication>(argc, argv)
+                   : std::make_unique<QCoreApplication>(argc, argv);
     if (argc < 2) {
         printUsage();
         return 1;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vtl {
+
+// What the current flight's panel shows, as the chart's output title takes it.
+struct FlightPanelTexts {
+    std::string origin; // the panel's caption: the device word or the loaded file's name
+    std::string competitorNumber;
+    std::string serialNumber;
+    std::string maximum;
+    std::string minimum;
+    std::string temperature;
+    std::string sampling;
+};
+
+// The three title lines of a printed or saved chart.
+std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, int32_t language);
+
+// The title the chart gets back after output: eight leading blanks, where the start has twelve.
+constexpr const char* kRestoredChartTitle = "        Wysokosc / Altitude";
+
+} // namespace vtl

@@ -1,0 +1,143 @@
+#include "output_commands.h"
+
+#include "chart/chart_view.h"
+#include "files/atomic_file.h"
+#include "files/chart_output.h"
+#include "files/measurement_file.h"
+#include "files/spreadsheet_export.h"
+#include "flight/flight_drawing.h"
+#include "flight/image_handover.h"
+#include "shell/main_window.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+
+namespace vtl::cli {
+namespace {
+
+// Answers the window's file dialogs from a list and collects its messages.
+class AnsweringPrompter : public Prompter {
+public:
+    explicit AnsweringPrompter(std::deque<std::string> files) : m_files(std::move(files)) {}
+
+    bool showMessage(const std::string& text, const std::string&, PromptButtons) override {
+        m_messages.push_back(text);
+        return true;
+    }
+    std::string chooseFile(FileDialog, const std::string&) override {
+        if (m_files.empty()) {
+            return {};
+        }
+        std::string name = m_files.front();
+        m_files.pop_front();
+        return name;
+    }
+    bool setUpPrinter(PrinterChoices&) override { return false; }
+    void openDocument(const std::string&) override {}
+
+    const std::vector<std::string>& messages() const { return m_messages; }
+
+private:
+    std::deque<std::string> m_files;
+    std::vector<std::string> m_messages;
+};
+
+int sizeOption(const CommandLine& args, const std::string& name, int fallback) {
+    const auto value = args.floatOption(name);
+    if (!value) {
+        return fallback;
+    }
+    if (*value < 1 || *value > 20000 || *value != static_cast<int>(*value)) {
+        throw CommandError(name + " takes a whole number of pixels");
+    }
+    return static_cast<int>(*value);
+}
+
+} // namespace
+
+std::string runExport(const CommandLine& args) {
+    const std::string path = args.positional(0, "FILE");
+    const std::string out = args.positional(1, "OUT");
+    std::vector<uint8_t> bytes;
+    if (!readMeasurementFile(path, bytes)) {
+        throw CommandError("cannot read " + path);
+    }
+    auto record = std::make_unique<FlightRecord>();
+    if (acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current) !=
+        HandoverResult::Accepted) {
+        throw CommandError("corrupt flight data in " + path);
+    }
+    if (const auto temperature = args.floatOption("--temperature")) {
+        record->temperature = *temperature;
+    }
+    if (!drawFlight(*record, false)) {
+        throw CommandError("corrupt flight data in " + path);
+    }
+    const std::vector<uint8_t> lines = spreadsheetBytes(*record, '.');
+    if (!writeFileAtomically(out, lines.data(), lines.size())) {
+        throw CommandError("cannot write " + out);
+    }
+    return {};
+}
+
+std::string runRender(const CommandLine& args) {
+    const std::string flight = args.positional(0, "FILE");
+    const QString out = QString::fromStdString(args.positional(1, "OUT"));
+    const bool bitmap = out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+    if (!bitmap && !out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        throw CommandError("OUT must end in .bmp or .png");
+    }
+    const int width = sizeOption(args, "--width", 1265);
+    const int height = sizeOption(args, "--height", 745);
+
+    std::deque<std::string> files = {flight};
+    const auto comparison = args.option("--comparison");
+    if (comparison) {
+        files.push_back(*comparison);
+    }
+    AnsweringPrompter prompter(files);
+    QTemporaryDir settings;
+    TVantorel_BMP window(settings.filePath(QStringLiteral("vantorel.par")), prompter);
+    // The chart keeps 8 pixels on the left and 7 on the right, and the top row above it; the menu
+    // bar's height is known once the window is shown.
+    window.resize(width + 15, height + 120);
+    window.show();
+    QApplication::processEvents();
+    ChartView& chart = *window.form().Chart1;
+    window.resize(window.width() + width - chart.width(),
+                  window.height() + height - chart.height());
+    QApplication::processEvents();
+    window.form().BOdczyt->click();
+    if (comparison) {
+        window.form().B_Porownanie->click();
+    }
+    if (!prompter.messages().empty()) {
+        throw CommandError(prompter.messages().front());
+    }
+
+    ChartOutput output(window.form(), window.languageSelector());
+    output.prepareChartForOutput();
+    bool saved = false;
+    if (bitmap) {
+        saved = output.saveBitmap(out);
+    } else {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        saved =
+            window.form().Chart1->renderImage().save(&buffer, "PNG") &&
+            writeFileAtomically(out.toStdString(), reinterpret_cast<const uint8_t*>(bytes.data()),
+                                static_cast<size_t>(bytes.size()));
+    }
+    output.restore();
+    if (!saved) {
+        throw CommandError("cannot write " + out.toStdString());
+    }
+    return {};
+}
+
+} // namespace vtl::cli

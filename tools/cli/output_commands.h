@@ -1,0 +1,17 @@
+#pragma once
+
+#include "command_line.h"
+
+#include <string>
+
+namespace vtl::cli {
+
+// The spreadsheet export of a flight, the same bytes as the window writes but with '.' as the
+// decimal separator.
+std::string runExport(const CommandLine& args);
+
+// The chart as the window shows it after loading a flight (and a comparison), with the output
+// title, saved as a Windows bitmap or PNG; runs without a display.
+std::string runRender(const CommandLine& args);
+
+} // namespace vtl::cli
