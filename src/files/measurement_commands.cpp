@@ -49,7 +49,10 @@ bool MeasurementCommands::saveMeasurement(const FlightRecord& record) {
 }
 
 std::optional<MeasurementCommands::LoadedFile> MeasurementCommands::chooseMeasurement() {
-    const std::string name = m_prompter.chooseFile(FileDialog::Open, m_lastOpenName);
+    const std::string start = !m_lastOpenName.empty() || m_defaultOpenFolder.empty()
+                                  ? m_lastOpenName
+                                  : m_defaultOpenFolder + "/";
+    const std::string name = m_prompter.chooseFile(FileDialog::Open, start);
     if (name.empty()) {
         return std::nullopt;
     }

@@ -33,12 +33,15 @@ public:
     const std::string& lastSaveName() const { return m_lastSaveName; }
     const std::string& lastOpenName() const { return m_lastOpenName; }
     void setLastOpenName(const std::string& name) { m_lastOpenName = name; }
+    // Where the open dialog starts until a file has been chosen.
+    void setDefaultOpenFolder(const std::string& folder) { m_defaultOpenFolder = folder; }
 
 private:
     Prompter& m_prompter;
     const int32_t& m_language;
     std::string m_lastSaveName;
     std::string m_lastOpenName;
+    std::string m_defaultOpenFolder;
 };
 
 } // namespace vtl

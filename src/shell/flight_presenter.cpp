@@ -3,6 +3,7 @@
 #include "chart/chart_view.h"
 #include "flight/flight_drawing.h"
 #include "flight/sampling_code.h"
+#include "flight/smoothing_filter.h"
 #include "flight/temperature_entry.h"
 #include "shell/locale_separator.h"
 #include "shell/main_window_form.h"
@@ -34,7 +35,8 @@ FlightPresenter::FlightPresenter(MainWindowForm& form, vtl::FlightRecord& curren
                                  vtl::FlightRecord& comparison, vtl::ProgramSettings& settings,
                                  const int32_t& language, vtl::Prompter& prompter)
     : m_form(form), m_current(current), m_comparison(comparison), m_settings(settings),
-      m_language(language), m_prompter(prompter) {
+      m_language(language), m_prompter(prompter),
+      m_filter(std::make_unique<vtl::SmoothingFilter>()) {
     m_form.E_TempGl->installEventFilter(this);
     m_form.E_TempPor->installEventFilter(this);
 }
@@ -132,6 +134,57 @@ void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
     if (drawing.axisRaise && *drawing.axisRaise > chart.leftMaximum()) {
         chart.leftSetMaximum(*drawing.axisRaise);
     }
+}
+
+FlightPresenter::~FlightPresenter() = default;
+
+namespace {
+
+double metres(int32_t centimetres) {
+    return static_cast<float>(centimetres * 0.01);
+}
+
+} // namespace
+
+void FlightPresenter::filterCurrent() {
+    if (!vtl::canFilter(m_current)) {
+        return;
+    }
+    ChartView& chart = *m_form.Chart1;
+    chart.Clear(ChartView::Series1);
+    chart.Clear(ChartView::Series5);
+    const vtl::FilterResult result =
+        vtl::filterCurve(*m_filter, m_current.altitudeCm.data(), m_current.altitudeCm.size(),
+                         vtl::filterParametersFrom(m_settings), decimalSeparator());
+    for (size_t k = 0; k < result.filteredCm.size(); ++k) {
+        const int32_t seconds =
+            vtl::filterLabelSeconds(static_cast<uint32_t>(k), m_current.samplesPer10s);
+        chart.Add(ChartView::Series1, metres(result.filteredCm[k]),
+                  seconds < 0 ? QString() : QString::number(seconds));
+        chart.Add(ChartView::Series5, metres(result.unfilteredCm[k]), QString());
+    }
+    showInField(m_form.E_MaxGl, qs(result.maxText));
+    showInField(m_form.EMinimum, qs(result.minText));
+}
+
+void FlightPresenter::filterComparison() {
+    if (!vtl::canFilter(m_comparison)) {
+        return;
+    }
+    ChartView& chart = *m_form.Chart1;
+    chart.Clear(ChartView::Series3);
+    chart.Clear(ChartView::Series6);
+    const vtl::FilterResult result =
+        vtl::filterCurve(*m_filter, m_comparison.altitudeCm.data(), m_comparison.altitudeCm.size(),
+                         vtl::filterParametersFrom(m_settings), decimalSeparator());
+    for (const int32_t centimetres : result.unfilteredCm) {
+        chart.Add(ChartView::Series6, metres(centimetres), QString());
+    }
+    for (const int32_t centimetres : result.filteredCm) {
+        chart.Add(ChartView::Series3, metres(centimetres), QString());
+    }
+    showInField(m_form.E_Max_Por, qs(result.maxText));
+    showInField(m_form.E_Min_Por, qs(result.minText));
 }
 
 void FlightPresenter::reportCorruptFlight() {

@@ -6,9 +6,11 @@
 #include <QObject>
 
 #include <cstdint>
+#include <memory>
 
 struct MainWindowForm;
 namespace vtl {
+class SmoothingFilter;
 struct FlightDrawing;
 struct ComparisonDrawing;
 struct ProgramSettings;
@@ -22,6 +24,7 @@ public:
     FlightPresenter(MainWindowForm& form, vtl::FlightRecord& current, vtl::FlightRecord& comparison,
                     vtl::ProgramSettings& settings, const int32_t& language,
                     vtl::Prompter& prompter);
+    ~FlightPresenter() override;
 
     // The header of the current flight into its panel, the temperature made editable.
     void showCurrentHeader();
@@ -35,6 +38,11 @@ public:
 
     // Samples per ten seconds of the flight whose curve was drawn last.
     uint32_t lastDrawnSamplesPer10s() const { return m_lastDrawnSamplesPer10s; }
+
+    // The smoothing filter over the drawn curve of the current or the comparison flight: the
+    // filtered curve takes the curve's place, the unfiltered one is drawn dashed beside it.
+    void filterCurrent();
+    void filterComparison();
 
     // Reports a flight that cannot be decoded.
     void reportCorruptFlight();
@@ -55,4 +63,5 @@ private:
     const int32_t& m_language;
     vtl::Prompter& m_prompter;
     uint32_t m_lastDrawnSamplesPer10s = 200;
+    std::unique_ptr<vtl::SmoothingFilter> m_filter;
 };

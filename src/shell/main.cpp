@@ -36,7 +36,8 @@ int main(int argc, char* argv[]) {
         TFormUstawienia settingsDialog(mainWindow.settingsKeeper(), mainWindow.languageSelector(),
                                        prompter, &mainWindow);
         TFoInfo infoWindow(&mainWindow);
-        TF_Filtr filterDialog(&mainWindow);
+        TF_Filtr filterDialog(mainWindow.settingsKeeper(), mainWindow.languageSelector(),
+                              &mainWindow);
         mainWindow.attachDialogs(&settingsDialog, &infoWindow, &filterDialog);
         showMaximised(mainWindow);
         QApplication::exec();

@@ -50,7 +50,7 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
       m_protocol(m_channel, link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
                  m_currentLanguage, m_settings.settings(),
                  link.priority != nullptr ? *link.priority : m_systemPriority),
-      m_output(m_form, m_currentLanguage) {
+      m_output(m_form, m_currentLanguage), m_archive(prompter, m_currentLanguage) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -71,6 +71,7 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
     m_form.Chart1->Clear(ChartView::Series1);
     m_currentFlight->temperature = 20.0f;
 
+    setArchiveFolder(m_archive.folder());
     m_form.client->installEventFilter(this);
     connectHandlers();
     FormCreate();
@@ -86,6 +87,11 @@ void TVantorel_BMP::attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* info
     }
     m_infoWindow = infoWindow;
     m_filterDialog = filterDialog;
+}
+
+void TVantorel_BMP::setArchiveFolder(const QString& folder) {
+    m_archive.setFolder(folder);
+    m_measurements.setDefaultOpenFolder(folder.toStdString());
 }
 
 void TVantorel_BMP::connectHandlers() {
@@ -395,6 +401,7 @@ void TVantorel_BMP::B_Odczyt_VantoreluClick() {
         m_presenter.reportCorruptFlight();
         return;
     }
+    m_archive.keep(*m_currentFlight);
     m_presenter.showCurrentHeader();
     m_presenter.drawCurrent();
 }
@@ -433,9 +440,13 @@ void TVantorel_BMP::Se1Click() {
     });
 }
 
-// Handlers whose work comes with the filter.
-void TVantorel_BMP::B_Filtr_VtlClick() {}
-void TVantorel_BMP::B_Filtr_porClick() {}
+void TVantorel_BMP::B_Filtr_VtlClick() {
+    m_presenter.filterCurrent();
+}
+
+void TVantorel_BMP::B_Filtr_porClick() {
+    m_presenter.filterComparison();
+}
 void TVantorel_BMP::UstawDrukarke1Click() {
     m_prompter.setUpPrinter(m_printerChoices);
 }
@@ -494,4 +505,8 @@ void TVantorel_BMP::Chart1Zoom() {
 void TVantorel_BMP::Chart1UndoZoom() {
     m_form.Chart1->bottomSetMinorGridVisible(false);
 }
-void TVantorel_BMP::StopTimer() {}
+// The window's timer is never started; its handler only stops it.
+void TVantorel_BMP::StopTimer() {
+    m_form.Timer1->stop();
+    m_form.Timer1->setInterval(400);
+}

@@ -6,6 +6,7 @@
 #include "device/qt_serial_port.h"
 #include "files/chart_output.h"
 #include "files/measurement_commands.h"
+#include "shell/download_archive.h"
 #include "shell/flight_presenter.h"
 #include "shell/main_window_form.h"
 #include "shell/settings_keeper.h"
@@ -52,6 +53,8 @@ public:
     vtl::SerialChannel& serialChannel() { return m_channel; }
     vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
     const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
+    // Where downloads are kept; the open dialog starts there until a file has been chosen.
+    void setArchiveFolder(const QString& folder);
     vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
     vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
 
@@ -114,6 +117,7 @@ private:
     vtl::SerialChannel m_channel;
     vtl::DeviceProtocol m_protocol;
     ChartOutput m_output;
+    DownloadArchive m_archive;
     vtl::PrinterChoices m_printerChoices;
     std::string m_lastPictureName;
     TFormUstawienia* m_settingsDialog = nullptr;

@@ -13,7 +13,11 @@ QString resolveSettingsFilePath(const QString& executablePath) {
         QString::fromStdString(settingsFileNameFor(executablePath.toStdString()));
     const QFileInfo target(besideExecutable);
     const QFileInfo folder(target.absolutePath());
-    if (folder.isWritable() && (!target.exists() || target.isWritable())) {
+    // An installed program (its manuals under ../share) never writes into the program folder,
+    // even where it could, as root can.
+    const bool installed =
+        QFileInfo(folder.absoluteFilePath() + QStringLiteral("/../share/vantorel")).isDir();
+    if (!installed && folder.isWritable() && (!target.exists() || target.isWritable())) {
         return besideExecutable;
     }
     const QString configFolder =

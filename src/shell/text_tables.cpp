@@ -77,6 +77,7 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Ustawienia OK", "Setup OK"},
     {"Ustawienia", "Setup"},
     {"Uszkodzone dane pomiaru", "Corrupt flight data"},
+    {"Nie można zapisać archiwum: ", "Cannot write the flight archive: "},
     {"Za duza wartosc", "Too large value"},
     {"Pole nie może być puste", "Field can not be empty"},
     {"Vantorel", "Vantoreal"},

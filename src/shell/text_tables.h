@@ -88,6 +88,7 @@ enum class Message {
     SetupOk,
     SetupCaption,
     CorruptFlight,
+    ArchiveFailed, // followed by the archive folder's path
     ValueTooLarge, // device settings dialog
     FieldEmpty,    // device settings dialog
     DeviceName,    // device settings dialog, not shown

@@ -38,7 +38,12 @@ protected:
         ASSERT_NE(m_device->nextLine().find("-> /dev/"), std::string::npos);
     }
 
-    CliRun cli(const std::string& arguments) {
+    // Downloads are archived into the test's folder, never into the user's.
+    CliRun cli(std::string arguments) {
+        if (arguments.find("download") != std::string::npos &&
+            arguments.find("--archive-folder") == std::string::npos) {
+            arguments += " --archive-folder " + (m_folder / "flights").string();
+        }
         const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " --port " +
                                     link().string() + " --settings " +
                                     (m_folder / "vantorel.par").string() + " 2>&1";
@@ -77,6 +82,28 @@ TEST_F(DeviceEndToEnd, EverySampleDownloadsByteIdentical) {
         RecordProperty(name, std::to_string(run.seconds));
         m_device.reset();
     }
+}
+
+TEST_F(DeviceEndToEnd, DownloadsAreArchivedAndTraced) {
+    startDevice(sample("hand_launch_spikes_10_per_s.bin"));
+    const CliRun run = cli("--trace download " + file("out.bin").string() + " --archive-folder " +
+                           file("flights").string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto archived = fs::directory_iterator(file("flights"));
+    ASSERT_NE(archived, fs::directory_iterator());
+    EXPECT_EQ(readBytes(archived->path()), readBytes(file("out.bin")));
+    // The status and download-information frames and replies, then the transfer per poll.
+    EXPECT_NE(run.output.find("-> 65 34 00 00 00 00 00 00"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("<- 3a 00 d2 04 15 78 00 82"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("-> 65 44"), std::string::npos);
+    EXPECT_NE(run.output.find("-> 65 31"), std::string::npos);
+    EXPECT_NE(run.output.find("<- transfer +"), std::string::npos);
+
+    EXPECT_EQ(cli("download " + file("again.bin").string() + " --no-archive --archive-folder " +
+                  file("none").string())
+                  .status,
+              0);
+    EXPECT_FALSE(fs::exists(file("none")));
 }
 
 TEST_F(DeviceEndToEnd, SetupIsWrittenReadAndReset) {

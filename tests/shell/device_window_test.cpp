@@ -5,6 +5,7 @@
 #include "support/flight_synthesiser.h"
 #include "support/scripted_prompter.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,6 +40,8 @@ private slots:
     void failedDownloadKeepsThePreviousFlight();
     void portThatCannotBeOpenedIsReported();
     void defaultSetupShowsOkForASecond();
+    void everyDownloadIsArchived();
+    void anArchiveThatCannotBeWrittenIsReportedOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -61,6 +64,7 @@ void DeviceWindowTest::init() {
     m_window =
         std::make_unique<TVantorel_BMP>(m_folder->filePath("vantorel.par"), *m_prompter, QString(),
                                         DeviceLink{m_device.get(), m_clock.get(), &m_priority});
+    m_window->setArchiveFolder(m_folder->filePath("flights"));
 }
 
 void DeviceWindowTest::cleanup() {
@@ -131,6 +135,42 @@ void DeviceWindowTest::defaultSetupShowsOkForASecond() {
     QVERIFY(m_prompter->messages().empty());
     QCOMPARE(m_model->triggerQuarterMetres, uint16_t{0x78});
     QCOMPARE(m_model->samplingCode, uint8_t{1});
+}
+
+void DeviceWindowTest::everyDownloadIsArchived() {
+    m_window->form().B_Odczyt_Vantorelu->click();
+    m_window->form().B_Odczyt_Vantorelu->click();
+    const QDir archive(m_folder->filePath("flights"));
+    const QStringList kept = archive.entryList(QDir::Files);
+    QCOMPARE(kept.size(), 2);
+    QVERIFY(kept[0].contains("_S1234_C77"));
+    QVERIFY(kept[1].contains("_S1234_C77"));
+
+    m_prompter->answerNextFiles({m_folder->filePath("saved.bin").toStdString()});
+    m_window->form().BZapisz->click();
+    QFile saved(m_folder->filePath("saved.bin"));
+    QFile archived(archive.filePath(kept[0]));
+    QVERIFY(saved.open(QIODevice::ReadOnly) && archived.open(QIODevice::ReadOnly));
+    QCOMPARE(archived.readAll(), saved.readAll());
+
+    // Until a file has been chosen, the open dialog starts in the archive.
+    TVantorel_BMP fresh(m_folder->filePath("other.par"), *m_prompter);
+    fresh.setArchiveFolder(archive.path());
+    fresh.form().BOdczyt->click();
+    QCOMPARE(m_prompter->fileDialogs().back().second, (archive.path() + "/").toStdString());
+}
+
+void DeviceWindowTest::anArchiveThatCannotBeWrittenIsReportedOnce() {
+    QFile blocker(m_folder->filePath("blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    m_window->setArchiveFolder(m_folder->filePath("blocker/flights"));
+    m_window->form().B_Odczyt_Vantorelu->click();
+    m_model->newFlight = true;
+    m_window->form().B_Odczyt_Vantorelu->click();
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QCOMPARE(m_prompter->messages()[0].text,
+             "Nie można zapisać archiwum: " + m_folder->filePath("blocker/flights").toStdString());
+    QCOMPARE(m_window->form().Chart1->pointCount(ChartView::Series1), 511 - 5);
 }
 
 QTEST_MAIN(DeviceWindowTest)

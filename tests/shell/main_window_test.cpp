@@ -1,10 +1,15 @@
 #include "shell/main_window.h"
 
 #include "flight/flight_record.h"
+#include "shell/help_files.h"
+#include "shell/settings_location.h"
 #include "support/scripted_prompter.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,6 +25,7 @@ private slots:
     void topRowFollowsTheWindowWidth();
     void menuOrderAndCheckMarks();
     void clickOnACurveBlanksItsPanelWithPolishTitles();
+    void installedProgramFindsItsManualsAndKeepsSettingsAway();
 };
 
 namespace {
@@ -289,6 +295,26 @@ void MainWindowTest::clickOnACurveBlanksItsPanelWithPolishTitles() {
     QCOMPARE(chart.pointCount(ChartView::Series1), 0);
     QCOMPARE(f.E_MaxGl->text(), QString("1"));
     QCOMPARE(f.GroupB_Vtl->title(), QString("flight.bin"));
+}
+
+void MainWindowTest::installedProgramFindsItsManualsAndKeepsSettingsAway() {
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir prefix;
+    QVERIFY(QDir().mkpath(prefix.filePath("bin")));
+    QVERIFY(QDir().mkpath(prefix.filePath("share/vantorel/help")));
+    QFile manual(prefix.filePath("share/vantorel/help/Vtl_HELPA.html"));
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    QCOMPARE(vtl::helpFilePath(prefix.filePath("bin"), 1),
+             QFileInfo(manual.fileName()).absoluteFilePath());
+    QCOMPARE(vtl::helpFilePath(prefix.filePath("bin"), 0), QString()); // no Polish manual there
+
+    const QString settings = vtl::resolveSettingsFilePath(prefix.filePath("bin/vantorel"));
+    QVERIFY(!settings.startsWith(prefix.path()));
+    QVERIFY(settings.endsWith("/vantorel/vantorel.par"));
+    // A program run from its build folder keeps the file beside itself.
+    QTemporaryDir build;
+    QCOMPARE(vtl::resolveSettingsFilePath(build.filePath("vantorel")),
+             build.filePath("vantorel.par"));
 }
 
 QTEST_MAIN(MainWindowTest)

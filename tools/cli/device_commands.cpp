@@ -3,9 +3,15 @@
 #include "device_session.h"
 #include "json_writer.h"
 
+#include "files/flight_archive.h"
 #include "files/measurement_file.h"
 #include "flight/image_handover.h"
+#include "shell/text_tables.h"
 
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <ctime>
 #include <memory>
 
 namespace vtl::cli {
@@ -60,6 +66,24 @@ int integerOption(const CommandLine& args, const std::string& name, int lowest, 
     return value;
 }
 
+// The same copy the window keeps of every download; a failure is told and the download stands.
+void keepInArchive(const CommandLine& args, const FlightRecord& record, int32_t language) {
+    const std::string folder =
+        args.option("--archive-folder")
+            .value_or((QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                       QStringLiteral("/vantorel/flights"))
+                          .toStdString());
+    const std::vector<uint8_t> image(record.rawImage.begin(),
+                                     record.rawImage.begin() + record.rawLength);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    if (!archiveFlight(folder, image, local, record.serialNumber, record.competitorNumber)) {
+        std::fprintf(stderr, "%s%s\n", message(Message::ArchiveFailed, language).c_str(),
+                     folder.c_str());
+    }
+}
+
 } // namespace
 
 std::string runDownload(const CommandLine& args) {
@@ -78,6 +102,9 @@ std::string runDownload(const CommandLine& args) {
     }
     if (!writeMeasurementFile(out, *record)) {
         throw CommandError("cannot write " + out);
+    }
+    if (!args.flag("--no-archive")) {
+        keepInArchive(args, *record, session.language());
     }
     return {};
 }

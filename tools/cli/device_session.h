@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_line.h"
+#include "traffic_trace.h"
 
 #include "device/device_protocol.h"
 #include "device/process_priority.h"
@@ -31,6 +32,7 @@ public:
     SerialChannel& channel() { return m_channel; }
     DeviceProtocol& protocol() { return m_protocol; }
     const std::string& settingsPath() const { return m_settingsPath; }
+    int32_t language() const { return m_language; }
 
 private:
     std::string m_settingsPath;
@@ -42,6 +44,7 @@ private:
     SystemProcessPriority m_priority;
     SerialChannel m_channel;
     DeviceProtocol m_protocol;
+    TrafficTrace m_trace;
 };
 
 } // namespace vtl::cli

@@ -1,5 +1,6 @@
 #include "flight_commands.h"
 
+#include "flight_files.h"
 #include "json_writer.h"
 
 #include "files/measurement_file.h"
@@ -14,18 +15,6 @@
 
 namespace vtl::cli {
 namespace {
-
-std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole role) {
-    std::vector<uint8_t> bytes;
-    if (!readMeasurementFile(path, bytes)) {
-        throw CommandError("cannot read " + path);
-    }
-    auto record = std::make_unique<FlightRecord>();
-    if (acceptLoadedImage(*record, bytes.data(), bytes.size(), role) != HandoverResult::Accepted) {
-        throw CommandError("corrupt flight data in " + path);
-    }
-    return record;
-}
 
 void applyTemperature(const CommandLine& args, FlightRecord& record) {
     if (const auto temperature = args.floatOption("--temperature")) {

@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "device_commands.h"
+#include "filter_command.h"
 #include "flight_commands.h"
 #include "output_commands.h"
 
@@ -29,14 +30,19 @@ const std::map<std::string, Command>& commands() {
         {"convert", {{"--comparison"}, {"--temperature"}, vtl::cli::runConvert}},
         {"curve", {{"--no-acceleration"}, {"--temperature"}, vtl::cli::runCurve}},
         {"compare", {{}, {"--temperature"}, vtl::cli::runCompare}},
+        {"filter",
+         {{"--comparison"}, {"--params", "--settings", "--temperature"}, vtl::cli::runFilter}},
         {"export", {{}, {"--temperature"}, vtl::cli::runExport}},
         {"render", {{}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
-        {"download", {{}, {"--port", "--settings"}, vtl::cli::runDownload}},
-        {"zero", {{}, {"--port", "--settings"}, vtl::cli::runZero}},
-        {"setup-default", {{}, {"--port", "--settings"}, vtl::cli::runSetupDefault}},
-        {"setup-read", {{}, {"--port", "--settings"}, vtl::cli::runSetupRead}},
+        {"download",
+         {{"--trace", "--no-archive"},
+          {"--port", "--settings", "--archive-folder"},
+          vtl::cli::runDownload}},
+        {"zero", {{"--trace"}, {"--port", "--settings"}, vtl::cli::runZero}},
+        {"setup-default", {{"--trace"}, {"--port", "--settings"}, vtl::cli::runSetupDefault}},
+        {"setup-read", {{"--trace"}, {"--port", "--settings"}, vtl::cli::runSetupRead}},
         {"setup-write",
-         {{},
+         {{"--trace"},
           {"--port", "--settings", "--trigger", "--competitor", "--sampling", "--manual-zero",
            "--delay"},
           vtl::cli::runSetupWrite}},
@@ -49,6 +55,8 @@ void printUsage() {
                "       vantorel-cli convert FILE [--temperature T] [--comparison]\n"
                "       vantorel-cli curve FILE [--temperature T] [--no-acceleration]\n"
                "       vantorel-cli compare FILE [--temperature T]\n"
+               "       vantorel-cli filter FILE [--comparison] [--params PRE,FINAL,LEN1,LEN2]\n"
+               "                           [--settings FILE] [--temperature T]\n"
                "       vantorel-cli export FILE OUT [--temperature T]\n"
                "       vantorel-cli render FILE OUT.bmp|OUT.png [--comparison FILE2]\n"
                "                           [--width W --height H]\n"
@@ -57,7 +65,9 @@ void printUsage() {
                "       vantorel-cli setup-default [--port NAME]\n"
                "       vantorel-cli setup-read [--port NAME]\n"
                "       vantorel-cli setup-write --trigger M --competitor N --sampling CODE\n"
-               "                                --manual-zero 0|1 --delay S [--port NAME]\n",
+               "                                --manual-zero 0|1 --delay S [--port NAME]\n"
+               "Device commands also take --trace (every frame and reply on stderr) and\n"
+               "--settings FILE; download takes --no-archive and --archive-folder DIR.\n",
                stderr);
 }
 
@@ -72,18 +82,24 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<QCoreApplication> application =
         drawsChart ? std::make_unique<QApplication>(argc, argv)
                    : std::make_unique<QCoreApplication>(argc, argv);
-    if (argc < 2) {
+    // "--trace" may also stand before the command.
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (!words.empty() && words.front() == "--trace") {
+        words.erase(words.begin());
+        words.push_back("--trace");
+    }
+    if (words.empty()) {
         printUsage();
         return 1;
     }
-    const auto command = commands().find(argv[1]);
+    const auto command = commands().find(words.front());
     if (command == commands().end()) {
-        std::fprintf(stderr, "vantorel-cli: unknown command '%s'\n", argv[1]);
+        std::fprintf(stderr, "vantorel-cli: unknown command '%s'\n", words.front().c_str());
         printUsage();
         return 1;
     }
     try {
-        const vtl::cli::CommandLine args(std::vector<std::string>(argv + 2, argv + argc),
+        const vtl::cli::CommandLine args(std::vector<std::string>(words.begin() + 1, words.end()),
                                          command->second.flags, command->second.options);
         const std::string output = command->second.run(args);
         if (!output.empty()) {

@@ -1,5 +1,7 @@
 #include "output_commands.h"
 
+#include "flight_files.h"
+
 #include "chart/chart_view.h"
 #include "files/atomic_file.h"
 #include "files/chart_output.h"
@@ -62,15 +64,7 @@ int sizeOption(const CommandLine& args, const std::string& name, int fallback) {
 std::string runExport(const CommandLine& args) {
     const std::string path = args.positional(0, "FILE");
     const std::string out = args.positional(1, "OUT");
-    std::vector<uint8_t> bytes;
-    if (!readMeasurementFile(path, bytes)) {
-        throw CommandError("cannot read " + path);
-    }
-    auto record = std::make_unique<FlightRecord>();
-    if (acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current) !=
-        HandoverResult::Accepted) {
-        throw CommandError("corrupt flight data in " + path);
-    }
+    auto record = loadFlight(path, FlightRole::Current);
     if (const auto temperature = args.floatOption("--temperature")) {
         record->temperature = *temperature;
     }

@@ -84,12 +84,13 @@ std::string programSettingsFolder() {
     const std::string executable = linkTarget("/proc/self/exe");
     if (!executable.empty()) {
         // The program's own rule: beside the executable when the folder and the file may be
-        // written.
+        // written and the program is not installed (its manuals under ../share/vantorel).
         const std::string folder = folderOf(executable);
         const std::string settings = settingsFileNameFor(folder + "/vantorel");
         const bool fileWritable =
             ::access(settings.c_str(), F_OK) != 0 || ::access(settings.c_str(), W_OK) == 0;
-        if (::access(folder.c_str(), W_OK) == 0 && fileWritable) {
+        const bool installed = ::access((folder + "/../share/vantorel").c_str(), F_OK) == 0;
+        if (!installed && ::access(folder.c_str(), W_OK) == 0 && fileWritable) {
             return folder;
         }
     }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vtl {
+
+// Every downloaded flight is also kept in the user's flight archive, so that a flight that was
+// downloaded but not saved is not lost when the next one replaces it.
+
+// "2026-06-14_103512_S1234_C42.bin": local download time, serial and competitor number.
+std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
+                            uint16_t competitorNumber);
+
+// Writes the image into the folder (made when missing) under its archive name, through a
+// temporary file; an existing file is never replaced: the name gets "-2", "-3" ... instead.
+// Returns the path written, or nothing when the archive cannot be written.
+std::optional<std::string> archiveFlight(const std::string& folder,
+                                         const std::vector<uint8_t>& image,
+                                         const std::tm& localTime, uint16_t serialNumber,
+                                         uint16_t competitorNumber);
+
+} // namespace vtl

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "flight/flight_record.h"
+#include "shell/prompter.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// Keeps a copy of every downloaded flight in the user's flight archive folder; a folder that
+// cannot be written is reported once per run and never stops a download.
+class DownloadArchive {
+public:
+    DownloadArchive(vtl::Prompter& prompter, const int32_t& language);
+
+    // The user's archive: ~/.local/share/vantorel/flights on Linux, the local application-data
+    // folder on Windows.
+    static QString defaultFolder();
+
+    const QString& folder() const { return m_folder; }
+    void setFolder(const QString& folder) { m_folder = folder; }
+
+    // Writes the flight's image, byte for byte what a save would write.
+    void keep(const vtl::FlightRecord& flight);
+
+private:
+    vtl::Prompter& m_prompter;
+    const int32_t& m_language;
+    QString m_folder;
+    bool m_failureReported = false;
+};

@@ -1,0 +1,33 @@
+#include "flight_files.h"
+
+#include "files/measurement_file.h"
+#include "flight/image_handover.h"
+#include "shell/settings_location.h"
+
+#include <QCoreApplication>
+
+#include <vector>
+
+namespace vtl::cli {
+
+std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole role) {
+    std::vector<uint8_t> bytes;
+    if (!readMeasurementFile(path, bytes)) {
+        throw CommandError("cannot read " + path);
+    }
+    auto record = std::make_unique<FlightRecord>();
+    if (acceptLoadedImage(*record, bytes.data(), bytes.size(), role) != HandoverResult::Accepted) {
+        throw CommandError("corrupt flight data in " + path);
+    }
+    return record;
+}
+
+std::string programSettingsPath(const CommandLine& args) {
+    if (const auto path = args.option("--settings")) {
+        return *path;
+    }
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/vantorel");
+    return resolveSettingsFilePath(program).toStdString();
+}
+
+} // namespace vtl::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "command_line.h"
+
+#include "flight/flight_record.h"
+
+#include <memory>
+#include <string>
+
+namespace vtl::cli {
+
+// A measurement file as the window loads it; CommandError when it cannot be read or decoded.
+std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole role);
+
+// The settings file given with --settings, or else the one of the program beside this tool.
+std::string programSettingsPath(const CommandLine& args);
+
+} // namespace vtl::cli
