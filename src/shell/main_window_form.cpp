@@ -56,6 +56,8 @@ QLineEdit* edit(QWidget* parent, const char* name, int left, int top, int width,
     auto* e = place(new QLineEdit(parent), name, left, top, width, height);
     e->setFont(pixelFont(kArial, pixels, bold));
     e->setReadOnly(readOnly);
+    // The fields are laid out for thin borders: the sampling text must fit its 61 pixels.
+    e->setTextMargins(-2, 0, -2, 0);
     return e;
 }
 

@@ -1,7 +1,7 @@
 // vantorel-screenshot: the main window as a user sees it after loading flights, saved as a
 // picture, for looking at the program's face without clicking through dialogs.
 //
-//   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english]
+//   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
 //                       [--width W] [--height H]
 
 #include "shell/main_window.h"
@@ -18,6 +18,7 @@ int main(int argc, char* argv[]) {
     parser.addOptions({{"flight", "flight to load", "file"},
                        {"comparison", "flight to compare", "file"},
                        {"english", "English texts"},
+                       {"filter", "filter the flight (and the comparison)"},
                        {"width", "window width", "pixels", "1280"},
                        {"height", "window height", "pixels", "1024"}});
     parser.process(application);
@@ -40,6 +41,10 @@ int main(int argc, char* argv[]) {
     if (parser.isSet("comparison")) {
         prompter.answerNextFiles({parser.value("comparison").toStdString()});
         window.form().B_Porownanie->click();
+    }
+    if (parser.isSet("filter")) {
+        window.form().B_Filtr_Vtl->click();
+        window.form().B_Filtr_por->click();
     }
     QApplication::processEvents();
     window.form().Chart1->flush();
