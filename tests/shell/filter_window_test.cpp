@@ -22,6 +22,13 @@ QByteArray spikedFlight() {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
+QString writeSpikedFlight(const QTemporaryDir& folder) {
+    QFile file(folder.filePath("spike.bin"));
+    file.open(QIODevice::WriteOnly);
+    file.write(spikedFlight());
+    return file.fileName();
+}
+
 std::vector<double> values(const ChartView& chart, ChartView::Series series) {
     std::vector<double> points;
     for (int i = 0; i < chart.pointCount(series); ++i) {
@@ -41,10 +48,7 @@ private slots:
 
 void FilterWindowTest::filterReplacesTheCurveAndKeepsTheRawOneDashed() {
     QTemporaryDir folder;
-    QFile file(folder.filePath("spike.bin"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(spikedFlight());
-    file.close();
+    const QString spike = writeSpikedFlight(folder);
     vtl::testing::ScriptedPrompter prompter;
     TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
     MainWindowForm& f = window.form();
@@ -53,7 +57,7 @@ void FilterWindowTest::filterReplacesTheCurveAndKeepsTheRawOneDashed() {
     f.B_Filtr_Vtl->click(); // no flight yet: nothing happens
     QCOMPARE(chart.pointCount(ChartView::Series1), 0);
 
-    prompter.answerNextFiles({file.fileName().toStdString()});
+    prompter.answerNextFiles({spike.toStdString()});
     f.BOdczyt->click();
     const std::vector<double> drawn = values(chart, ChartView::Series1);
     const QString drawnMaximum = f.E_MaxGl->text();
@@ -85,15 +89,12 @@ void FilterWindowTest::filterReplacesTheCurveAndKeepsTheRawOneDashed() {
 
 void FilterWindowTest::comparisonFilterUsesItsOwnSeries() {
     QTemporaryDir folder;
-    QFile file(folder.filePath("spike.bin"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(spikedFlight());
-    file.close();
+    const QString spike = writeSpikedFlight(folder);
     vtl::testing::ScriptedPrompter prompter;
     TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
     MainWindowForm& f = window.form();
     ChartView& chart = *f.Chart1;
-    prompter.answerNextFiles({file.fileName().toStdString()});
+    prompter.answerNextFiles({spike.toStdString()});
     f.B_Porownanie->click();
     const std::vector<double> drawn = values(chart, ChartView::Series3);
     f.B_Filtr_por->click();
