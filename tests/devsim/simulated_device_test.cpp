@@ -127,10 +127,6 @@ TEST(SimulatedDevice, TransferUnderFaultModes) {
     Bytes image = smallFlight();
     image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0xFF});
 
-    SimulatedDevice stalled(image, setup(), FaultMode::Stall);
-    EXPECT_EQ(joined(stalled.answer(frame('1'))), Bytes(image.begin(), image.begin() + 20));
-    EXPECT_EQ(joined(stalled.answer(frame('4')))[7] & 0x80, 0x80);
-
     const Bytes unmarked = SimulatedDevice(image, setup(), FaultMode::NoMarker).transferBytes();
     EXPECT_FALSE(endsWithMarker(unmarked));
     EXPECT_EQ(unmarked, Bytes(image.begin(), image.begin() + unmarked.size()));
@@ -160,6 +156,41 @@ TEST(SimulatedDevice, TransferUnderFaultModes) {
 
     SimulatedDevice slow(image, setup(), FaultMode::Slow);
     EXPECT_DOUBLE_EQ(slow.answer(frame('1'))[0].bytesPerSecond, 10472.0 / 2);
+}
+
+TEST(SimulatedDevice, StalledTransfersStopPartWayAndKeepTheFlightNew) {
+    // 436 bytes: half is 218, which is not a whole slot.
+    const Bytes image = smallFlight();
+    SimulatedDevice stalled(image, setup(), FaultMode::Stall);
+    EXPECT_EQ(joined(stalled.answer(frame('1'))), Bytes(image.begin(), image.begin() + 216));
+    EXPECT_EQ(joined(stalled.answer(frame('4')))[7] & 0x80, 0x80);
+
+    // A short flight still gets its header and first slot; one with no slot to spare keeps its
+    // terminator back.
+    const Bytes twoSlots = smallFlight(2);
+    EXPECT_EQ(SimulatedDevice(twoSlots, setup(), FaultMode::Stall).transferBytes(),
+              Bytes(twoSlots.begin(), twoSlots.begin() + 36));
+    const Bytes empty = smallFlight(0);
+    ASSERT_EQ(empty.size(), 36u);
+    EXPECT_EQ(SimulatedDevice(empty, setup(), FaultMode::Stall).transferBytes().size(), 16u);
+
+    SimulatedDevice tiny(image, setup(), FaultMode::Tiny);
+    EXPECT_EQ(joined(tiny.answer(frame('1'))), Bytes(image.begin(), image.begin() + 20));
+    EXPECT_EQ(joined(tiny.answer(frame('4')))[7] & 0x80, 0x80);
+}
+
+TEST(SimulatedDevice, DownloadInformationUnderFaultModes) {
+    const Bytes image = smallFlight();
+
+    SimulatedDevice uninformed(image, setup(), FaultMode::NoInfo);
+    EXPECT_TRUE(uninformed.answer(frame('D')).empty());
+    EXPECT_EQ(joined(uninformed.answer(frame('4'))).size(), 8u);
+    EXPECT_EQ(joined(uninformed.answer(frame('1'))), image);
+
+    // 14 blocks of image, 30 announced; the image still goes out whole.
+    SimulatedDevice undersending(image, setup(), FaultMode::Undersend);
+    EXPECT_EQ(joined(undersending.answer(frame('D'))), (Bytes{0, 0, 0x10, 0x27, 30, 0, 0, 0}));
+    EXPECT_EQ(joined(undersending.answer(frame('1'))), image);
 }
 
 TEST(FrameAssembler, FindsFramesInBrokenAndNoisyInput) {
@@ -262,6 +293,15 @@ TEST(SimulatorOptions, ParsesValuesAndRefusesBadOnes) {
     EXPECT_EQ(setup.temperature, -5);
     EXPECT_FALSE(setup.newFlight);
     EXPECT_EQ(setup.delayHundredths, 18000);
+
+    for (const auto& [name, mode] :
+         {std::pair{"stall", FaultMode::Stall}, std::pair{"tiny", FaultMode::Tiny},
+          std::pair{"no-info", FaultMode::NoInfo}, std::pair{"undersend", FaultMode::Undersend}}) {
+        SimulatorOptions faulty;
+        const char* arguments[] = {"--fault", name};
+        ASSERT_TRUE(parseSimulatorOptions(2, arguments, faulty, error)) << name;
+        EXPECT_EQ(faulty.fault, mode) << name;
+    }
 
     for (const char* bad : {"--port=COM26", "--port=COM05", "--port=ttyS0", "--trigger=-1",
                             "--delay=656", "--sampling=16", "--manual-zero=2", "--fault=noisy",

@@ -190,7 +190,7 @@ TEST_F(DeviceEndToEnd, MoreThanTheBufferHoldsIsCut) {
 
 // These three run into the 1,020 polls of 100 ms: about 102 seconds each.
 TEST_F(DeviceEndToEnd, TransferThatStallsAfterTwentyBytes) {
-    startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "stall"});
+    startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "tiny"});
     const CliRun run = cli("download " + file("out.bin").string());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output.rfind("Błąd komunikacji\n", 0), 0u) << run.output;

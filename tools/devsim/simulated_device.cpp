@@ -20,6 +20,9 @@ constexpr NamedFault kFaultNames[] = {
     {"short-replies", FaultMode::ShortReplies},
     {"wrong-ack", FaultMode::WrongAck},
     {"stall", FaultMode::Stall},
+    {"tiny", FaultMode::Tiny},
+    {"no-info", FaultMode::NoInfo},
+    {"undersend", FaultMode::Undersend},
     {"no-marker", FaultMode::NoMarker},
     {"oversend", FaultMode::Oversend},
     {"stray", FaultMode::Stray},
@@ -93,6 +96,19 @@ uint16_t SimulatedDevice::imageBlocks() const {
                                  protocol::kBlockSize);
 }
 
+uint16_t SimulatedDevice::announcedBlocks() const {
+    const size_t blocks =
+        imageBlocks() + (m_fault == FaultMode::Undersend ? kUndersendExtraBlocks : 0);
+    return static_cast<uint16_t>(std::min<size_t>(blocks, 0xFFFF));
+}
+
+size_t SimulatedDevice::stallLength(size_t imageSize) {
+    // The header and one slot are what the program needs to hand over a partial flight.
+    constexpr size_t kLeast = image::kHeaderSize + image::kSlotSize;
+    const size_t half = imageSize / 2 / image::kSlotSize * image::kSlotSize;
+    return imageSize > kLeast ? std::max(half, kLeast) : half;
+}
+
 std::vector<Emission> SimulatedDevice::answer(const std::array<uint8_t, protocol::kFrameSize>& f) {
     using namespace protocol;
     std::vector<uint8_t> bytes;
@@ -107,9 +123,12 @@ std::vector<Emission> SimulatedDevice::answer(const std::array<uint8_t, protocol
                                                    (m_setup.samplingCode & 0x0F));
         return reply(std::move(bytes));
     case kDownloadInformation:
+        if (m_fault == FaultMode::NoInfo) {
+            return {};
+        }
         bytes.assign(kShortReplySize, 0);
         putWord(bytes.data(), kInformationReference, m_setup.referenceWord);
-        putWord(bytes.data(), kInformationBlocks, imageBlocks());
+        putWord(bytes.data(), kInformationBlocks, announcedBlocks());
         return reply(std::move(bytes));
     case kTransfer:
         return transfer();
@@ -183,7 +202,10 @@ std::vector<uint8_t> SimulatedDevice::transferBytes() const {
     std::vector<uint8_t> bytes = m_image;
     switch (m_fault) {
     case FaultMode::Stall:
-        bytes.resize(std::min(bytes.size(), kStallAfter));
+        bytes.resize(stallLength(bytes.size()));
+        break;
+    case FaultMode::Tiny:
+        bytes.resize(std::min(bytes.size(), kTinyAfter));
         break;
     case FaultMode::NoMarker:
         // Leave out the terminator slot, and any further one before it, until the end no longer
@@ -222,7 +244,7 @@ std::vector<Emission> SimulatedDevice::transfer() {
     }
     emission.hangUpAfter = m_fault == FaultMode::HangUp;
     // The device forgets that its flight is new once it has sent all of it.
-    if (m_fault != FaultMode::Stall && m_fault != FaultMode::HangUp) {
+    if (m_fault != FaultMode::Stall && m_fault != FaultMode::Tiny && m_fault != FaultMode::HangUp) {
         m_setup.newFlight = false;
     }
     return {std::move(emission)};

@@ -18,7 +18,11 @@ enum class FaultMode {
     Silent,       // never answers
     ShortReplies, // every short reply and acknowledgement loses its last byte
     WrongAck,     // acknowledgements carry 0x5A, the zero reply 0x55 0x55
-    Stall,        // the transfer stops after 20 bytes
+    Stall,        // the transfer stops after half the image (whole slots, at least the header
+                  // and one slot), then the device stays silent with the line open
+    Tiny,         // the transfer stops after its first 20 bytes, then the device stays silent
+    NoInfo,       // the download-information command gets no reply; everything else answers
+    Undersend,    // the download information announces 16 blocks more than the whole image sent
     NoMarker,     // the transfer leaves out the terminator, so no 0xFF pair ends it
     Oversend,     // the transfer runs to 100,000 bytes: the image, zero filler, 0xFF 0xFF
     Stray,        // five stray bytes go out in front of every short reply and acknowledgement
@@ -62,7 +66,8 @@ constexpr size_t kTransferChunk = 128;
 // device would send, and keeps the setup that the write commands change.
 class SimulatedDevice {
 public:
-    static constexpr size_t kStallAfter = 20;
+    static constexpr size_t kTinyAfter = 20;
+    static constexpr uint16_t kUndersendExtraBlocks = 16;
     static constexpr size_t kOversendTotal = 100000;
     static constexpr std::chrono::milliseconds kSlowPause{180};
     static constexpr std::array<uint8_t, 5> kStrayBytes{0x13, 0x37, 0x00, 0x42, 0x99};
@@ -77,8 +82,15 @@ public:
     const DeviceSetup& setup() const { return m_setup; }
     const std::vector<uint8_t>& image() const { return m_image; }
 
-    // Announced size of the image in 32-byte blocks, rounded up.
+    // Size of the image in 32-byte blocks, rounded up.
     uint16_t imageBlocks() const;
+
+    // Block count the download information announces under the fault mode.
+    uint16_t announcedBlocks() const;
+
+    // Where a stalled transfer stops for an image of this size: half of it, rounded down to a
+    // whole slot, but no less than the header and one slot when the image is longer than that.
+    static size_t stallLength(size_t imageSize);
 
     // The bytes the transfer sends under the fault mode (the image as it is without one).
     std::vector<uint8_t> transferBytes() const;

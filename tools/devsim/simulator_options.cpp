@@ -60,8 +60,8 @@ const char* simulatorUsage() {
            "  --manual-zero 0|1    manual zeroing (default 1)\n"
            "  --delay S            delay in seconds (default 180)\n"
            "  --reference N        reference word of the download information (default 10000)\n"
-           "  --fault MODE         silent, short-replies, wrong-ack, stall, no-marker, oversend,\n"
-           "                       stray, hangup or slow\n"
+           "  --fault MODE         silent, short-replies, wrong-ack, stall, tiny, no-info,\n"
+           "                       undersend, no-marker, oversend, stray, hangup or slow\n"
            "  --quiet              no log of the traffic on stderr\n"
            "  --exit-on-stdin-eof  end when standard input is closed\n";
 }
