@@ -6,7 +6,6 @@
 #include "shell/program_settings.h"
 #include "shell/text_tables.h"
 
-
 namespace vtl {
 namespace {
 
@@ -97,7 +96,7 @@ DeviceProtocol::Outcome DeviceProtocol::zeroDevice(bool confirm) {
     return outcome;
 }
 
-std::optional<DownloadedImage> DeviceProtocol::downloadFlight(DownloadView& view) {
+DeviceProtocol::DownloadResult DeviceProtocol::downloadFlight(DownloadView& view) {
     // The raised priority and the indicators are undone on every way out.
     struct Restore {
         ProcessPriority& priority;
@@ -119,18 +118,21 @@ std::optional<DownloadedImage> DeviceProtocol::downloadFlight(DownloadView& view
     m_priority.raise();
     restore.raised = true;
 
+    DownloadResult result;
     m_channel.openPort(portName());
     if (!m_channel.isOpen()) {
-        return std::nullopt;
+        result.outcome = Outcome::PortFailed;
+        return result;
     }
     view.showReading();
     restore.indicators = true;
 
     if (exchange(kStatus, kReplyStep) != kShortReplySize) {
+        restore.now();
         report(static_cast<int>(Message::CommunicationError),
                static_cast<int>(Message::ErrorCaption));
         m_channel.closePort();
-        return std::nullopt;
+        return result;
     }
     if ((m_channel.rxBuffer()[kStatusFlags] & kNewFlightBit) == 0) {
         report(static_cast<int>(Message::NoNewFlight), static_cast<int>(Message::ErrorCaption));
@@ -151,6 +153,36 @@ std::optional<DownloadedImage> DeviceProtocol::downloadFlight(DownloadView& view
     send();
 
     const uint32_t expected = static_cast<uint32_t>(m_announcedBlocks) * kBlockSize;
+    const bool cancelled = pollTransfer(view, expected);
+    restore.now();
+
+    const uint32_t length = m_channel.rxCount();
+    if (cancelled) {
+        m_channel.closePort();
+        result.outcome = Outcome::Cancelled;
+        return result;
+    }
+    if (length < kMinimumImage) {
+        report(static_cast<int>(Message::CommunicationError),
+               static_cast<int>(Message::ErrorCaption));
+        m_channel.closePort();
+        return result;
+    }
+    m_channel.closePort();
+    DownloadedImage image;
+    image.bytes.assign(m_channel.rxBuffer(), m_channel.rxBuffer() + length);
+    image.referenceWord = m_referenceWord;
+    image.announcedBytes = expected;
+    // The device announces whole blocks, so an image up to one block short of the announcement
+    // is whole.
+    const bool shortOfAnnounced = uint64_t{length} + kBlockSize <= expected;
+    image.complete = endMarkerReceived() && !shortOfAnnounced;
+    result.outcome = Outcome::Done;
+    result.image = std::move(image);
+    return result;
+}
+
+bool DeviceProtocol::pollTransfer(DownloadView& view, uint32_t expected) {
     auto progressText = [expected](uint32_t received) {
         // Without an announced size the received byte count is shown instead of a percentage.
         return expected == 0 ? "   " + std::to_string(received) + " B"
@@ -159,33 +191,38 @@ std::optional<DownloadedImage> DeviceProtocol::downloadFlight(DownloadView& view
     view.blankStatistics();
     view.showProgress(progressText(0));
     uint32_t received = 0;
+    int64_t lastArrival = m_clock.nowMilliseconds();
     for (int poll = 0; poll < kMaximumPolls; ++poll) {
+        if (view.cancelRequested()) {
+            return true;
+        }
         m_clock.sleep(kPollInterval);
         const uint32_t read = m_channel.readAvailable();
         received += read;
+        const int64_t now = m_clock.nowMilliseconds();
+        if (read > 0) {
+            lastArrival = now;
+        }
         if (m_traffic != nullptr) {
             m_traffic->transferPolled(read, received);
         }
         view.showProgress(progressText(received));
+        if (view.cancelRequested()) {
+            return true;
+        }
         // A full receive buffer can take nothing more: what came is handed over as far as it fits.
         if (endMarkerReceived() || m_channel.rxCount() == SerialChannel::kReceiveCapacity) {
-            break;
+            return false;
+        }
+        // The device sends the whole image without pauses: a silent or failed line ends the
+        // transfer as the poll limit would, only sooner.
+        const int64_t silence = now - lastArrival;
+        if (m_channel.lineFailed() ||
+            silence >= (received > 0 ? kTransferSilence : kTransferNoStart)) {
+            return false;
         }
     }
-    restore.now();
-
-    const uint32_t length = m_channel.rxCount();
-    if (length < kMinimumImage) {
-        report(static_cast<int>(Message::CommunicationError),
-               static_cast<int>(Message::ErrorCaption));
-        m_channel.closePort();
-        return std::nullopt;
-    }
-    m_channel.closePort();
-    DownloadedImage image;
-    image.bytes.assign(m_channel.rxBuffer(), m_channel.rxBuffer() + length);
-    image.referenceWord = m_referenceWord;
-    return image;
+    return false;
 }
 
 bool DeviceProtocol::endMarkerReceived() const {
@@ -305,7 +342,13 @@ DeviceProtocol::Outcome DeviceProtocol::writeDeviceSetup(const DeviceSetupEntrie
     return done ? Outcome::Done : Outcome::Failed;
 }
 
-DeviceProtocol::Outcome DeviceProtocol::writeDefaultSetup(const std::function<void(bool)>& showOk) {
+DeviceProtocol::Outcome DeviceProtocol::writeDefaultSetup(const std::function<void(bool)>& showOk,
+                                                          bool confirm) {
+    if (confirm && !m_prompter.showMessage(message(Message::DefaultSetupConfirmation, m_language),
+                                           message(Message::SetupCaption, m_language),
+                                           PromptButtons::OkCancel)) {
+        return Outcome::Cancelled;
+    }
     m_channel.openPort(portName());
     if (!m_channel.isOpen()) {
         return Outcome::PortFailed;

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vtl {
@@ -36,6 +36,8 @@ public:
     // The progress indicator is shown with the text.
     virtual void showProgress(const std::string& text) = 0;
     virtual void hideIndicators() = 0;
+    // Polled while the transfer runs: the user asked to stop it (Esc, Cancel, closing, Ctrl-C).
+    virtual bool cancelRequested() { return false; }
 };
 
 // Where the device settings dialog shows what was read from the device.
@@ -63,6 +65,10 @@ struct DeviceSetupEntries {
 struct DownloadedImage {
     std::vector<uint8_t> bytes;
     uint16_t referenceWord = 10000;
+    // The transfer ended with the end marker and brought at least what was announced (less than
+    // one block short: the device announces whole blocks).
+    bool complete = true;
+    uint32_t announcedBytes = 0; // 0: no size was announced
 };
 
 // Traffic of the device link, for a support trace.
@@ -81,6 +87,8 @@ public:
     static constexpr int kReplyStep = 250;
     static constexpr int kPollInterval = 100;
     static constexpr int kMaximumPolls = 1020;
+    static constexpr int64_t kTransferSilence = 2000; // once bytes have come
+    static constexpr int64_t kTransferNoStart = 5000; // when none has come
     static constexpr uint32_t kMinimumImage = 32;
     static constexpr int kTriggerLimit = 200;
     static constexpr int kCompetitorLimit = 10000;
@@ -106,9 +114,22 @@ public:
     // Asks first when `confirm` is set. Done when the device acknowledged the zeroing.
     Outcome zeroDevice(bool confirm = true);
 
-    // Downloads the last flight; the image (at least 32 bytes) and the reference word announced
-    // by the device, or nothing when the download failed (reported).
-    std::optional<DownloadedImage> downloadFlight(DownloadView& view);
+    // What a download brought: the image (at least 32 bytes, possibly incomplete) with the
+    // reference word announced by the device, or no image when the download failed (reported)
+    // or was cancelled (not reported).
+    struct DownloadResult {
+        Outcome outcome = Outcome::Failed;
+        std::optional<DownloadedImage> image;
+
+        explicit operator bool() const { return image.has_value(); }
+        const DownloadedImage* operator->() const { return &*image; }
+        const DownloadedImage& operator*() const { return *image; }
+    };
+
+    // Downloads the last flight. The transfer ends at the end marker, when the receive buffer is
+    // full, after 1,020 polls, on a line error, after 2 s without a byte once bytes have come
+    // (5 s when none has come), or when the view asks to cancel.
+    DownloadResult downloadFlight(DownloadView& view);
 
     // Reads the setup of the open port's device into the view: 1 when all three replies came.
     int readDeviceSetup(DeviceSetupView& view);
@@ -117,15 +138,18 @@ public:
     // dialog should close. Stopped: a value was refused before it was sent; the port stays open.
     Outcome writeDeviceSetup(const DeviceSetupEntries& entries);
 
-    // Writes the default setup; `showOk` is called with true, then false after one second, once
-    // the port is closed, unless the setup or manual-zeroing write failed.
-    Outcome writeDefaultSetup(const std::function<void(bool)>& showOk);
+    // Writes the default setup, after asking when `confirm` is set; `showOk` is called with true,
+    // then false after one second, once the port is closed, unless the setup or manual-zeroing
+    // write failed.
+    Outcome writeDefaultSetup(const std::function<void(bool)>& showOk, bool confirm = true);
 
     const protocol::CommandFrame& frame() const { return m_frame; }
 
 private:
     uint32_t exchange(uint8_t letter, int stepMilliseconds);
     bool endMarkerReceived() const;
+    // Polls the transfer until one of its ends; true when the view cancelled it.
+    bool pollTransfer(DownloadView& view, uint32_t expected);
     void send();
     void report(int message, int caption);
     bool acknowledged() const;

@@ -36,6 +36,7 @@ bool QtSerialPort::open(const std::string& name) {
     m_port.setDataTerminalReady(false);
     m_port.setRequestToSend(false);
     m_port.clearError();
+    m_failed = false;
     return true;
 }
 
@@ -54,8 +55,24 @@ size_t QtSerialPort::bytesWaiting() {
     }
     for (int i = 0; i < kMaximumDrains && m_port.waitForReadyRead(0); ++i) {
     }
-    m_port.clearError();
+    noteError();
     return static_cast<size_t>(m_port.bytesAvailable());
+}
+
+// A timeout of the zero-length waits is no error; a resource or read error means the line is gone.
+void QtSerialPort::noteError() {
+    const QSerialPort::SerialPortError error = m_port.error();
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        m_failed = true;
+    }
+    m_port.clearError();
+}
+
+bool QtSerialPort::hasFailed() {
+    if (m_port.isOpen()) {
+        noteError();
+    }
+    return m_failed;
 }
 
 size_t QtSerialPort::read(uint8_t* buffer, size_t count) {
@@ -80,7 +97,8 @@ void QtSerialPort::waitUntilSent() {
 void EventLoopClock::sleep(int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(m_userInputAllowed ? QEventLoop::AllEvents
+                                                           : QEventLoop::ExcludeUserInputEvents);
         const qint64 remaining = deadline.remainingTime();
         if (remaining > 0) {
             QThread::msleep(static_cast<unsigned long>(std::min<qint64>(remaining, 5)));

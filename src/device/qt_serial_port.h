@@ -20,17 +20,26 @@ public:
     size_t read(uint8_t* buffer, size_t count) override;
     bool write(const uint8_t* bytes, size_t count) override;
     void waitUntilSent() override;
+    bool hasFailed() override;
 
 private:
+    void noteError();
+
     QString m_aliasFolder;
     QSerialPort m_port;
+    bool m_failed = false;
 };
 
-// Sleeps while the window goes on painting: events other than user input are processed.
+// Sleeps while the window goes on painting: events other than user input are processed, and user
+// input too while it is allowed (a filter then decides what it may reach).
 class EventLoopClock : public Clock {
 public:
     void sleep(int milliseconds) override;
     int64_t nowMilliseconds() override;
+    void setUserInputAllowed(bool allowed) { m_userInputAllowed = allowed; }
+
+private:
+    bool m_userInputAllowed = false;
 };
 
 } // namespace vtl

@@ -39,6 +39,8 @@ public:
     void clearReceiveCount() { m_rxCount = 0; }
     // Waits one step, then more steps while the number of waiting bytes still grows.
     void waitForReply(int stepMilliseconds);
+    // The open port's line has failed (hang-up, device unplugged).
+    bool lineFailed() { return m_state == State::Open && m_port.hasFailed(); }
 
     const uint8_t* rxBuffer() const { return m_rxBuffer->data(); }
     uint32_t rxCount() const { return m_rxCount; }

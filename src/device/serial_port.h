@@ -23,6 +23,8 @@ public:
     virtual bool write(const uint8_t* bytes, size_t count) = 0;
     // Returns when everything written has left the port.
     virtual void waitUntilSent() = 0;
+    // The line has failed since it was opened: hung up, unplugged, unreadable.
+    virtual bool hasFailed() = 0;
 };
 
 // Time as the device link sees it, so that tests can run long waits in no time.

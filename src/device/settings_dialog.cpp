@@ -129,6 +129,9 @@ void TFormUstawienia::buildControls() {
     L_Sek = label(this, "L_Sek", QStringLiteral("[sek]"), 125, 428);
 
     B_wyslij = place(new QPushButton(QStringLiteral("Zapisz"), this), "B_wyslij", 464, 89, 33);
+    // Enter in a field must not write the device: the button is pressed on purpose only.
+    B_wyslij->setAutoDefault(false);
+    B_wyslij->setDefault(false);
 
     QWidget* const tabOrder[] = {
         CB_Numer_Portu, E_Poziom,   E_Kal_Temp, E_NrZaw, ComboBox_ImPomiarow,

@@ -42,21 +42,25 @@ bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
 } // namespace
 
 std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
-                            uint16_t competitorNumber) {
+                            uint16_t competitorNumber, ArchiveKind kind) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", &localTime);
+    const char* suffix = kind == ArchiveKind::Partial   ? "_partial"
+                         : kind == ArchiveKind::Corrupt ? "_corrupt"
+                                                        : "";
     return std::string(stamp) + "_S" + std::to_string(serialNumber) + "_C" +
-           std::to_string(competitorNumber) + ".bin";
+           std::to_string(competitorNumber) + suffix + ".bin";
 }
 
 std::optional<std::string> archiveFlight(const std::string& folder,
                                          const std::vector<uint8_t>& image,
                                          const std::tm& localTime, uint16_t serialNumber,
-                                         uint16_t competitorNumber) {
+                                         uint16_t competitorNumber, ArchiveKind kind) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const std::filesystem::path base =
-        std::filesystem::path(folder) / archiveFileName(localTime, serialNumber, competitorNumber);
+        std::filesystem::path(folder) /
+        archiveFileName(localTime, serialNumber, competitorNumber, kind);
     const std::string temporary = base.string() + ".partial";
     if (!writeWhole(temporary, image)) {
         std::filesystem::remove(temporary, error);

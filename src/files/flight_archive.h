@@ -11,9 +11,15 @@ namespace vtl {
 // Every downloaded flight is also kept in the user's flight archive, so that a flight that was
 // downloaded but not saved is not lost when the next one replaces it.
 
-// "2026-06-14_103512_S1234_C42.bin": local download time, serial and competitor number.
+// What the archived copy is: a whole flight, an incomplete transfer, or an image that cannot be
+// decoded. The kind is part of the name ("_partial", "_corrupt"), so the user sees it in the
+// folder.
+enum class ArchiveKind { Whole, Partial, Corrupt };
+
+// "2026-06-14_103512_S1234_C42.bin": local download time, serial and competitor number, and the
+// kind's suffix before ".bin".
 std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
-                            uint16_t competitorNumber);
+                            uint16_t competitorNumber, ArchiveKind kind = ArchiveKind::Whole);
 
 // Writes the image into the folder (made when missing) under its archive name, through a
 // temporary file; an existing file is never replaced: the name gets "-2", "-3" ... instead.
@@ -21,6 +27,7 @@ std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
 std::optional<std::string> archiveFlight(const std::string& folder,
                                          const std::vector<uint8_t>& image,
                                          const std::tm& localTime, uint16_t serialNumber,
-                                         uint16_t competitorNumber);
+                                         uint16_t competitorNumber,
+                                         ArchiveKind kind = ArchiveKind::Whole);
 
 } // namespace vtl

@@ -52,6 +52,20 @@ HandoverResult acceptDownloadedImage(FlightRecord& record, const uint8_t* bytes,
     return replaceIfDecodable(record, bytes, length, reference, role);
 }
 
+std::vector<uint8_t> downloadedImageBytes(const uint8_t* bytes, size_t length,
+                                          std::optional<uint16_t> announcedReference) {
+    const size_t kept = std::min(length, static_cast<size_t>(FlightRecord::kImageCapacity));
+    std::vector<uint8_t> image(bytes, bytes + kept);
+    if (kept >= image::kReferenceWord + 2) {
+        const uint16_t reference =
+            announcedReference && image::referenceWordInRange(*announcedReference)
+                ? *announcedReference
+                : image::kReferenceWordNominal;
+        image::writeWord(image.data(), image::kReferenceWord, reference);
+    }
+    return image;
+}
+
 HandoverResult acceptLoadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
                                  FlightRole role) {
     return replaceIfDecodable(record, bytes, length, std::nullopt, role);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace vtl {
 
@@ -21,6 +22,12 @@ enum class HandoverResult {
 // the previous flight whole.
 HandoverResult acceptDownloadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
                                      std::optional<uint16_t> announcedReference, FlightRole role);
+
+// The downloaded bytes as a record would keep them: the announced reference word (the nominal one
+// when it is out of range or missing) in header bytes 8-9. For keeping an image that does not
+// decode.
+std::vector<uint8_t> downloadedImageBytes(const uint8_t* bytes, size_t length,
+                                          std::optional<uint16_t> announcedReference);
 
 // Takes an image read from a measurement file into the record. The image is kept byte for byte;
 // only the record's reference word is brought into range. Same all-or-nothing rule as above.

@@ -1,6 +1,5 @@
 #include "shell/download_archive.h"
 
-#include "files/flight_archive.h"
 #include "shell/text_tables.h"
 
 #include <QStandardPaths>
@@ -16,10 +15,18 @@ QString DownloadArchive::defaultFolder() {
            QStringLiteral("/vantorel/flights");
 }
 
-void DownloadArchive::keep(const vtl::FlightRecord& flight) {
+std::optional<std::string> DownloadArchive::keep(const vtl::FlightRecord& flight,
+                                                 vtl::ArchiveKind kind) {
     const int32_t length =
         std::clamp<int32_t>(flight.rawLength, 0, vtl::FlightRecord::kImageCapacity);
     const std::vector<uint8_t> image(flight.rawImage.begin(), flight.rawImage.begin() + length);
+    return keepImage(image, flight.serialNumber, flight.competitorNumber, kind);
+}
+
+std::optional<std::string> DownloadArchive::keepImage(const std::vector<uint8_t>& image,
+                                                      uint16_t serialNumber,
+                                                      uint16_t competitorNumber,
+                                                      vtl::ArchiveKind kind) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
 #ifdef _WIN32
@@ -27,12 +34,13 @@ void DownloadArchive::keep(const vtl::FlightRecord& flight) {
 #else
     localtime_r(&now, &local);
 #endif
-    const auto written = vtl::archiveFlight(m_folder.toStdString(), image, local,
-                                            flight.serialNumber, flight.competitorNumber);
+    auto written = vtl::archiveFlight(m_folder.toStdString(), image, local, serialNumber,
+                                      competitorNumber, kind);
     if (!written && !m_failureReported) {
         m_failureReported = true;
         m_prompter.showMessage(
             vtl::message(vtl::Message::ArchiveFailed, m_language) + m_folder.toStdString(),
             vtl::message(vtl::Message::ErrorCaption, m_language), vtl::PromptButtons::Ok);
     }
+    return written;
 }

@@ -3,18 +3,25 @@
 #include "chart/chart_view.h"
 #include "shell/main_window_form.h"
 #include "shell/text_tables.h"
+#include "shell/transfer_input_guard.h"
 
-DownloadIndicators::DownloadIndicators(MainWindowForm& form, const int32_t& language)
-    : m_form(form), m_language(language) {}
+DownloadIndicators::DownloadIndicators(MainWindowForm& form, const int32_t& language,
+                                       const TransferInputGuard& guard)
+    : m_form(form), m_language(language), m_guard(guard) {}
 
 void DownloadIndicators::showReading() {
     m_form.E_PobDan->show();
     m_form.E_PobDan->repaint();
+    m_form.B_Przerwij->setText(
+        QString::fromStdString(vtl::caption(vtl::MainCaption::CancelButton, m_language)));
+    m_form.B_Przerwij->show();
+    m_form.B_Przerwij->repaint();
     m_form.GroupB_Vtl->setTitle(
         QString::fromStdString(vtl::caption(vtl::MainCaption::Device, m_language)));
 }
 
 void DownloadIndicators::resetForNewFlight() {
+    m_chartWasReset = true;
     ChartView& chart = *m_form.Chart1;
     chart.UndoZoom();
     for (ChartView::Series s :
@@ -41,4 +48,9 @@ void DownloadIndicators::showProgress(const std::string& text) {
 void DownloadIndicators::hideIndicators() {
     m_form.ECzekaj->hide();
     m_form.E_PobDan->hide();
+    m_form.B_Przerwij->hide();
+}
+
+bool DownloadIndicators::cancelRequested() {
+    return m_guard.cancelRequested();
 }

@@ -187,9 +187,12 @@ void FlightPresenter::filterComparison() {
     showInField(m_form.E_Min_Por, qs(result.minText));
 }
 
-void FlightPresenter::reportCorruptFlight() {
-    m_prompter.showMessage(vtl::message(vtl::Message::CorruptFlight, m_language),
-                           vtl::message(vtl::Message::ErrorCaption, m_language),
+void FlightPresenter::reportCorruptFlight(const std::string& keptAs) {
+    std::string text = vtl::message(vtl::Message::CorruptFlight, m_language);
+    if (!keptAs.empty()) {
+        text += "\n" + vtl::message(vtl::Message::KeptAs, m_language) + keptAs;
+    }
+    m_prompter.showMessage(text, vtl::message(vtl::Message::ErrorCaption, m_language),
                            vtl::PromptButtons::Ok);
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 struct MainWindowForm;
 namespace vtl {
@@ -44,8 +45,8 @@ public:
     void filterCurrent();
     void filterComparison();
 
-    // Reports a flight that cannot be decoded.
-    void reportCorruptFlight();
+    // Reports a flight that cannot be decoded, with the path it was kept under, if any.
+    void reportCorruptFlight(const std::string& keptAs = std::string());
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@
 #include "files/measurement_file.h"
 #include "files/spreadsheet_export.h"
 #include "flight/filter_dialog.h"
+#include "flight/flight_image.h"
 #include "flight/flight_record.h"
 #include "flight/image_handover.h"
 #include "shell/download_indicators.h"
@@ -14,6 +15,7 @@
 #include "shell/info_window.h"
 #include "shell/locale_separator.h"
 #include "shell/text_tables.h"
+#include "shell/transfer_input_guard.h"
 #include "shell/window_look.h"
 
 #include <QApplication>
@@ -214,7 +216,14 @@ void TVantorel_BMP::FormResize() {
     f.GroupB_Por->move(layout.comparisonPanelLeft, f.GroupB_Por->y());
 }
 
+// Closing during a transfer cancels it; the window closes once the transfer has stopped.
 void TVantorel_BMP::closeEvent(QCloseEvent* event) {
+    if (m_runningTransfer != nullptr) {
+        m_runningTransfer->requestCancel();
+        m_closeAfterTransfer = true;
+        event->ignore();
+        return;
+    }
     Koniec();
     event->accept();
 }
@@ -387,23 +396,76 @@ void TVantorel_BMP::Porownanie1Click() {
     m_form.Chart1->Clear(ChartView::Series3);
 }
 
-// A downloaded flight replaces the current one only when it decodes; otherwise the previous
-// flight stays as it was.
 void TVantorel_BMP::B_Odczyt_VantoreluClick() {
-    DownloadIndicators indicators(m_form, m_currentLanguage);
-    const std::optional<vtl::DownloadedImage> image = m_protocol.downloadFlight(indicators);
-    if (!image) {
+    downloadAndShow();
+    if (m_closeAfterTransfer) {
+        close();
+    }
+}
+
+// A downloaded flight replaces the current one only when it decodes; otherwise the previous
+// flight is drawn again, so that what is saved or printed is what the user sees. Every image that
+// came is archived before anything else happens, an incomplete or undecodable one under a name
+// that says so.
+void TVantorel_BMP::downloadAndShow() {
+    const QString flightTitle = m_form.GroupB_Vtl->title();
+    bool chartWasReset = false;
+    vtl::DeviceProtocol::DownloadResult result;
+    {
+        TransferInputGuard guard(*this, *m_form.B_Przerwij);
+        DownloadIndicators indicators(m_form, m_currentLanguage, guard);
+        connect(m_form.B_Przerwij, &QPushButton::clicked, &guard,
+                [&guard] { guard.requestCancel(); });
+        m_runningTransfer = &guard;
+        m_eventLoopClock.setUserInputAllowed(true);
+        result = m_protocol.downloadFlight(indicators);
+        m_eventLoopClock.setUserInputAllowed(false);
+        m_runningTransfer = nullptr;
+        chartWasReset = indicators.chartWasReset();
+    }
+    auto showPreviousFlight = [&] {
+        if (chartWasReset) {
+            showFlightAgain(flightTitle);
+        }
+    };
+    if (!result) {
+        showPreviousFlight();
         return;
     }
-    if (vtl::acceptDownloadedImage(*m_currentFlight, image->bytes.data(), image->bytes.size(),
-                                   image->referenceWord,
+    const vtl::DownloadedImage& image = *result;
+    if (vtl::acceptDownloadedImage(*m_currentFlight, image.bytes.data(), image.bytes.size(),
+                                   image.referenceWord,
                                    vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
-        m_presenter.reportCorruptFlight();
+        const std::vector<uint8_t> bytes =
+            vtl::downloadedImageBytes(image.bytes.data(), image.bytes.size(), image.referenceWord);
+        const auto kept = m_archive.keepImage(
+            bytes, vtl::image::readWord(bytes.data(), vtl::image::kSerialNumber),
+            vtl::image::readWord(bytes.data(), vtl::image::kCompetitorNumber),
+            vtl::ArchiveKind::Corrupt);
+        showPreviousFlight();
+        m_presenter.reportCorruptFlight(kept.value_or(std::string()));
         return;
     }
-    m_archive.keep(*m_currentFlight);
+    m_archive.keep(*m_currentFlight,
+                   image.complete ? vtl::ArchiveKind::Whole : vtl::ArchiveKind::Partial);
     m_presenter.showCurrentHeader();
     m_presenter.drawCurrent();
+    if (!image.complete) {
+        m_prompter.showMessage(
+            vtl::incompleteDownloadText(static_cast<uint32_t>(image.bytes.size()),
+                                        image.announcedBytes, m_currentLanguage),
+            vtl::message(vtl::Message::ErrorCaption, m_currentLanguage), vtl::PromptButtons::Ok);
+    }
+}
+
+// The flight in memory, with its panel and title, as it was before a download emptied the chart.
+void TVantorel_BMP::showFlightAgain(const QString& flightTitle) {
+    m_form.GroupB_Vtl->setTitle(flightTitle);
+    if (!m_currentFlight->holdsFlight()) {
+        return;
+    }
+    m_presenter.showCurrentHeader();
+    m_presenter.redrawCurrent(true);
 }
 
 void TVantorel_BMP::BZerowanieClick() {

@@ -30,6 +30,7 @@ struct DeviceLink {
 };
 class TFoInfo;
 class TF_Filtr;
+class TransferInputGuard;
 
 // The program's main window: the chart, the buttons and the information panels. It owns the
 // settings, the two flight records and the prompter's use for the whole run; the handlers call
@@ -72,6 +73,8 @@ private:
     void Koniec();
 
     void B_Odczyt_VantoreluClick();
+    void downloadAndShow();
+    void showFlightAgain(const QString& flightTitle);
     void BZerowanieClick();
     void B_Filtr_VtlClick();
     void BZapisz_PomiarClick();
@@ -123,4 +126,6 @@ private:
     TFormUstawienia* m_settingsDialog = nullptr;
     TFoInfo* m_infoWindow = nullptr;
     TF_Filtr* m_filterDialog = nullptr;
+    TransferInputGuard* m_runningTransfer = nullptr; // set while a download runs
+    bool m_closeAfterTransfer = false;
 };

@@ -167,6 +167,10 @@ void MainWindowForm::buildIndicators() {
     };
     ECzekaj = indicator("ECzekaj", QStringLiteral("    Czekaj"), 560, 272, 113);
     E_PobDan = indicator("E_PobDan", QStringLiteral("   Odczyt danych"), 520, 232, 177);
+    B_Przerwij = button(client, "B_Przerwij", QStringLiteral("Przerwij"), 681, 272, 89, 32);
+    B_Przerwij->setFocusPolicy(Qt::NoFocus);
+    B_Przerwij->hide();
+    B_Przerwij->raise();
     Timer1 = new QTimer(client);
     Timer1->setObjectName(QStringLiteral("Timer1"));
 }

@@ -61,6 +61,7 @@ struct MainWindowForm {
     ChartView* Chart1 = nullptr;
     QLineEdit* ECzekaj = nullptr;
     QLineEdit* E_PobDan = nullptr;
+    QPushButton* B_Przerwij = nullptr; // cancels a running transfer; shown only then
     QTimer* Timer1 = nullptr;
 
     QMenu* Ustawienia1 = nullptr;

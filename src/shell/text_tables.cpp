@@ -32,6 +32,7 @@ constexpr std::array<TextPair, static_cast<size_t>(MainCaption::Count)> kMainCap
     {"Zapisz Obraz", "Save Picture"},
     {"Export do Excel", "Export to Excel"},
     {"Odczyt z: ", "Read from:"},
+    {"Przerwij", "Cancel"},
 }};
 
 constexpr std::array<TextPair, static_cast<size_t>(SettingsCaption::Count)> kSettingsCaptions = {{
@@ -81,6 +82,12 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Za duza wartosc", "Too large value"},
     {"Pole nie może być puste", "Field can not be empty"},
     {"Vantorel", "Vantoreal"},
+    {"Ustawienia domyślne: zawodnik 0, próg 30 m, 15 pom/sek, opóźnienie 180 s i zerowanie. "
+     "Czy napewno?",
+     "Default setup: competitor 0, trigger 30 m, 15 samples/s, delay 180 s, and reset. Sure?"},
+    {"Niepełny odczyt: odebrano %d z %d bajtów", "Incomplete download: received %d of %d bytes"},
+    {"Niepełny odczyt: odebrano %d bajtów", "Incomplete download: received %d bytes"},
+    {"Zachowano jako: ", "Kept as: "},
 }};
 
 template <typename Table, typename Key>
@@ -104,6 +111,19 @@ std::string caption(FilterCaption which, int32_t language) {
 
 std::string message(Message which, int32_t language) {
     return lookUp(kMessages, which, language);
+}
+
+std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_t language) {
+    std::string text = message(
+        announced == 0 ? Message::IncompleteDownload : Message::IncompleteDownloadOf, language);
+    for (const uint32_t number : {received, announced}) {
+        const size_t at = text.find("%d");
+        if (at == std::string::npos) {
+            break;
+        }
+        text.replace(at, 2, std::to_string(number));
+    }
+    return text;
 }
 
 } // namespace vtl

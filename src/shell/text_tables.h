@@ -41,6 +41,7 @@ enum class MainCaption {
     SavePictureMenu,  // ZapiszObraz1
     ExportMenu,       // ZapiszdoExcela1
     ReadFrom,         // printout
+    CancelButton,     // B_Przerwij, beside the download indicators
     Count
 };
 
@@ -92,6 +93,10 @@ enum class Message {
     ValueTooLarge, // device settings dialog
     FieldEmpty,    // device settings dialog
     DeviceName,    // device settings dialog, not shown
+    DefaultSetupConfirmation,
+    IncompleteDownloadOf, // two %d: bytes received, bytes announced
+    IncompleteDownload,   // one %d: bytes received, when no size was announced
+    KeptAs,               // followed by the path of the archived copy
     Count
 };
 
@@ -99,5 +104,9 @@ std::string caption(MainCaption which, int32_t language);
 std::string caption(SettingsCaption which, int32_t language);
 std::string caption(FilterCaption which, int32_t language);
 std::string message(Message which, int32_t language);
+
+// "Incomplete download: received 1200 of 3008 bytes"; without an announced size (0) the second
+// number is left out.
+std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_t language);
 
 } // namespace vtl

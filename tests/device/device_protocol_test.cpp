@@ -106,9 +106,12 @@ TEST(DownloadFlight, EndMarkerMustLieAtAnEvenDistanceFromTheEnd) {
     odd.model.image = imageEndingInMarker(400);
     odd.model.image.push_back(0x01); // 0xFF at count-3 and count-2 only
     const auto image = odd.protocol.downloadFlight(view);
-    ASSERT_TRUE(image); // handed over all the same once the polls run out
+    ASSERT_TRUE(image); // handed over all the same once the line has gone quiet
     EXPECT_EQ(image->bytes.size(), 401u);
-    EXPECT_GE(odd.clock.slept(), DeviceProtocol::kMaximumPolls * DeviceProtocol::kPollInterval);
+    EXPECT_FALSE(image->complete);
+    // The exchanges, one poll that brings everything, then two seconds of silence.
+    EXPECT_EQ(odd.clock.slept(),
+              4 * DeviceProtocol::kReplyStep + 100 + DeviceProtocol::kTransferSilence);
 }
 
 TEST(DownloadFlight, FailuresAreReportedAndUndoEverything) {
@@ -117,8 +120,8 @@ TEST(DownloadFlight, FailuresAreReportedAndUndoEverything) {
     RecordingDownloadView view;
     EXPECT_FALSE(stalled.protocol.downloadFlight(view));
     EXPECT_EQ(stalled.messageTexts(), std::vector<std::string>{"Błąd komunikacji"});
-    // 1,020 polls of 100 ms and the two reply waits, no more.
-    EXPECT_LE(stalled.clock.slept(), 102000 + 2 * 500);
+    // Two seconds of silence after the last byte and the two reply waits, no more.
+    EXPECT_LE(stalled.clock.slept(), DeviceProtocol::kTransferSilence + 200 + 2 * 500);
     EXPECT_EQ(stalled.priority.restored, 1);
     EXPECT_EQ(view.events.back(), "hide");
     EXPECT_FALSE(stalled.channel.isOpen());
@@ -268,11 +271,39 @@ TEST(WriteDeviceSetup, UnacknowledgedWritesAreReported) {
     EXPECT_EQ(rig.prompter.messages()[0].caption, "Ustawienia");
 }
 
+TEST(WriteDefaultSetup, AsksFirstAndSendsNothingWhenDeclined) {
+    DeviceTestRig declined;
+    declined.prompter.answerNextMessages({false});
+    bool shown = false;
+    EXPECT_EQ(declined.protocol.writeDefaultSetup([&](bool s) { shown = s; }),
+              DeviceProtocol::Outcome::Cancelled);
+    EXPECT_TRUE(declined.device.frames().empty());
+    EXPECT_TRUE(declined.device.openedNames().empty());
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(declined.prompter.messages().size(), 1u);
+    const auto& question = declined.prompter.messages()[0];
+    EXPECT_EQ(question.text, "Ustawienia domyślne: zawodnik 0, próg 30 m, 15 pom/sek, opóźnienie "
+                             "180 s i zerowanie. Czy napewno?");
+    EXPECT_EQ(question.caption, "Ustawienia");
+    EXPECT_EQ(question.buttons, PromptButtons::OkCancel);
+
+    DeviceTestRig english;
+    english.language = 1;
+    english.prompter.answerNextMessages({false});
+    english.protocol.writeDefaultSetup([](bool) {});
+    EXPECT_EQ(english.prompter.messages()[0].text,
+              "Default setup: competitor 0, trigger 30 m, 15 samples/s, delay 180 s, and reset. "
+              "Sure?");
+    EXPECT_EQ(english.prompter.messages()[0].caption, "Setup");
+}
+
 TEST(WriteDefaultSetup, CarriesBytesOverFromFrameToFrame) {
     DeviceTestRig rig;
     std::vector<bool> indicator;
     EXPECT_EQ(rig.protocol.writeDefaultSetup([&](bool shown) { indicator.push_back(shown); }),
               DeviceProtocol::Outcome::Done);
+    EXPECT_EQ(rig.prompter.messages().size(), 1u); // the question, answered OK
+    rig.prompter.clear();
     const std::vector<Frame> expected = {{'e', '5', 0, 0, 0, 0x78, 0, 1},
                                          {'e', 'C', 1, 0, 0, 0x78, 0, 1},
                                          {'e', '2', '2', '3', 0, 0x78, 0, 1},
@@ -292,7 +323,7 @@ TEST(WriteDefaultSetup, ALoneByteIsNoAcknowledgement) {
     rig.channel.closePort();
     rig.device.setResponder([](const Frame&, FakeDevice& d) { d.deliver({0x00}); });
     bool shown = false;
-    EXPECT_EQ(rig.protocol.writeDefaultSetup([&](bool s) { shown = shown || s; }),
+    EXPECT_EQ(rig.protocol.writeDefaultSetup([&](bool s) { shown = shown || s; }, false),
               DeviceProtocol::Outcome::Failed);
     EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Błąd zapisu"});
     EXPECT_EQ(rig.device.frames().size(), 1u);

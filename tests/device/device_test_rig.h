@@ -24,6 +24,13 @@ struct RecordingDownloadView : DownloadView {
     void blankStatistics() override { events.push_back("blank"); }
     void showProgress(const std::string& text) override { events.push_back(text); }
     void hideIndicators() override { events.push_back("hide"); }
+    // Asks to cancel from the given check on (the transfer checks before and after each poll).
+    int cancelFromCheck = -1;
+    int checks = 0;
+    bool cancelRequested() override {
+        ++checks;
+        return cancelFromCheck >= 0 && checks > cancelFromCheck;
+    }
 };
 
 // A device on a fake port with a fake clock, and the program's channel and protocol over it.

@@ -39,13 +39,13 @@ void FakeDevice::close() {
 }
 
 size_t FakeDevice::bytesWaiting() {
-    const int64_t now = m_clock.nowMilliseconds();
+    const int64_t now = std::min(m_clock.nowMilliseconds(), m_failAt);
     return static_cast<size_t>(std::count_if(m_incoming.begin(), m_incoming.end(),
                                              [now](const Arrival& a) { return a.at <= now; }));
 }
 
 size_t FakeDevice::read(uint8_t* buffer, size_t count) {
-    const int64_t now = m_clock.nowMilliseconds();
+    const int64_t now = std::min(m_clock.nowMilliseconds(), m_failAt);
     size_t read = 0;
     while (read < count && !m_incoming.empty() && m_incoming.front().at <= now) {
         buffer[read++] = m_incoming.front().byte;

@@ -2,6 +2,7 @@
 
 #include "device/serial_port.h"
 
+#include <climits>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -42,6 +43,8 @@ public:
     void deliverPaced(const std::vector<uint8_t>& bytes, size_t bytesPerPoll);
 
     void refuseOpening(bool refuse) { m_refuseOpening = refuse; }
+    // The line fails the given time after now: later bytes never arrive, the port reports it.
+    void hangUpAfter(int64_t milliseconds) { m_failAt = m_clock.nowMilliseconds() + milliseconds; }
     const std::vector<Frame>& frames() const { return m_frames; }
     const std::vector<std::string>& openedNames() const { return m_openedNames; }
     int closeCount() const { return m_closeCount; }
@@ -53,6 +56,7 @@ public:
     size_t read(uint8_t* buffer, size_t count) override;
     bool write(const uint8_t* bytes, size_t count) override;
     void waitUntilSent() override {}
+    bool hasFailed() override { return m_open && m_clock.nowMilliseconds() >= m_failAt; }
 
 private:
     struct Arrival {
@@ -67,6 +71,7 @@ private:
     std::vector<std::string> m_openedNames;
     bool m_open = false;
     bool m_refuseOpening = false;
+    int64_t m_failAt = INT64_MAX;
     int m_closeCount = 0;
 };
 

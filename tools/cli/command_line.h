@@ -12,6 +12,11 @@ struct CommandError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A command that did its work on incomplete input: the line is printed as it is, exit status 3.
+struct IncompleteResult : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // The words after the command name: positional arguments and --options.
 class CommandLine {
 public:

@@ -5,26 +5,52 @@
 
 #include "files/flight_archive.h"
 #include "files/measurement_file.h"
+#include "flight/flight_image.h"
 #include "flight/image_handover.h"
 #include "shell/text_tables.h"
 
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
+
+#include <signal.h>
 
 namespace vtl::cli {
 namespace {
 
-// The transfer shows nothing on a terminal; the protocol reports failures itself.
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void noteInterrupt(int) {
+    interrupted = 1;
+}
+
+// The transfer shows nothing on a terminal; the protocol reports failures itself. Ctrl-C stops
+// the transfer as the window's Cancel button does.
 class QuietDownloadView : public DownloadView {
 public:
+    QuietDownloadView() {
+        struct sigaction action {};
+        action.sa_handler = noteInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_previous);
+    }
+    ~QuietDownloadView() override { sigaction(SIGINT, &m_previous, nullptr); }
+    QuietDownloadView(const QuietDownloadView&) = delete;
+    QuietDownloadView& operator=(const QuietDownloadView&) = delete;
+
     void showReading() override {}
     void resetForNewFlight() override {}
     void blankStatistics() override {}
     void showProgress(const std::string&) override {}
     void hideIndicators() override {}
+    bool cancelRequested() override { return interrupted != 0; }
+
+private:
+    struct sigaction m_previous {};
 };
 
 // The setup as read from the device.
@@ -66,22 +92,29 @@ int integerOption(const CommandLine& args, const std::string& name, int lowest, 
     return value;
 }
 
-// The same copy the window keeps of every download; a failure is told and the download stands.
-void keepInArchive(const CommandLine& args, const FlightRecord& record, int32_t language) {
+// The same copy the window keeps of every download, made before anything else is written; a
+// failure is told and the download stands. The path written, if any.
+std::optional<std::string> keepInArchive(const CommandLine& args, const std::vector<uint8_t>& image,
+                                         ArchiveKind kind, int32_t language) {
+    if (args.flag("--no-archive")) {
+        return std::nullopt;
+    }
     const std::string folder =
         args.option("--archive-folder")
             .value_or((QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                        QStringLiteral("/vantorel/flights"))
                           .toStdString());
-    const std::vector<uint8_t> image(record.rawImage.begin(),
-                                     record.rawImage.begin() + record.rawLength);
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    if (!archiveFlight(folder, image, local, record.serialNumber, record.competitorNumber)) {
+    const uint16_t serial = image::readWord(image.data(), image::kSerialNumber);
+    const uint16_t competitor = image::readWord(image.data(), image::kCompetitorNumber);
+    auto written = archiveFlight(folder, image, local, serial, competitor, kind);
+    if (!written) {
         std::fprintf(stderr, "%s%s\n", message(Message::ArchiveFailed, language).c_str(),
                      folder.c_str());
     }
+    return written;
 }
 
 } // namespace
@@ -90,21 +123,32 @@ std::string runDownload(const CommandLine& args) {
     const std::string out = args.positional(0, "OUT");
     DeviceSession session(args);
     QuietDownloadView view;
-    const auto image = session.protocol().downloadFlight(view);
-    if (!image) {
+    const auto result = session.protocol().downloadFlight(view);
+    if (result.outcome == DeviceProtocol::Outcome::Cancelled) {
+        throw CommandError("download cancelled");
+    }
+    if (!result) {
         throw CommandError("download failed");
     }
+    const DownloadedImage& downloaded = *result;
+    const std::vector<uint8_t> bytes = downloadedImageBytes(
+        downloaded.bytes.data(), downloaded.bytes.size(), downloaded.referenceWord);
     auto record = std::make_unique<FlightRecord>();
-    if (acceptDownloadedImage(*record, image->bytes.data(), image->bytes.size(),
-                              image->referenceWord,
+    if (acceptDownloadedImage(*record, downloaded.bytes.data(), downloaded.bytes.size(),
+                              downloaded.referenceWord,
                               FlightRole::Current) != HandoverResult::Accepted) {
-        throw CommandError("corrupt flight data");
+        const auto kept = keepInArchive(args, bytes, ArchiveKind::Corrupt, session.language());
+        throw CommandError("corrupt flight data" + (kept ? " (kept as " + *kept + ")" : ""));
     }
+    keepInArchive(args, bytes, downloaded.complete ? ArchiveKind::Whole : ArchiveKind::Partial,
+                  session.language());
     if (!writeMeasurementFile(out, *record)) {
         throw CommandError("cannot write " + out);
     }
-    if (!args.flag("--no-archive")) {
-        keepInArchive(args, *record, session.language());
+    if (!downloaded.complete) {
+        throw IncompleteResult(
+            incompleteDownloadText(static_cast<uint32_t>(downloaded.bytes.size()),
+                                   downloaded.announcedBytes, session.language()));
     }
     return {};
 }
@@ -117,7 +161,7 @@ std::string runZero(const CommandLine& args) {
 
 std::string runSetupDefault(const CommandLine& args) {
     DeviceSession session(args);
-    require(session.protocol().writeDefaultSetup([](bool) {}), "default setup failed");
+    require(session.protocol().writeDefaultSetup([](bool) {}, false), "default setup failed");
     return {};
 }
 

@@ -106,6 +106,9 @@ int main(int argc, char* argv[]) {
             std::printf("%s\n", output.c_str());
         }
         return 0;
+    } catch (const vtl::cli::IncompleteResult& incomplete) {
+        std::fprintf(stderr, "%s\n", incomplete.what());
+        return 3;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantorel-cli: %s\n", error.what());
         return 1;

@@ -1,0 +1,123 @@
+// How a flight transfer ends when the device does not end it with its marker: a silent line, a
+// hang-up, fewer bytes than announced, or the user's cancel.
+#include "device_test_rig.h"
+
+#include <gtest/gtest.h>
+
+namespace vtl::testing {
+namespace {
+
+using Frame = FakeDevice::Frame;
+
+// Status and download information before the transfer: each waits a step for its reply and one
+// more that sees no further bytes.
+constexpr int64_t kExchanges = 2 * 2 * DeviceProtocol::kReplyStep;
+
+std::vector<uint8_t> imageEndingInMarker(size_t size) {
+    std::vector<uint8_t> image(size, 0x20);
+    image[size - 2] = 0xFF;
+    image[size - 1] = 0xFF;
+    return image;
+}
+
+// A device that announces `announcedBlocks` and sends only `sent` bytes of the image.
+void sendOnly(DeviceTestRig& rig, size_t sent, uint16_t announcedBlocks) {
+    rig.device.setResponder([&rig, sent, announcedBlocks,
+                             inner = rig.model.responder()](const Frame& f, FakeDevice& d) {
+        if (f[1] == protocol::kDownloadInformation) {
+            std::vector<uint8_t> reply(protocol::kShortReplySize, 0);
+            protocol::putWord(reply.data(), protocol::kInformationReference, 10000);
+            protocol::putWord(reply.data(), protocol::kInformationBlocks, announcedBlocks);
+            d.deliver(reply);
+        } else if (f[1] == protocol::kTransfer) {
+            d.deliverPaced({rig.model.image.begin(), rig.model.image.begin() + sent}, 1047);
+        } else {
+            inner(f, d);
+        }
+    });
+}
+
+TEST(TransferEnd, ALineThatFallsSilentEndsTwoSecondsAfterItsLastByte) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(8000);
+    sendOnly(rig, 4000, 250);
+    RecordingDownloadView view;
+    const auto result = rig.protocol.downloadFlight(view);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->bytes.size(), 4000u);
+    EXPECT_FALSE(result->complete);
+    EXPECT_EQ(result->announcedBytes, 8000u);
+    EXPECT_TRUE(rig.prompter.messages().empty()); // the window tells, once the flight is drawn
+    // Four polls bring the bytes; then two seconds of silence, not the 102-second limit.
+    EXPECT_EQ(rig.clock.slept(), kExchanges + 400 + DeviceProtocol::kTransferSilence);
+    EXPECT_EQ(view.events.back(), "hide");
+    EXPECT_FALSE(rig.channel.isOpen());
+    EXPECT_EQ(rig.priority.restored, 1);
+}
+
+TEST(TransferEnd, ALineThatNeverStartsEndsAfterFiveSeconds) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(8000);
+    sendOnly(rig, 0, 250);
+    RecordingDownloadView view;
+    EXPECT_FALSE(rig.protocol.downloadFlight(view));
+    EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Błąd komunikacji"});
+    EXPECT_EQ(rig.clock.slept(), kExchanges + DeviceProtocol::kTransferNoStart);
+}
+
+TEST(TransferEnd, AHangUpEndsTheTransferAtOnce) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(8000);
+    RecordingDownloadView view;
+    rig.device.setResponder([&rig, inner = rig.model.responder()](const Frame& f, FakeDevice& d) {
+        inner(f, d);
+        if (f[1] == protocol::kTransfer) {
+            d.hangUpAfter(360); // after about 3 KB
+        }
+    });
+    const auto result = rig.protocol.downloadFlight(view);
+    ASSERT_TRUE(result);
+    EXPECT_FALSE(result->complete);
+    EXPECT_GT(result->bytes.size(), 2000u);
+    EXPECT_LT(result->bytes.size(), 8000u);
+    EXPECT_LE(rig.clock.slept(), kExchanges + 400); // no waiting for silence after the hang-up
+    EXPECT_FALSE(rig.channel.isOpen());
+}
+
+TEST(TransferEnd, CompletenessWantsTheMarkerAndAllButLessThanABlock) {
+    struct Case {
+        size_t sent;
+        uint16_t announcedBlocks;
+        bool complete;
+    };
+    // A 3,000-byte image is 93.75 blocks: announcing 94 is whole, announcing 95 is a block short.
+    const Case cases[] = {{3000, 94, true}, {3000, 95, false}, {3000, 0, true}, {2990, 94, false}};
+    for (const Case& c : cases) {
+        DeviceTestRig rig;
+        rig.model.image = imageEndingInMarker(3000);
+        sendOnly(rig, c.sent, c.announcedBlocks);
+        RecordingDownloadView view;
+        const auto result = rig.protocol.downloadFlight(view);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->complete, c.complete) << c.sent << " of " << c.announcedBlocks;
+        EXPECT_EQ(result->announcedBytes, c.announcedBlocks * 32u);
+    }
+}
+
+TEST(TransferEnd, ACancelStopsAtOnceAndHandsNothingOver) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(30000);
+    RecordingDownloadView view;
+    view.cancelFromCheck = 5;
+    const auto result = rig.protocol.downloadFlight(view);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.outcome, DeviceProtocol::Outcome::Cancelled);
+    EXPECT_TRUE(rig.prompter.messages().empty());
+    EXPECT_EQ(rig.clock.slept(), kExchanges + 300); // the check after the third poll
+    EXPECT_EQ(view.events.back(), "hide");
+    EXPECT_FALSE(rig.channel.isOpen());
+    EXPECT_EQ(rig.priority.restored, 1);
+}
+
+} // namespace
+} // namespace vtl::testing
