@@ -68,7 +68,17 @@ void ChartView::Impl::redraw() {
 }
 
 void ChartView::Impl::applyRanges() {
-    timeTicker->setLabels(&buffers[Series1].labels, buffers[Series1].pageCount());
+    // The time labels are those of the altitude curve; past its end, those of the comparison
+    // curve, which carries labels when it was drawn on the current flight's sample times.
+    const SeriesBuffer& altitude = buffers[Series1];
+    const SeriesBuffer& comparison = buffers[Series3];
+    const int count = std::max(altitude.pageCount(), comparison.pageCount());
+    timeLabels.assign(altitude.labels.begin(), altitude.labels.begin() + altitude.pageCount());
+    if (comparison.pageCount() > altitude.pageCount()) {
+        timeLabels.insert(timeLabels.end(), comparison.labels.begin() + altitude.pageCount(),
+                          comparison.labels.begin() + count);
+    }
+    timeTicker->setLabels(&timeLabels, count);
     const Ranges ranges = currentRanges();
     bottom->setRange(ranges.bottom);
     left->setRange(ranges.left);

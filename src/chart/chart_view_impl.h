@@ -69,6 +69,7 @@ struct ChartView::Impl {
     std::array<QCPGraph*, kSeriesCount> graphs{};
     std::array<vtl::chart::ValueMarks*, kSeriesCount> marks{};
     std::array<vtl::chart::SeriesBuffer, kSeriesCount> buffers;
+    std::vector<QString> timeLabels; // what the time axis labels, rebuilt at each redraw
     QStringList titleLines;
     QColor panelColour;
 

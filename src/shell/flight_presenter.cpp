@@ -1,6 +1,7 @@
 #include "shell/flight_presenter.h"
 
 #include "chart/chart_view.h"
+#include "flight/comparison_resampling.h"
 #include "flight/flight_drawing.h"
 #include "flight/sampling_code.h"
 #include "flight/smoothing_filter.h"
@@ -106,11 +107,25 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
     chart.leftSetMaximum(drawing.axisMaximum);
 }
 
+uint32_t FlightPresenter::comparisonTimeBase() const {
+    return m_current.holdsFlight() ? m_current.samplesPer10s : m_comparison.samplesPer10s;
+}
+
+QString FlightPresenter::comparisonLabel(size_t j) const {
+    const uint32_t timeBase = comparisonTimeBase();
+    if (timeBase == m_comparison.samplesPer10s) {
+        return QString();
+    }
+    const int32_t seconds = vtl::sampleSecondsLabel(static_cast<uint32_t>(j), timeBase);
+    return seconds < 0 ? QString() : QString::number(seconds);
+}
+
 void FlightPresenter::drawComparison() {
     m_lastDrawnSamplesPer10s = m_comparison.samplesPer10s;
     const auto drawing = vtl::drawComparison(m_comparison, decimalSeparator());
     if (drawing) {
-        applyComparison(*drawing);
+        applyComparison(
+            vtl::resampleComparison(*drawing, m_comparison.samplesPer10s, comparisonTimeBase()));
     }
 }
 
@@ -121,8 +136,8 @@ void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
     chart.leftSetAutomaticMaximum(false);
     chart.leftSetAutomaticMinimum(true);
     chart.bottomSetMinorTickCount(drawing.minorTickCount);
-    for (const float altitude : drawing.altitudeMetres) {
-        chart.Add(ChartView::Series3, altitude, QString());
+    for (size_t j = 0; j < drawing.altitudeMetres.size(); ++j) {
+        chart.Add(ChartView::Series3, drawing.altitudeMetres[j], comparisonLabel(j));
     }
     if (drawing.maxText) {
         showInField(m_form.E_Max_Por, qs(*drawing.maxText));
@@ -177,11 +192,17 @@ void FlightPresenter::filterComparison() {
     const vtl::FilterResult result =
         vtl::filterCurve(*m_filter, m_comparison.altitudeCm.data(), m_comparison.altitudeCm.size(),
                          vtl::filterParametersFrom(m_settings), decimalSeparator());
-    for (const int32_t centimetres : result.unfilteredCm) {
+    // Both curves on the same sample times as the drawn comparison; the texts stay those of the
+    // comparison's own samples.
+    const uint32_t timeBase = comparisonTimeBase();
+    for (const int32_t centimetres :
+         vtl::resampleCurve(result.unfilteredCm, m_comparison.samplesPer10s, timeBase)) {
         chart.Add(ChartView::Series6, metres(centimetres), QString());
     }
-    for (const int32_t centimetres : result.filteredCm) {
-        chart.Add(ChartView::Series3, metres(centimetres), QString());
+    const std::vector<int32_t> filtered =
+        vtl::resampleCurve(result.filteredCm, m_comparison.samplesPer10s, timeBase);
+    for (size_t j = 0; j < filtered.size(); ++j) {
+        chart.Add(ChartView::Series3, metres(filtered[j]), comparisonLabel(j));
     }
     showInField(m_form.E_Max_Por, qs(result.maxText));
     showInField(m_form.E_Min_Por, qs(result.minText));

@@ -4,7 +4,9 @@
 #include "shell/prompter.h"
 
 #include <QObject>
+#include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,6 +57,12 @@ private:
     void temperatureEntered(vtl::FlightRole role);
     void applyDrawing(const vtl::FlightDrawing& drawing);
     void applyComparison(const vtl::ComparisonDrawing& drawing);
+    // The sampling rate the comparison is drawn at: a drawn current flight's, so that both curves
+    // share the time axis, otherwise its own.
+    uint32_t comparisonTimeBase() const;
+    // A comparison drawn at the current flight's rate carries that flight's time labels, so the
+    // bottom axis goes on counting seconds where the comparison runs longer; otherwise none.
+    QString comparisonLabel(size_t j) const;
     char decimalSeparator() const;
 
     MainWindowForm& m_form;

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,6 +101,64 @@ TEST_F(CliTest, CurveAndCompareUseTheWindowsPasses) {
                                   "\"minorTickCount\":4}"),
               std::string::npos)
         << compare.output;
+}
+
+// The integers of a JSON array after "key":[ in the output; empty when the key is missing.
+std::vector<long> intArray(const std::string& output, const std::string& key) {
+    std::vector<long> numbers;
+    const size_t start = output.find("\"" + key + "\":[");
+    if (start == std::string::npos) {
+        return numbers;
+    }
+    const char* cursor = output.c_str() + start + key.size() + 4;
+    while (*cursor != ']') {
+        char* end = nullptr;
+        numbers.push_back(std::strtol(cursor, &end, 10));
+        cursor = *end == ',' ? end + 1 : end;
+    }
+    return numbers;
+}
+
+TEST_F(CliTest, CurveDrawsTheComparisonOnTheCurrentFlightsSampleTimes) {
+    // A climb at 5 samples per second beside a flight at 10 samples per second.
+    vtl::testing::FlightDescription climb;
+    climb.samplingCode = 3;
+    climb.altitudeCm.assign(10, 0);
+    for (int i = 1; i <= 20; ++i) {
+        climb.altitudeCm.push_back(i * 333);
+    }
+    const fs::path slow = m_file.string() + ".slow.bin";
+    const auto climbBytes = vtl::testing::synthesiseFlightImage(climb);
+    std::ofstream(slow, std::ios::binary)
+        .write(reinterpret_cast<const char*>(climbBytes.data()),
+               static_cast<long>(climbBytes.size()));
+    climb.samplingCode = 2;
+    const fs::path fast = m_file.string() + ".fast.bin";
+    const auto fastBytes = vtl::testing::synthesiseFlightImage(climb);
+    std::ofstream(fast, std::ios::binary)
+        .write(reinterpret_cast<const char*>(fastBytes.data()),
+               static_cast<long>(fastBytes.size()));
+
+    const std::vector<long> own = intArray(runCli("compare " + slow.string()).output, "altitudeCm");
+    ASSERT_EQ(own.size(), 26u);
+    const CliRun beside = runCli("curve " + fast.string() + " --comparison " + slow.string());
+    ASSERT_EQ(beside.status, 0) << beside.output;
+    // Two current points per comparison point, up to its last one.
+    const std::vector<long> drawn = intArray(beside.output, "comparisonCm");
+    ASSERT_EQ(drawn.size(), 51u) << beside.output;
+    for (size_t k = 0; k + 1 < own.size(); ++k) {
+        EXPECT_EQ(drawn[2 * k], own[k]);
+        EXPECT_EQ(drawn[2 * k + 1], (own[k] + own[k + 1]) / 2) << k;
+    }
+    EXPECT_EQ(drawn.back(), own.back());
+
+    // The same rate draws the comparison's own points; without a comparison there is no key.
+    const CliRun same = runCli("curve " + slow.string() + " --comparison " + slow.string());
+    EXPECT_EQ(intArray(same.output, "comparisonCm"), own) << same.output;
+    EXPECT_EQ(runCli("curve " + slow.string()).output.find("comparisonCm"), std::string::npos);
+    EXPECT_EQ(runCli("curve " + slow.string() + " --comparison").status, 1);
+    fs::remove(slow);
+    fs::remove(fast);
 }
 
 TEST_F(CliTest, ExportAndRenderWriteFiles) {

@@ -62,6 +62,7 @@ private slots:
     void typedTemperatureRedraws();
     void climbCurveToggles();
     void comparisonBesideTheCurrentFlight();
+    void comparisonAtAnotherRateLandsOnItsSeconds();
 
 private:
     QString path(const char* name) const { return m_folder->filePath(name); }
@@ -261,6 +262,52 @@ void FlightWindowTest::comparisonBesideTheCurrentFlight() {
     pressKeys(f.E_TempPor, "25");
     QCOMPARE(chart.pointCount(ChartView::Series3), 506);
     QVERIFY(!f.E_Max_Por->text().isEmpty());
+}
+
+void FlightWindowTest::comparisonAtAnotherRateLandsOnItsSeconds() {
+    // 20 samples per second: 206 points, 10.25 s.
+    writeFile(path("fast.bin"), flightBytes(0, climbAndGlide(100, 3000, 100)));
+    load(path("fast.bin"));
+    MainWindowForm& f = m_window->form();
+    ChartView& chart = *f.Chart1;
+    QCOMPARE(chart.pointCount(ChartView::Series1), 206);
+
+    // 5 samples per second: 506 points, the last at 505 / 5 = 101 s, which is point 2020 at
+    // 20 samples per second.
+    writeFile(path("slow.bin"), flightBytes(3, climbAndGlide(200, 12000, 300), 7));
+    m_prompter->answerNextFiles({path("slow.bin").toStdString()});
+    f.B_Porownanie->click();
+    const vtl::FlightRecord& comparison = m_window->comparisonFlight();
+    const auto plotted = [&comparison](int k) {
+        return static_cast<double>(static_cast<float>(comparison.altitudeCm[k] * 0.01));
+    };
+    QCOMPARE(chart.pointCount(ChartView::Series3), 2021);
+    QCOMPARE(chart.pointValue(ChartView::Series3, 2020), plotted(505));
+    QCOMPARE(chart.pointValue(ChartView::Series3, 1200), plotted(300));
+    QVERIFY(f.E_Max_Por->text().startsWith("119.") || f.E_Max_Por->text().startsWith("120"));
+
+    // Past the current flight's end the bottom axis goes on counting its seconds.
+    QCOMPARE(chart.pointLabel(ChartView::Series3, 2020), QString("101"));
+    QCOMPARE(chart.pointLabel(ChartView::Series3, 2019), QString());
+    chart.flush();
+    QCOMPARE(chart.bottomMaximum(), 2020.0);
+    const QStringList labels = chart.bottomAxisLabels();
+    QVERIFY2(labels.size() >= 2 && labels.last().toInt() > 90, qPrintable(labels.join(' ')));
+    const int stride = labels[1].toInt() - labels[0].toInt();
+    for (int i = 1; i < labels.size(); ++i) {
+        QCOMPARE(labels[i].toInt() - labels[i - 1].toInt(), stride);
+    }
+
+    // The filter keeps both comparison curves on the same times.
+    std::vector<double> drawn;
+    for (int i = 0; i < chart.pointCount(ChartView::Series3); ++i) {
+        drawn.push_back(chart.pointValue(ChartView::Series3, i));
+    }
+    f.B_Filtr_por->click();
+    QCOMPARE(chart.pointCount(ChartView::Series3), 2021);
+    QCOMPARE(chart.pointCount(ChartView::Series6), 2021);
+    QCOMPARE(chart.pointValue(ChartView::Series6, 2019), drawn[2019]);
+    QCOMPARE(chart.pointLabel(ChartView::Series3, 2000), QString("100"));
 }
 
 QTEST_MAIN(FlightWindowTest)

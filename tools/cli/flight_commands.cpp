@@ -5,6 +5,7 @@
 
 #include "files/measurement_file.h"
 #include "flight/altitude_conversion.h"
+#include "flight/comparison_resampling.h"
 #include "flight/flight_drawing.h"
 #include "flight/flight_record.h"
 #include "flight/image_handover.h"
@@ -29,6 +30,18 @@ void optionalText(JsonWriter& json, const char* name, const std::optional<std::s
     } else {
         json.null();
     }
+}
+
+// The comparison curve as the window draws it beside the current flight: on the current flight's
+// sample times, in centimetres.
+std::vector<int32_t> comparisonOnCurrentTimes(const std::string& path,
+                                              const FlightRecord& current) {
+    auto comparison = loadFlight(path, FlightRole::Comparison);
+    const auto drawing = drawComparison(*comparison);
+    if (!drawing) {
+        throw CommandError("corrupt comparison flight data");
+    }
+    return resampleCurve(drawing->altitudeCm, comparison->samplesPer10s, current.samplesPer10s);
 }
 
 } // namespace
@@ -136,8 +149,11 @@ std::string runCurve(const CommandLine& args) {
         .key("minorTickCount")
         .value(int64_t{drawing->minorTickCount})
         .key("seriesCount")
-        .value(int64_t{drawing->seriesCount})
-        .endObject();
+        .value(int64_t{drawing->seriesCount});
+    if (const auto comparisonFile = args.option("--comparison")) {
+        json.key("comparisonCm").array(comparisonOnCurrentTimes(*comparisonFile, *record));
+    }
+    json.endObject();
     return json.text();
 }
 

@@ -28,7 +28,7 @@ const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table = {
         {"info", {{}, {}, vtl::cli::runInfo}},
         {"convert", {{"--comparison"}, {"--temperature"}, vtl::cli::runConvert}},
-        {"curve", {{"--no-acceleration"}, {"--temperature"}, vtl::cli::runCurve}},
+        {"curve", {{"--no-acceleration"}, {"--temperature", "--comparison"}, vtl::cli::runCurve}},
         {"compare", {{}, {"--temperature"}, vtl::cli::runCompare}},
         {"filter",
          {{"--comparison"}, {"--params", "--settings", "--temperature"}, vtl::cli::runFilter}},
@@ -54,6 +54,7 @@ void printUsage() {
     std::fputs("usage: vantorel-cli info FILE\n"
                "       vantorel-cli convert FILE [--temperature T] [--comparison]\n"
                "       vantorel-cli curve FILE [--temperature T] [--no-acceleration]\n"
+               "                           [--comparison FILE2]\n"
                "       vantorel-cli compare FILE [--temperature T]\n"
                "       vantorel-cli filter FILE [--comparison] [--params PRE,FINAL,LEN1,LEN2]\n"
                "                           [--settings FILE] [--temperature T]\n"
