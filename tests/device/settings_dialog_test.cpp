@@ -83,6 +83,7 @@ private slots:
     void portThatCannotBeOpenedIsReportedTwiceAndSavingDoesNothing();
     void setupThatCannotBeReadIsReported();
     void savingWritesTheThreeFramesAndCloses();
+    void enterInAFieldWritesNothing();
     void refusedValueKeepsTheDialogAndThePortOpen();
     void everyWayOfClosingClosesThePort();
 };
@@ -313,6 +314,24 @@ void SettingsDialogTest::savingWritesTheThreeFramesAndCloses() {
     QVERIFY(!rig.dialog.isVisible());
     QCOMPARE(rig.dialog.result(), int(QDialog::Accepted));
     QVERIFY(!rig.port.isOpen());
+}
+
+void SettingsDialogTest::enterInAFieldWritesNothing() {
+    Rig rig;
+    rig.dialog.showTriggerMetres(50);
+    rig.dialog.showCompetitorNumber(12);
+    rig.dialog.showDelaySeconds(60);
+    rig.dialog.activateWindow();
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             rig.dialog.E_Poziom, rig.dialog.E_NrZaw, rig.dialog.E_CzasOp,
+             rig.dialog.ComboBox_ImPomiarow, rig.dialog.ComboB_Zer}) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Enter);
+    }
+    QVERIFY(rig.port.frames().empty());
+    QVERIFY(rig.dialog.isVisible());
+    QVERIFY(rig.port.isOpen());
 }
 
 void SettingsDialogTest::refusedValueKeepsTheDialogAndThePortOpen() {

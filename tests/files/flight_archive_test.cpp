@@ -29,6 +29,10 @@ std::vector<uint8_t> contents(const fs::path& path) {
 
 TEST(FlightArchive, NamedAfterTimeSerialAndCompetitor) {
     EXPECT_EQ(archiveFileName(june14(), 1234, 42), "2026-06-14_103512_S1234_C42.bin");
+    EXPECT_EQ(archiveFileName(june14(), 1234, 42, ArchiveKind::Partial),
+              "2026-06-14_103512_S1234_C42_partial.bin");
+    EXPECT_EQ(archiveFileName(june14(), 7, 0, ArchiveKind::Corrupt),
+              "2026-06-14_103512_S7_C0_corrupt.bin");
 }
 
 TEST(FlightArchive, NeverReplacesAnArchivedFlight) {

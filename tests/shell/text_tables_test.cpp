@@ -28,5 +28,15 @@ TEST(TextTables, BlanksAndPolishLettersAreKept) {
     EXPECT_EQ(message(Message::CorruptFlight, 1), "Corrupt flight data");
 }
 
+TEST(TextTables, IncompleteDownloadSaysHowManyBytesOfHowMany) {
+    EXPECT_EQ(incompleteDownloadText(1200, 3008, 0),
+              "Niepełny odczyt: odebrano 1200 z 3008 bajtów");
+    EXPECT_EQ(incompleteDownloadText(1200, 3008, 1),
+              "Incomplete download: received 1200 of 3008 bytes");
+    // Without an announced size the second number is left out.
+    EXPECT_EQ(incompleteDownloadText(90000, 0, 0), "Niepełny odczyt: odebrano 90000 bajtów");
+    EXPECT_EQ(incompleteDownloadText(90000, 0, 1), "Incomplete download: received 90000 bytes");
+}
+
 } // namespace
 } // namespace vtl
