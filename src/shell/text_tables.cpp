@@ -81,6 +81,8 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Za duza wartosc", "Too large value"},
     {"Pole nie może być puste", "Field can not be empty"},
     {"Vantorel", "Vantoreal"},
+    {"Plik nie wygląda na pomiar. Otworzyć mimo to?",
+     "This file does not look like a flight. Open it anyway?"},
 }};
 
 template <typename Table, typename Key>

@@ -92,6 +92,7 @@ enum class Message {
     ValueTooLarge, // device settings dialog
     FieldEmpty,    // device settings dialog
     DeviceName,    // device settings dialog, not shown
+    NotAFlight,    // asked before a file that does not look like a flight is loaded
     Count
 };
 
