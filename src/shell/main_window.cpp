@@ -7,6 +7,7 @@
 #include "files/spreadsheet_export.h"
 #include "flight/filter_dialog.h"
 #include "flight/flight_image.h"
+#include "flight/flight_plausibility.h"
 #include "flight/flight_record.h"
 #include "flight/image_handover.h"
 #include "shell/download_indicators.h"
@@ -329,9 +330,22 @@ void TVantorel_BMP::BZapisz_PomiarClick() {
     m_measurements.saveMeasurement(*m_currentFlight);
 }
 
+namespace {
+
+// A file whose header cannot be the recorder's is taken only when the user insists; declining
+// leaves everything as it was.
+bool openAnyway(vtl::Prompter& prompter, int32_t language, const std::vector<uint8_t>& bytes) {
+    return vtl::plausibleFlightHeader(bytes.data(), bytes.size()) ||
+           prompter.showMessage(vtl::message(vtl::Message::NotAFlight, language),
+                                vtl::message(vtl::Message::ErrorCaption, language),
+                                vtl::PromptButtons::OkCancel);
+}
+
+} // namespace
+
 void TVantorel_BMP::BLaduj_pomiarClick() {
     const auto file = m_measurements.chooseMeasurement();
-    if (!file) {
+    if (!file || !openAnyway(m_prompter, m_currentLanguage, file->bytes)) {
         return;
     }
     if (vtl::acceptLoadedImage(*m_currentFlight, file->bytes.data(), file->bytes.size(),
@@ -352,12 +366,16 @@ void TVantorel_BMP::BLaduj_pomiarClick() {
     chart.leftSetAutomaticMinimum(true);
     chart.leftSetDesiredIncrement(0.0);
     m_presenter.showCurrentHeader();
+    // The drawing writes the statistics only where a point qualifies; blank, they never show
+    // the previous flight's values.
+    f.E_MaxGl->setText(QStringLiteral("   "));
+    f.EMinimum->setText(QStringLiteral("   "));
     m_presenter.drawCurrent();
 }
 
 void TVantorel_BMP::B_PorownanieClick() {
     const auto file = m_measurements.chooseMeasurement();
-    if (!file) {
+    if (!file || !openAnyway(m_prompter, m_currentLanguage, file->bytes)) {
         return;
     }
     if (vtl::acceptLoadedImage(*m_comparisonFlight, file->bytes.data(), file->bytes.size(),
@@ -368,6 +386,8 @@ void TVantorel_BMP::B_PorownanieClick() {
     m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
     m_form.Porownanie1->setChecked(true);
     m_presenter.showComparisonHeader();
+    m_form.E_Max_Por->setText(QStringLiteral("   "));
+    m_form.E_Min_Por->setText(QStringLiteral("   "));
     m_presenter.drawComparison();
 }
 

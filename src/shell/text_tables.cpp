@@ -88,6 +88,8 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Niepełny odczyt: odebrano %d z %d bajtów", "Incomplete download: received %d of %d bytes"},
     {"Niepełny odczyt: odebrano %d bajtów", "Incomplete download: received %d bytes"},
     {"Zachowano jako: ", "Kept as: "},
+    {"Plik nie wygląda na pomiar. Otworzyć mimo to?",
+     "This file does not look like a flight. Open it anyway?"},
 }};
 
 template <typename Table, typename Key>

@@ -97,6 +97,7 @@ enum class Message {
     IncompleteDownloadOf, // two %d: bytes received, bytes announced
     IncompleteDownload,   // one %d: bytes received, when no size was announced
     KeptAs,               // followed by the path of the archived copy
+    NotAFlight,    // asked before a file that does not look like a flight is loaded
     Count
 };
 

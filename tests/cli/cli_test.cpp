@@ -67,7 +67,18 @@ TEST_F(CliTest, InfoPrintsTheDecodedHeader) {
                               "\"temperature\":15,"),
               std::string::npos)
         << run.output;
-    EXPECT_NE(run.output.find("\"rawLength\":84,\"slotCount\":13}"), std::string::npos);
+    EXPECT_NE(run.output.find("\"rawLength\":84,\"slotCount\":13,\"plausible\":true}"),
+              std::string::npos)
+        << run.output;
+}
+
+TEST_F(CliTest, InfoTellsAFileThatIsNoFlight) {
+    const fs::path csv = m_file.string() + ".csv";
+    ASSERT_EQ(runCli("export " + m_file.string() + " " + csv.string()).status, 0);
+    const CliRun run = runCli("info " + csv.string());
+    fs::remove(csv);
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find(",\"plausible\":false}"), std::string::npos) << run.output;
 }
 
 TEST_F(CliTest, ConvertPrintsAltitudesUpToTheMarker) {

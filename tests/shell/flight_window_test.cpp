@@ -63,6 +63,8 @@ private slots:
     void climbCurveToggles();
     void comparisonBesideTheCurrentFlight();
     void comparisonAtAnotherRateLandsOnItsSeconds();
+    void statisticsNeverShowAnEarlierFlight();
+    void fileThatIsNoFlightIsQuestioned();
 
 private:
     QString path(const char* name) const { return m_folder->filePath(name); }
@@ -308,6 +310,101 @@ void FlightWindowTest::comparisonAtAnotherRateLandsOnItsSeconds() {
     QCOMPARE(chart.pointCount(ChartView::Series6), 2021);
     QCOMPARE(chart.pointValue(ChartView::Series6, 2019), drawn[2019]);
     QCOMPARE(chart.pointLabel(ChartView::Series3, 2000), QString("100"));
+}
+
+// A hop to 8 m that lands below the ground: a maximum, but no minimum, as the flight never
+// climbed past 10 m.
+std::vector<int32_t> lowHop() {
+    std::vector<int32_t> altitudes(10, 0);
+    for (int i = 1; i <= 40; ++i) {
+        altitudes.push_back(800 * i / 40);
+    }
+    for (int i = 1; i <= 60; ++i) {
+        altitudes.push_back(800 - 1100 * i / 60);
+    }
+    return altitudes;
+}
+
+void FlightWindowTest::statisticsNeverShowAnEarlierFlight() {
+    MainWindowForm& f = m_window->form();
+    writeFile(path("hop.bin"), flightBytes(2, lowHop()));
+    writeFile(path("ground.bin"), flightBytes(2, std::vector<int32_t>(40, 0)));
+
+    load(path("glide.bin"));
+    QVERIFY(f.EMinimum->text().startsWith("-"));
+    load(path("hop.bin"));
+    QVERIFY(f.E_MaxGl->text().startsWith("7.") || f.E_MaxGl->text().startsWith("8"));
+    QCOMPARE(f.EMinimum->text(), QString("   "));
+    load(path("ground.bin"));
+    QCOMPARE(f.E_MaxGl->text(), QString("   "));
+
+    for (const char* file : {"glide.bin", "hop.bin"}) {
+        m_prompter->answerNextFiles({path(file).toStdString()});
+        f.B_Porownanie->click();
+    }
+    QVERIFY(f.E_Max_Por->text().startsWith("7.") || f.E_Max_Por->text().startsWith("8"));
+    QCOMPARE(f.E_Min_Por->text(), QString("   "));
+    m_prompter->answerNextFiles({path("ground.bin").toStdString()});
+    f.B_Porownanie->click();
+    QCOMPARE(f.E_Max_Por->text(), QString("   "));
+    QVERIFY(m_prompter->messages().empty());
+}
+
+void FlightWindowTest::fileThatIsNoFlightIsQuestioned() {
+    MainWindowForm& f = m_window->form();
+    ChartView& chart = *f.Chart1;
+    QByteArray numbers;
+    for (int i = 0; i < 200; ++i) {
+        numbers += QByteArray::number(i * 0.7, 'f', 1) + "\n\r";
+    }
+    writeFile(path("column.csv"), numbers);
+
+    load(path("glide.bin"));
+    m_prompter->answerNextFiles({path("glide.bin").toStdString()});
+    f.B_Porownanie->click();
+    const QByteArray image(reinterpret_cast<const char*>(m_window->currentFlight().rawImage.data()),
+                           m_window->currentFlight().rawLength);
+    const int points = chart.pointCount(ChartView::Series1);
+    const int comparisonPoints = chart.pointCount(ChartView::Series3);
+    auto panels = [&f] {
+        return QStringList{f.GroupB_Vtl->title(), f.E_MaxGl->text(),   f.EMinimum->text(),
+                           f.E_TempGl->text(),    f.E_probkGl->text(), f.GroupB_Por->title(),
+                           f.E_Max_Por->text(),   f.E_Min_Por->text(), f.E_TempPor->text()};
+    };
+    const QStringList before = panels();
+
+    // Cancel, as the current flight and as the comparison: nothing changes.
+    m_prompter->answerNextMessages({false, false});
+    load(path("column.csv"));
+    m_prompter->answerNextFiles({path("column.csv").toStdString()});
+    f.B_Porownanie->click();
+    QCOMPARE(m_prompter->messages().size(), size_t{2});
+    for (const auto& asked : m_prompter->messages()) {
+        QCOMPARE(asked.text, std::string("Plik nie wygląda na pomiar. Otworzyć mimo to?"));
+        QCOMPARE(asked.caption, std::string("Vantorel - problem"));
+        QCOMPARE(asked.buttons, vtl::PromptButtons::OkCancel);
+    }
+    QCOMPARE(panels(), before);
+    QCOMPARE(chart.pointCount(ChartView::Series1), points);
+    QCOMPARE(chart.pointCount(ChartView::Series3), comparisonPoints);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(m_window->currentFlight().rawImage.data()),
+                        m_window->currentFlight().rawLength),
+             image);
+
+    // OK loads the file as it is.
+    m_prompter->clear();
+    f.English1->trigger();
+    load(path("column.csv"));
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QCOMPARE(m_prompter->messages()[0].text,
+             std::string("This file does not look like a flight. Open it anyway?"));
+    QCOMPARE(m_prompter->messages()[0].caption, std::string("Vantoreal - error"));
+    QCOMPARE(f.GroupB_Vtl->title(), QString("column.csv"));
+    QCOMPARE(m_window->currentFlight().rawLength, numbers.size());
+    m_prompter->answerNextFiles({path("column.csv").toStdString()});
+    f.B_Porownanie->click();
+    QCOMPARE(f.GroupB_Por->title(), QString("column.csv"));
+    QCOMPARE(m_window->comparisonFlight().rawLength, numbers.size());
 }
 
 QTEST_MAIN(FlightWindowTest)

@@ -7,6 +7,7 @@
 #include "flight/altitude_conversion.h"
 #include "flight/comparison_resampling.h"
 #include "flight/flight_drawing.h"
+#include "flight/flight_plausibility.h"
 #include "flight/flight_record.h"
 #include "flight/image_handover.h"
 #include "flight/sampling_code.h"
@@ -96,6 +97,9 @@ std::string runInfo(const CommandLine& args) {
         .value(int64_t{record->rawLength})
         .key("slotCount")
         .value(int64_t{record->slotCount()})
+        .key("plausible")
+        .boolean(
+            plausibleFlightHeader(record->rawImage.data(), static_cast<size_t>(record->rawLength)))
         .endObject();
     return json.text();
 }

@@ -48,6 +48,12 @@ JsonWriter& JsonWriter::value(int64_t number) {
     return *this;
 }
 
+JsonWriter& JsonWriter::boolean(bool flag) {
+    separate();
+    m_text += flag ? "true" : "false";
+    return *this;
+}
+
 JsonWriter& JsonWriter::value(float number) {
     separate();
     m_text += formatFloat(number);

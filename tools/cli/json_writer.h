@@ -16,6 +16,8 @@ public:
     JsonWriter& value(int64_t number);
     JsonWriter& value(float number);
     JsonWriter& value(const std::string& text);
+    // Not an overload of value(): a string literal would silently convert to bool.
+    JsonWriter& boolean(bool flag);
     JsonWriter& null();
     JsonWriter& array(const std::vector<int32_t>& numbers);
     JsonWriter& array(const std::vector<std::string>& texts);
