@@ -81,7 +81,26 @@ void FlightPresenter::drawCurrent() {
         vtl::drawFlight(m_current, m_settings.showAcceleration != 0, decimalSeparator());
     if (drawing) {
         applyDrawing(*drawing);
+        keepComparisonOnCurrentTimes(drawing->minorTickCount);
     }
+}
+
+// A comparison on screen that was placed on another flight's sample times is placed again on the
+// new current flight's; at the same times nothing is redrawn. The current flight keeps the bottom
+// axis' minor ticks.
+void FlightPresenter::keepComparisonOnCurrentTimes(int32_t currentMinorTicks) {
+    ChartView& chart = *m_form.Chart1;
+    if (m_comparisonTimeBase == 0 || m_comparisonTimeBase == comparisonTimeBase() ||
+        chart.pointCount(ChartView::Series3) == 0) {
+        return;
+    }
+    const bool filtered = chart.pointCount(ChartView::Series6) > 0;
+    drawComparison();
+    if (filtered) {
+        filterComparison();
+    }
+    m_lastDrawnSamplesPer10s = m_current.samplesPer10s;
+    chart.bottomSetMinorTickCount(currentMinorTicks);
 }
 
 void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
@@ -122,6 +141,7 @@ QString FlightPresenter::comparisonLabel(size_t j) const {
 
 void FlightPresenter::drawComparison() {
     m_lastDrawnSamplesPer10s = m_comparison.samplesPer10s;
+    m_comparisonTimeBase = comparisonTimeBase();
     const auto drawing = vtl::drawComparison(m_comparison, decimalSeparator());
     if (drawing) {
         applyComparison(
@@ -186,6 +206,7 @@ void FlightPresenter::filterComparison() {
     if (!vtl::canFilter(m_comparison)) {
         return;
     }
+    m_comparisonTimeBase = comparisonTimeBase();
     ChartView& chart = *m_form.Chart1;
     chart.Clear(ChartView::Series3);
     chart.Clear(ChartView::Series6);

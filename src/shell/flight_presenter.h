@@ -60,6 +60,7 @@ private:
     // The sampling rate the comparison is drawn at: a drawn current flight's, so that both curves
     // share the time axis, otherwise its own.
     uint32_t comparisonTimeBase() const;
+    void keepComparisonOnCurrentTimes(int32_t currentMinorTicks);
     // A comparison drawn at the current flight's rate carries that flight's time labels, so the
     // bottom axis goes on counting seconds where the comparison runs longer; otherwise none.
     QString comparisonLabel(size_t j) const;
@@ -72,5 +73,7 @@ private:
     const int32_t& m_language;
     vtl::Prompter& m_prompter;
     uint32_t m_lastDrawnSamplesPer10s = 200;
+    uint32_t m_comparisonTimeBase = 0; // the rate the comparison on screen was placed at
+
     std::unique_ptr<vtl::SmoothingFilter> m_filter;
 };

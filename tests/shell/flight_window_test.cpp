@@ -63,6 +63,7 @@ private slots:
     void climbCurveToggles();
     void comparisonBesideTheCurrentFlight();
     void comparisonAtAnotherRateLandsOnItsSeconds();
+    void comparisonFollowsANewCurrentFlightsRate();
     void statisticsNeverShowAnEarlierFlight();
     void fileThatIsNoFlightIsQuestioned();
 
@@ -310,6 +311,28 @@ void FlightWindowTest::comparisonAtAnotherRateLandsOnItsSeconds() {
     QCOMPARE(chart.pointCount(ChartView::Series6), 2021);
     QCOMPARE(chart.pointValue(ChartView::Series6, 2019), drawn[2019]);
     QCOMPARE(chart.pointLabel(ChartView::Series3, 2000), QString("100"));
+}
+
+void FlightWindowTest::comparisonFollowsANewCurrentFlightsRate() {
+    writeFile(path("fast.bin"), flightBytes(0, climbAndGlide(100, 3000, 100)));
+    writeFile(path("slow.bin"), flightBytes(3, climbAndGlide(200, 12000, 300), 7));
+    writeFile(path("slow2.bin"), flightBytes(3, climbAndGlide(100, 5000, 100), 8));
+    load(path("fast.bin"));
+    MainWindowForm& f = m_window->form();
+    ChartView& chart = *f.Chart1;
+    m_prompter->answerNextFiles({path("slow.bin").toStdString()});
+    f.B_Porownanie->click();
+    f.B_Filtr_por->click();
+    QCOMPARE(chart.pointCount(ChartView::Series3), 2021);
+    QCOMPARE(chart.pointCount(ChartView::Series6), 2021);
+
+    // A current flight at the comparison's own rate: the comparison is drawn sample by sample
+    // again, filtered as it was, and the current flight keeps the minor ticks.
+    load(path("slow2.bin"));
+    QCOMPARE(chart.pointCount(ChartView::Series3), 506);
+    QCOMPARE(chart.pointCount(ChartView::Series6), 506);
+    QCOMPARE(chart.pointLabel(ChartView::Series3, 505), QString());
+    QCOMPARE(m_window->comparisonFlight().competitorNumber, uint16_t{7});
 }
 
 // A hop to 8 m that lands below the ground: a maximum, but no minimum, as the flight never
