@@ -7,7 +7,7 @@
 namespace vtl {
 
 // Whether the bytes can be a flight image that the recorder wrote: a header whose sensor
-// coefficients and sampling code are the recorder's, whose first samples give a ground pressure
+// coefficients are the recorder's, whose first samples give a ground pressure
 // found on Earth, and at least one sample slot. Loading asks before it takes a file that fails.
 bool plausibleFlightHeader(const uint8_t* bytes, size_t length);
 
