@@ -118,7 +118,9 @@ TEST(DownloadFlight, FailuresAreReportedAndUndoEverything) {
     DeviceTestRig stalled;
     stalled.model.image = std::vector<uint8_t>(20, 0x33); // stops after 20 bytes
     RecordingDownloadView view;
+    view.prompter = &stalled.prompter;
     EXPECT_FALSE(stalled.protocol.downloadFlight(view));
+    EXPECT_EQ(view.messagesWhenHidden, 0u); // the indicators go before the message comes
     EXPECT_EQ(stalled.messageTexts(), std::vector<std::string>{"Błąd komunikacji"});
     // Two seconds of silence after the last byte and the two reply waits, no more.
     EXPECT_LE(stalled.clock.slept(), DeviceProtocol::kTransferSilence + 200 + 2 * 500);
@@ -129,7 +131,10 @@ TEST(DownloadFlight, FailuresAreReportedAndUndoEverything) {
     DeviceTestRig silent;
     silent.device.setResponder(nullptr);
     RecordingDownloadView silentView;
+    silentView.prompter = &silent.prompter;
     EXPECT_FALSE(silent.protocol.downloadFlight(silentView));
+    EXPECT_EQ(silentView.messagesWhenHidden, 0u);
+    EXPECT_FALSE(silent.channel.isOpen());
     EXPECT_EQ(silent.messageTexts(), std::vector<std::string>{"Błąd komunikacji"});
     EXPECT_EQ(silentView.events, (std::vector<std::string>{"reading", "hide"}));
     EXPECT_EQ(silent.priority.restored, 1);
@@ -300,8 +305,15 @@ TEST(WriteDefaultSetup, AsksFirstAndSendsNothingWhenDeclined) {
 TEST(WriteDefaultSetup, CarriesBytesOverFromFrameToFrame) {
     DeviceTestRig rig;
     std::vector<bool> indicator;
-    EXPECT_EQ(rig.protocol.writeDefaultSetup([&](bool shown) { indicator.push_back(shown); }),
+    std::vector<int64_t> shownAt;
+    EXPECT_EQ(rig.protocol.writeDefaultSetup([&](bool shown) {
+        indicator.push_back(shown);
+        shownAt.push_back(rig.clock.slept());
+        EXPECT_FALSE(rig.channel.isOpen()); // shown once the port is closed
+    }),
               DeviceProtocol::Outcome::Done);
+    ASSERT_EQ(shownAt.size(), 2u);
+    EXPECT_EQ(shownAt[1] - shownAt[0], 1000);      // "OK" stays for one second
     EXPECT_EQ(rig.prompter.messages().size(), 1u); // the question, answered OK
     rig.prompter.clear();
     const std::vector<Frame> expected = {{'e', '5', 0, 0, 0, 0x78, 0, 1},

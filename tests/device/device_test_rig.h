@@ -19,11 +19,17 @@ struct CountingPriority : ProcessPriority {
 
 struct RecordingDownloadView : DownloadView {
     std::vector<std::string> events;
+    // Messages already shown when the indicators were hidden, with `prompter` set.
+    const ScriptedPrompter* prompter = nullptr;
+    size_t messagesWhenHidden = 0;
     void showReading() override { events.push_back("reading"); }
     void resetForNewFlight() override { events.push_back("reset"); }
     void blankStatistics() override { events.push_back("blank"); }
     void showProgress(const std::string& text) override { events.push_back(text); }
-    void hideIndicators() override { events.push_back("hide"); }
+    void hideIndicators() override {
+        events.push_back("hide");
+        messagesWhenHidden = prompter != nullptr ? prompter->messages().size() : 0;
+    }
     // Asks to cancel from the given check on (the transfer checks before and after each poll).
     int cancelFromCheck = -1;
     int checks = 0;

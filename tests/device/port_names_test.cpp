@@ -15,7 +15,7 @@ TEST(PortNames, AliasFirstThenTheUsualDevices) {
     EXPECT_EQ(devicePathForPort("COM1", "/opt/v", exists), "/dev/ttyS0");
     EXPECT_EQ(devicePathForPort("COM4", "/opt/v", exists), "/dev/ttyS3");
     EXPECT_EQ(devicePathForPort("COM5", "/opt/v", exists), "/dev/ttyUSB0");
-    EXPECT_EQ(devicePathForPort("COM6", "/opt/v", exists), "/dev/ttyACM1"); // no ttyUSB1 here
+    EXPECT_EQ(devicePathForPort("COM6", "/opt/v", exists), "/dev/ttyACM1");   // no ttyUSB1 here
     EXPECT_EQ(devicePathForPort("COM25", "/opt/v", exists), "/dev/ttyUSB20"); // neither exists
     EXPECT_EQ(devicePathForPort("/dev/pts/4", "/opt/v", exists), "/dev/pts/4");
 }
