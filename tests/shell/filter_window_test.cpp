@@ -44,6 +44,7 @@ class FilterWindowTest : public QObject {
 private slots:
     void filterReplacesTheCurveAndKeepsTheRawOneDashed();
     void comparisonFilterUsesItsOwnSeries();
+    void loadingAFlightRemovesTheFilteredCurves();
 };
 
 void FilterWindowTest::filterReplacesTheCurveAndKeepsTheRawOneDashed() {
@@ -74,9 +75,10 @@ void FilterWindowTest::filterReplacesTheCurveAndKeepsTheRawOneDashed() {
     QCOMPARE(chart.pointLabel(ChartView::Series1, 10), QString("1"));
     QCOMPARE(f.E_MaxGl->text(), drawnMaximum);
 
-    // Filtering again starts from the flight itself: the same picture.
+    // Filtering again starts from the flight itself: the same picture, the raw curve once.
     f.B_Filtr_Vtl->click();
     QCOMPARE(values(chart, ChartView::Series1), filtered);
+    QCOMPARE(values(chart, ChartView::Series5), drawn);
 
     // The export still writes the drawn, unfiltered curve.
     prompter.answerNextFiles({folder.filePath("lot").toStdString()});
@@ -98,11 +100,34 @@ void FilterWindowTest::comparisonFilterUsesItsOwnSeries() {
     f.B_Porownanie->click();
     const std::vector<double> drawn = values(chart, ChartView::Series3);
     f.B_Filtr_por->click();
+    f.B_Filtr_por->click();
     QCOMPARE(values(chart, ChartView::Series6), drawn);
     QCOMPARE(chart.pointCount(ChartView::Series3), static_cast<int>(drawn.size()));
     QCOMPARE(chart.pointLabel(ChartView::Series3, 10), QString());
     QCOMPARE(chart.pointCount(ChartView::Series1), 0);
     QVERIFY(!f.E_Max_Por->text().isEmpty());
+}
+
+// A newly loaded flight shows no curve of the previous one: the raw curve kept by the filter and
+// the spare series go with it.
+void FilterWindowTest::loadingAFlightRemovesTheFilteredCurves() {
+    QTemporaryDir folder;
+    const QString spike = writeSpikedFlight(folder);
+    vtl::testing::ScriptedPrompter prompter;
+    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    MainWindowForm& f = window.form();
+    ChartView& chart = *f.Chart1;
+    prompter.answerNextFiles({spike.toStdString()});
+    f.BOdczyt->click();
+    f.B_Filtr_Vtl->click();
+    chart.Add(ChartView::Series4, 5.0, QString());
+    QVERIFY(chart.pointCount(ChartView::Series5) > 0);
+
+    prompter.answerNextFiles({spike.toStdString()});
+    f.BOdczyt->click();
+    QCOMPARE(chart.pointCount(ChartView::Series5), 0);
+    QCOMPARE(chart.pointCount(ChartView::Series4), 0);
+    QVERIFY(chart.pointCount(ChartView::Series1) > 0);
 }
 
 QTEST_MAIN(FilterWindowTest)

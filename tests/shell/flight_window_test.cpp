@@ -265,6 +265,14 @@ void FlightWindowTest::comparisonBesideTheCurrentFlight() {
     pressKeys(f.E_TempPor, "25");
     QCOMPARE(chart.pointCount(ChartView::Series3), 506);
     QVERIFY(!f.E_Max_Por->text().isEmpty());
+
+    // Loading a comparison while it is hidden shows it again, with its menu item checked.
+    f.Porownanie1->trigger();
+    QVERIFY(!f.Porownanie1->isChecked());
+    m_prompter->answerNextFiles({path("high.bin").toStdString()});
+    f.B_Porownanie->click();
+    QVERIFY(f.Porownanie1->isChecked());
+    QCOMPARE(chart.pointCount(ChartView::Series3), 506);
 }
 
 void FlightWindowTest::comparisonAtAnotherRateLandsOnItsSeconds() {
