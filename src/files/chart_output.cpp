@@ -3,6 +3,7 @@
 #include "chart/chart_view.h"
 #include "files/atomic_file.h"
 #include "files/output_title.h"
+#include "files/printer_setup.h"
 #include "shell/main_window_form.h"
 
 #include <QBuffer>
@@ -62,14 +63,7 @@ bool ChartOutput::saveBitmap(const QString& path) {
 
 bool ChartOutput::print(const vtl::PrinterChoices& choices) {
     QPrinter printer(QPrinter::HighResolution);
-    if (!choices.printerName.empty()) {
-        printer.setPrinterName(QString::fromStdString(choices.printerName));
-    }
-    if (!choices.outputFile.empty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(choices.outputFile));
-    }
-    printer.setPageOrientation(choices.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    vtl::applyPrinterChoices(choices, printer);
     QMarginsF margins = ChartView::kPrintMargins;
     margins.setBottom(choices.landscape ? kLandscapeBottomMargin : kPortraitBottomMargin);
     return m_form.Chart1->printTo(printer, margins);

@@ -20,8 +20,9 @@ public:
 
     // A Windows bitmap of the chart in its on-screen size, written through a temporary file.
     bool saveBitmap(const QString& path);
-    // Prints on the chosen printer (or into the chosen PDF file), the bottom margin 25 % of a
-    // landscape page and 55 % of a portrait one.
+    // Prints on the chosen printer (or into the chosen PDF file) with the chosen paper and page
+    // margins, the chart's bottom margin 25 % of a landscape page and 55 % of a portrait one.
+    // False when the print could not start.
     bool print(const vtl::PrinterChoices& choices);
 
 private:

@@ -53,7 +53,8 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
       m_protocol(m_channel, link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
                  m_currentLanguage, m_settings.settings(),
                  link.priority != nullptr ? *link.priority : m_systemPriority),
-      m_output(m_form, m_currentLanguage), m_archive(prompter, m_currentLanguage) {
+      m_output(m_form, m_currentLanguage), m_archive(prompter, m_currentLanguage),
+      m_outputStatus(*m_form.LStatus, m_currentLanguage) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -182,6 +183,7 @@ void TVantorel_BMP::applyLanguage() {
     f.Chart1->SetTitle(ChartView::Series1, t(MainCaption::AltitudeSeries));
     f.Chart1->SetTitle(ChartView::Series2, t(MainCaption::Acceleration));
     f.Chart1->SetTitle(ChartView::Series3, t(MainCaption::Comparison));
+    m_outputStatus.applyLanguage();
 }
 
 bool TVantorel_BMP::eventFilter(QObject* watched, QEvent* event) {
@@ -533,10 +535,32 @@ void TVantorel_BMP::UstawDrukarke1Click() {
     m_prompter.setUpPrinter(m_printerChoices);
 }
 
+// Without a usable printer the user is told so, where the print would otherwise come out nowhere;
+// a PDF file that cannot be written is reported as any other file.
 void TVantorel_BMP::Drukuj1Click() {
-    m_output.prepareChartForOutput();
-    m_output.print(m_printerChoices);
-    m_output.restore();
+    using Kind = vtl::PrintTarget::Kind;
+    const vtl::PrintTarget target = vtl::printTarget(m_printerChoices, *m_printers);
+    bool printed = false;
+    if (target.kind != Kind::None) {
+        m_output.prepareChartForOutput();
+        printed = m_output.print(m_printerChoices);
+        m_output.restore();
+    }
+    if (printed) {
+        m_outputStatus.show(target.kind == Kind::File ? vtl::Message::PrintedToFile
+                                                      : vtl::Message::PrintedOn,
+                            target.name);
+        return;
+    }
+    m_outputStatus.clear();
+    if (target.kind == Kind::File) {
+        m_prompter.showMessage(vtl::cannotCreateFileText(target.name), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    m_prompter.showMessage(vtl::message(vtl::Message::NoPrinter, m_currentLanguage),
+                           vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                           vtl::PromptButtons::Ok);
 }
 
 void TVantorel_BMP::ZapiszObraz1Click() {
@@ -545,7 +569,10 @@ void TVantorel_BMP::ZapiszObraz1Click() {
     if (!chosen.empty()) {
         m_lastPictureName = chosen;
         const std::string name = vtl::withRequiredSuffix(chosen, ".bmp");
-        if (!m_output.saveBitmap(QString::fromStdString(name))) {
+        if (m_output.saveBitmap(QString::fromStdString(name))) {
+            m_outputStatus.show(vtl::Message::PictureSaved, name);
+        } else {
+            m_outputStatus.clear();
             m_prompter.showMessage(vtl::cannotCreateFileText(name), vtl::kExceptionCaption,
                                    vtl::PromptButtons::Ok);
         }
@@ -566,7 +593,10 @@ void TVantorel_BMP::ZapiszdoExcela1Click() {
     }
     const std::vector<uint8_t> bytes =
         vtl::spreadsheetBytes(*m_currentFlight, localeDecimalSeparator());
-    if (!vtl::writeFileAtomically(*name, bytes.data(), bytes.size())) {
+    if (vtl::writeFileAtomically(*name, bytes.data(), bytes.size())) {
+        m_outputStatus.show(vtl::Message::Exported, *name);
+    } else {
+        m_outputStatus.clear();
         m_prompter.showMessage(vtl::cannotCreateFileText(*name), vtl::kExceptionCaption,
                                vtl::PromptButtons::Ok);
     }

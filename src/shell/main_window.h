@@ -6,9 +6,11 @@
 #include "device/qt_serial_port.h"
 #include "files/chart_output.h"
 #include "files/measurement_commands.h"
+#include "files/system_printers.h"
 #include "shell/download_archive.h"
 #include "shell/flight_presenter.h"
 #include "shell/main_window_form.h"
+#include "shell/output_status.h"
 #include "shell/settings_keeper.h"
 
 #include <QMainWindow>
@@ -54,6 +56,8 @@ public:
     vtl::SerialChannel& serialChannel() { return m_channel; }
     vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
     const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
+    // Where prints look for printers: the system's unless a test gives its own.
+    void setPrinterDirectory(vtl::PrinterDirectory& printers) { m_printers = &printers; }
     // Where downloads are kept; the open dialog starts there until a file has been chosen.
     void setArchiveFolder(const QString& folder);
     vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
@@ -122,6 +126,9 @@ private:
     ChartOutput m_output;
     DownloadArchive m_archive;
     vtl::PrinterChoices m_printerChoices;
+    SystemPrinters m_systemPrinters;
+    vtl::PrinterDirectory* m_printers = &m_systemPrinters;
+    OutputStatus m_outputStatus;
     std::string m_lastPictureName;
     TFormUstawienia* m_settingsDialog = nullptr;
     TFoInfo* m_infoWindow = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace {
 
@@ -93,6 +94,7 @@ MainWindowForm::MainWindowForm(QMainWindow& window) {
     Chart1 = place(new ChartView(client), "Chart1", 8, 120, 1265, 745);
     buildIndicators();
     buildMenu(window);
+    buildStatusLine(window);
 }
 
 void MainWindowForm::buildTopRow() {
@@ -208,4 +210,19 @@ void MainWindowForm::buildMenu(QMainWindow& window) {
     Info1->setObjectName(QStringLiteral("Info1"));
     Help1 = bar->addAction(QStringLiteral("Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
+}
+
+// The status bar takes its height from the window's bottom, so the client area that the layout
+// divides between the top row and the chart ends above it and the chart is never covered.
+void MainWindowForm::buildStatusLine(QMainWindow& window) {
+    StatusBar1 = window.statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    LStatus = new QLabel(StatusBar1);
+    LStatus->setObjectName(QStringLiteral("LStatus"));
+    LStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LStatus->setIndent(6); // in line with the chart's left edge
+    // A normal widget rather than a temporary message: the menus' empty status tips would
+    // clear a message as soon as the pointer passes over them.
+    StatusBar1->addWidget(LStatus, 1);
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 class ChartView;
@@ -83,10 +84,15 @@ struct MainWindowForm {
     QAction* Info1 = nullptr;
     QAction* Help1 = nullptr;
 
+    // Under the chart: what the last print, picture or export wrote, and where.
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* LStatus = nullptr;
+
 private:
     void buildTopRow();
     void buildFlightPanel();
     void buildComparisonPanel();
     void buildIndicators();
     void buildMenu(QMainWindow& window);
+    void buildStatusLine(QMainWindow& window);
 };

@@ -1,16 +1,31 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vtl {
 
 enum class PromptButtons { Ok, OkCancel };
 
-// The printer choices the set-up dialog edits; they hold for the next print.
+// Page margins in millimetres.
+struct PageMargins {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+};
+
+// The printer choices the set-up dialog edits; they hold for every later print of the run and
+// are shown again the next time the dialog opens.
 struct PrinterChoices {
     std::string printerName; // empty: the system's default printer
     bool landscape = false;
     std::string outputFile; // a PDF file instead of a printer, where set
+    // The paper by its name and portrait size in millimetres; no size: the printer's default.
+    std::string paperName;
+    double paperWidthMm = 0.0;
+    double paperHeightMm = 0.0;
+    std::optional<PageMargins> margins; // none: the printer's default margins
 };
 
 // The program's file dialogs: the open dialog shared by both loads, the save dialog shared by the

@@ -1,10 +1,14 @@
 #include "shell/qt_prompter.h"
 
+#include "files/printer_setup.h"
+
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QString>
 #include <QUrl>
 
@@ -31,20 +35,23 @@ std::string QtPrompter::chooseFile(FileDialog dialog, const std::string& initial
     return chosen.toStdString();
 }
 
+// The set-up only stores the choices for later prints, so its confirming button says OK (in the
+// language of Qt's loaded translation) rather than the print dialog's "Print".
 bool QtPrompter::setUpPrinter(PrinterChoices& choices) {
-    QPrinter printer;
-    if (!choices.printerName.empty()) {
-        printer.setPrinterName(QString::fromStdString(choices.printerName));
-    }
-    printer.setPageOrientation(choices.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrinter printer(QPrinter::HighResolution);
+    applyPrinterChoices(choices, printer);
     QPrintDialog dialog(&printer);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok)) {
+            const QDialogButtonBox standard(QDialogButtonBox::Ok);
+            confirm->setText(standard.button(QDialogButtonBox::Ok)->text());
+        }
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
-    choices.printerName = printer.printerName().toStdString();
-    choices.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
-    choices.outputFile = printer.outputFileName().toStdString();
+    choices = printerChoicesOf(printer);
     return true;
 }
 

@@ -90,6 +90,11 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Zachowano jako: ", "Kept as: "},
     {"Plik nie wygląda na pomiar. Otworzyć mimo to?",
      "This file does not look like a flight. Open it anyway?"},
+    {"Brak drukarki", "No printer"},
+    {"Wydrukowano na drukarce: ", "Printed on: "},
+    {"Wydrukowano do pliku: ", "Printed to file: "},
+    {"Zapisano obraz: ", "Picture saved: "},
+    {"Zapisano eksport: ", "Exported to: "},
 }};
 
 template <typename Table, typename Key>

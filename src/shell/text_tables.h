@@ -97,7 +97,12 @@ enum class Message {
     IncompleteDownloadOf, // two %d: bytes received, bytes announced
     IncompleteDownload,   // one %d: bytes received, when no size was announced
     KeptAs,               // followed by the path of the archived copy
-    NotAFlight,    // asked before a file that does not look like a flight is loaded
+    NotAFlight,           // asked before a file that does not look like a flight is loaded
+    NoPrinter,            // a print with no usable printer
+    PrintedOn,            // status line, followed by the printer's name
+    PrintedToFile,        // status line, followed by the path of the PDF file
+    PictureSaved,         // status line, followed by the path of the picture
+    Exported,             // status line, followed by the path of the spreadsheet file
     Count
 };
 

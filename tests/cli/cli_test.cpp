@@ -196,6 +196,55 @@ TEST_F(CliTest, ExportAndRenderWriteFiles) {
     EXPECT_EQ(runCli("render " + m_file.string() + " out.gif").status, 1);
 }
 
+struct PdfPages {
+    int count = 0;
+    double width = 0.0; // the first page's media box, in points
+    double height = 0.0;
+};
+
+// Qt writes its page objects uncompressed, so their dictionaries can be read as text.
+PdfPages pdfPages(const std::string& pdf) {
+    PdfPages pages;
+    for (size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+         at = pdf.find("/Type /Page", at + 1)) {
+        if (pdf.compare(at, 12, "/Type /Pages") != 0) {
+            ++pages.count;
+        }
+    }
+    const size_t box = pdf.find("/MediaBox [");
+    if (box != std::string::npos) {
+        double left = 0.0;
+        double bottom = 0.0;
+        std::sscanf(pdf.c_str() + box, "/MediaBox [%lf %lf %lf %lf", &left, &bottom, &pages.width,
+                    &pages.height);
+    }
+    return pages;
+}
+
+TEST_F(CliTest, RenderPrintsIntoAPdfPortraitOrLandscape) {
+    const fs::path out = m_file.string() + ".pdf";
+    for (const bool landscape : {false, true}) {
+        const CliRun run = runCli("render " + m_file.string() + " " + out.string() +
+                                  (landscape ? " --landscape" : ""));
+        ASSERT_EQ(run.status, 0) << run.output;
+        std::ifstream file(out, std::ios::binary);
+        const std::string pdf((std::istreambuf_iterator<char>(file)),
+                              std::istreambuf_iterator<char>());
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+        const PdfPages pages = pdfPages(pdf);
+        EXPECT_EQ(pages.count, 1);
+        ASSERT_GT(pages.width * pages.height, 0.0);
+        EXPECT_EQ(pages.width > pages.height, landscape) << pages.width << " x " << pages.height;
+        fs::remove(out);
+    }
+    EXPECT_EQ(runCli("render " + m_file.string() + " " + out.string() + ".png --landscape").status,
+              1);
+    const CliRun unwritable = runCli("render " + m_file.string() + " /nonexistent/page.pdf");
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.output.find("Cannot create file /nonexistent/page.pdf"), std::string::npos)
+        << unwritable.output;
+}
+
 TEST_F(CliTest, UnreadableFileFailsWithOneLine) {
     const CliRun run = runCli("info /nonexistent/flight.bin");
     EXPECT_EQ(run.status, 1);

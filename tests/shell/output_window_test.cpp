@@ -5,6 +5,7 @@
 #include "support/scripted_prompter.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -37,6 +38,28 @@ uint32_t littleEndian32(const QByteArray& bytes, int offset) {
     return value;
 }
 
+// The /MediaBox of the first page of one of Qt's PDF files, in points.
+QSizeF mediaBox(const QByteArray& pdf) {
+    const QRegularExpression box(
+        QStringLiteral(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])"));
+    const QRegularExpressionMatch match = box.match(QString::fromLatin1(pdf));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble())
+                            : QSizeF();
+}
+
+// A machine's printers as a test wants them.
+class ListedPrinters : public vtl::PrinterDirectory {
+public:
+    ListedPrinters(std::vector<std::string> names, std::string fallback)
+        : m_names(std::move(names)), m_default(std::move(fallback)) {}
+    std::vector<std::string> printerNames() const override { return m_names; }
+    std::string defaultPrinterName() const override { return m_default; }
+
+private:
+    std::vector<std::string> m_names;
+    std::string m_default;
+};
+
 } // namespace
 
 class OutputWindowTest : public QObject {
@@ -48,6 +71,9 @@ private slots:
     void pictureIsAWindowsBitmapOfTheChart();
     void outputTitleDescribesTheFlight();
     void printGoesToThePrinterChosenInTheSetup();
+    void printerChoicesSurviveAPrint();
+    void printWithoutAUsablePrinterSaysSo();
+    void statusLineTellsWhereTheOutputWent();
     void zoomShowsAMinorGridForShortStretches();
 
 private:
@@ -163,6 +189,97 @@ void OutputWindowTest::printGoesToThePrinterChosenInTheSetup() {
     QVERIFY(pdf.startsWith("%PDF-"));
     QVERIFY(pdf.size() > 10000);
     QCOMPARE(m_window->form().Chart1->titleLines(), QStringList{"        Wysokosc / Altitude"});
+}
+
+void OutputWindowTest::printerChoicesSurviveAPrint() {
+    load(path("flight.bin"));
+    vtl::PrinterChoices choices;
+    choices.landscape = true;
+    choices.outputFile = path("a5.pdf").toStdString();
+    choices.paperName = "A5";
+    choices.paperWidthMm = 148.0;
+    choices.paperHeightMm = 210.0;
+    choices.margins = vtl::PageMargins{12.0, 8.0, 6.0, 20.0};
+    m_prompter->answerPrinterSetup(choices);
+    m_window->form().UstawDrukarke1->trigger();
+
+    // The print is on the chosen paper, turned as chosen: A5 across is 595 by 420 points.
+    m_window->form().Drukuj1->trigger();
+    const QSizeF page = mediaBox(readFile(path("a5.pdf")));
+    QVERIFY2(qAbs(page.width() - 595.3) < 1.0 && qAbs(page.height() - 419.5) < 1.0,
+             qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));
+
+    // The next set-up opens with everything the user chose before the print.
+    m_prompter->answerPrinterSetup(vtl::PrinterChoices{});
+    m_window->form().UstawDrukarke1->trigger();
+    const vtl::PrinterChoices& shown = m_prompter->printerSetupsShown().back();
+    QCOMPARE(shown.outputFile, choices.outputFile);
+    QVERIFY(shown.landscape);
+    QCOMPARE(shown.paperName, std::string("A5"));
+    QCOMPARE(shown.paperWidthMm, 148.0);
+    QVERIFY(shown.margins.has_value());
+    QCOMPARE(shown.margins->bottom, 20.0);
+}
+
+// The machine's own printers never decide these cases: the window asks a list the test gives.
+void OutputWindowTest::printWithoutAUsablePrinterSaysSo() {
+    load(path("flight.bin"));
+    ListedPrinters none({}, "");
+    m_window->setPrinterDirectory(none);
+    m_window->form().Drukuj1->trigger();
+    QCOMPARE(m_prompter->messages().size(), size_t(1));
+    QCOMPARE(m_prompter->messages().back().text, std::string("Brak drukarki"));
+    QCOMPARE(m_prompter->messages().back().caption, std::string("Vantorel - problem"));
+    QCOMPARE(m_window->form().Chart1->titleLines().size(), 1);
+
+    // A printer chosen in the set-up that the system no longer has is not swapped for another.
+    ListedPrinters other({"Office"}, "Office");
+    m_window->setPrinterDirectory(other);
+    vtl::PrinterChoices gone;
+    gone.printerName = "Gone";
+    m_prompter->answerPrinterSetup(gone);
+    m_window->form().UstawDrukarke1->trigger();
+    m_window->form().English1->trigger();
+    m_window->form().Drukuj1->trigger();
+    QCOMPARE(m_prompter->messages().size(), size_t(2));
+    QCOMPARE(m_prompter->messages().back().text, std::string("No printer"));
+    QCOMPARE(m_prompter->messages().back().caption, std::string("Vantoreal - error"));
+    QVERIFY(m_window->form().LStatus->text().isEmpty());
+}
+
+void OutputWindowTest::statusLineTellsWhereTheOutputWent() {
+    load(path("flight.bin"));
+    MainWindowForm& form = m_window->form();
+    QVERIFY(form.LStatus->isVisible());
+    // The chart ends above the status line, and the layout gives it the whole height above.
+    const QPoint chartBottom = form.Chart1->mapTo(m_window.get(), QPoint(0, form.Chart1->height()));
+    QVERIFY(chartBottom.y() <= form.StatusBar1->geometry().top());
+    QCOMPARE(form.Chart1->height(), form.client->height() - 120);
+
+    vtl::PrinterChoices choices;
+    choices.outputFile = path("page.pdf").toStdString();
+    m_prompter->answerPrinterSetup(choices);
+    form.UstawDrukarke1->trigger();
+    form.Drukuj1->trigger();
+    QCOMPARE(form.LStatus->text(), "Wydrukowano do pliku: " + path("page.pdf"));
+    form.English1->trigger();
+    QCOMPARE(form.LStatus->text(), "Printed to file: " + path("page.pdf"));
+
+    m_prompter->answerNextFiles({path("chart").toStdString()});
+    form.ZapiszObraz1->trigger();
+    QCOMPARE(form.LStatus->text(), "Picture saved: " + path("chart.bmp"));
+
+    m_prompter->answerNextFiles({path("lot").toStdString()});
+    form.ZapiszdoExcela1->trigger();
+    QCOMPARE(form.LStatus->text(), "Exported to: " + path("lot.csv"));
+    form.Polski1->trigger();
+    QCOMPARE(form.LStatus->text(), "Zapisano eksport: " + path("lot.csv"));
+
+    // A file that cannot be written leaves no claim that it was.
+    m_prompter->answerNextFiles({path("no/such/folder/lot").toStdString()});
+    form.ZapiszdoExcela1->trigger();
+    QVERIFY(form.LStatus->text().isEmpty());
+    QVERIFY(m_prompter->messages().back().text.find("Cannot create file") != std::string::npos);
 }
 
 void OutputWindowTest::zoomShowsAMinorGridForShortStretches() {

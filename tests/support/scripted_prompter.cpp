@@ -28,7 +28,7 @@ std::string ScriptedPrompter::chooseFile(FileDialog dialog, const std::string& i
 }
 
 bool ScriptedPrompter::setUpPrinter(PrinterChoices& choices) {
-    ++m_printerSetups;
+    m_printerSetupsShown.push_back(choices);
     if (!m_printerChoices) {
         return false;
     }

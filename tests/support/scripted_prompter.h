@@ -25,7 +25,9 @@ public:
     // The printer set-up answers with the scripted choices (OK), or is cancelled without them.
     bool setUpPrinter(PrinterChoices& choices) override;
     void answerPrinterSetup(PrinterChoices choices) { m_printerChoices = std::move(choices); }
-    int printerSetups() const { return m_printerSetups; }
+    int printerSetups() const { return static_cast<int>(m_printerSetupsShown.size()); }
+    // The choices each set-up dialog opened with.
+    const std::vector<PrinterChoices>& printerSetupsShown() const { return m_printerSetupsShown; }
 
     // Names the next file dialogs return, in order; without one, the dialog is cancelled.
     void answerNextFiles(std::vector<std::string> names);
@@ -48,7 +50,7 @@ private:
     std::deque<std::string> m_files;
     std::vector<std::pair<FileDialog, std::string>> m_fileDialogs;
     std::optional<PrinterChoices> m_printerChoices;
-    int m_printerSetups = 0;
+    std::vector<PrinterChoices> m_printerSetupsShown;
 };
 
 } // namespace vtl::testing

@@ -33,7 +33,7 @@ const std::map<std::string, Command>& commands() {
         {"filter",
          {{"--comparison"}, {"--params", "--settings", "--temperature"}, vtl::cli::runFilter}},
         {"export", {{}, {"--temperature"}, vtl::cli::runExport}},
-        {"render", {{}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
+        {"render", {{"--landscape"}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
         {"download",
          {{"--trace", "--no-archive"},
           {"--port", "--settings", "--archive-folder"},
@@ -61,6 +61,7 @@ void printUsage() {
                "       vantorel-cli export FILE OUT [--temperature T]\n"
                "       vantorel-cli render FILE OUT.bmp|OUT.png [--comparison FILE2]\n"
                "                           [--width W --height H]\n"
+               "       vantorel-cli render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
                "       vantorel-cli download OUT [--port NAME]\n"
                "       vantorel-cli zero [--port NAME]\n"
                "       vantorel-cli setup-default [--port NAME]\n"

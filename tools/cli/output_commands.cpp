@@ -13,18 +13,22 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <deque>
 #include <memory>
+#include <optional>
 
 namespace vtl::cli {
 namespace {
 
-// Answers the window's file dialogs from a list and collects its messages.
+// Answers the window's file dialogs from a list and its printer set-up with the given choices,
+// and collects its messages.
 class AnsweringPrompter : public Prompter {
 public:
-    explicit AnsweringPrompter(std::deque<std::string> files) : m_files(std::move(files)) {}
+    AnsweringPrompter(std::deque<std::string> files, std::optional<PrinterChoices> printer)
+        : m_files(std::move(files)), m_printer(std::move(printer)) {}
 
     bool showMessage(const std::string& text, const std::string&, PromptButtons) override {
         m_messages.push_back(text);
@@ -38,13 +42,20 @@ public:
         m_files.pop_front();
         return name;
     }
-    bool setUpPrinter(PrinterChoices&) override { return false; }
+    bool setUpPrinter(PrinterChoices& choices) override {
+        if (!m_printer) {
+            return false;
+        }
+        choices = *m_printer;
+        return true;
+    }
     void openDocument(const std::string&) override {}
 
     const std::vector<std::string>& messages() const { return m_messages; }
 
 private:
     std::deque<std::string> m_files;
+    std::optional<PrinterChoices> m_printer;
     std::vector<std::string> m_messages;
 };
 
@@ -78,12 +89,18 @@ std::string runExport(const CommandLine& args) {
     return {};
 }
 
+// A PDF goes through the window's own printer set-up and print, as "Drukuj" does; a picture is
+// the chart in the asked size with the output title.
 std::string runRender(const CommandLine& args) {
     const std::string flight = args.positional(0, "FILE");
     const QString out = QString::fromStdString(args.positional(1, "OUT"));
     const bool bitmap = out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
-    if (!bitmap && !out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
-        throw CommandError("OUT must end in .bmp or .png");
+    const bool pdf = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    if (!bitmap && !pdf && !out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        throw CommandError("OUT must end in .bmp, .png or .pdf");
+    }
+    if (args.flag("--landscape") && !pdf) {
+        throw CommandError("--landscape is for a PDF print");
     }
     const int width = sizeOption(args, "--width", 1265);
     const int height = sizeOption(args, "--height", 745);
@@ -93,7 +110,13 @@ std::string runRender(const CommandLine& args) {
     if (comparison) {
         files.push_back(*comparison);
     }
-    AnsweringPrompter prompter(files);
+    std::optional<PrinterChoices> printer;
+    if (pdf) {
+        printer.emplace();
+        printer->outputFile = QFileInfo(out).absoluteFilePath().toStdString();
+        printer->landscape = args.flag("--landscape");
+    }
+    AnsweringPrompter prompter(files, printer);
     QTemporaryDir settings;
     TVantorel_BMP window(settings.filePath(QStringLiteral("vantorel.par")), prompter);
     // The chart keeps 8 pixels on the left and 7 on the right, and the top row above it; the menu
@@ -109,8 +132,15 @@ std::string runRender(const CommandLine& args) {
     if (comparison) {
         window.form().B_Porownanie->click();
     }
+    if (pdf) {
+        window.form().UstawDrukarke1->trigger();
+        window.form().Drukuj1->trigger();
+    }
     if (!prompter.messages().empty()) {
         throw CommandError(prompter.messages().front());
+    }
+    if (pdf) {
+        return {};
     }
 
     ChartOutput output(window.form(), window.languageSelector());

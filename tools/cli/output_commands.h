@@ -11,7 +11,8 @@ namespace vtl::cli {
 std::string runExport(const CommandLine& args);
 
 // The chart as the window shows it after loading a flight (and a comparison), with the output
-// title, saved as a Windows bitmap or PNG; runs without a display.
+// title, saved as a Windows bitmap or PNG, or printed into a PDF file as the window prints (its
+// margins, title and page, portrait or with --landscape); runs without a display.
 std::string runRender(const CommandLine& args);
 
 } // namespace vtl::cli
