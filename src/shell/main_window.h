@@ -8,6 +8,7 @@
 #include "files/measurement_commands.h"
 #include "shell/download_archive.h"
 #include "shell/flight_presenter.h"
+#include "shell/help_launcher.h"
 #include "shell/main_window_form.h"
 #include "shell/settings_keeper.h"
 
@@ -58,6 +59,8 @@ public:
     void setArchiveFolder(const QString& folder);
     vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
     vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
+    // The program's own manual viewer, once the desktop could not open a manual.
+    HelpWindow* helpWindow() const { return m_help.window(); }
 
     void applyLanguage();
     void FormResize();
@@ -121,6 +124,7 @@ private:
     vtl::DeviceProtocol m_protocol;
     ChartOutput m_output;
     DownloadArchive m_archive;
+    HelpLauncher m_help;
     vtl::PrinterChoices m_printerChoices;
     std::string m_lastPictureName;
     TFormUstawienia* m_settingsDialog = nullptr;

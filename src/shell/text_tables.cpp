@@ -90,6 +90,12 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Zachowano jako: ", "Kept as: "},
     {"Plik nie wygląda na pomiar. Otworzyć mimo to?",
      "This file does not look like a flight. Open it anyway?"},
+    {"Nie znaleziono podręcznika: ", "Manual not found: "},
+    {"Vantorel - pomoc", "Vantoreal - help"},
+    {"< Wstecz", "< Back"},
+    {"Dalej >", "Forward >"},
+    {"Znajdź dalej", "Find next"},
+    {"Szukaj w podręczniku", "Search the manual"},
 }};
 
 template <typename Table, typename Key>

@@ -97,7 +97,13 @@ enum class Message {
     IncompleteDownloadOf, // two %d: bytes received, bytes announced
     IncompleteDownload,   // one %d: bytes received, when no size was announced
     KeptAs,               // followed by the path of the archived copy
-    NotAFlight,    // asked before a file that does not look like a flight is loaded
+    NotAFlight,           // asked before a file that does not look like a flight is loaded
+    HelpMissing,          // followed by the manual's file name
+    HelpWindowCaption,    // the program's own help window and its controls
+    HelpBack,
+    HelpForward,
+    HelpFindNext,
+    HelpSearchHint,
     Count
 };
 

@@ -39,7 +39,7 @@ public:
         return name;
     }
     bool setUpPrinter(PrinterChoices&) override { return false; }
-    void openDocument(const std::string&) override {}
+    bool openDocument(const std::string&) override { return false; }
 
     const std::vector<std::string>& messages() const { return m_messages; }
 
