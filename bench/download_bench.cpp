@@ -24,7 +24,7 @@ struct SilentPrompter : vtl::Prompter {
     }
     std::string chooseFile(vtl::FileDialog, const std::string&) override { return {}; }
     bool setUpPrinter(vtl::PrinterChoices&) override { return false; }
-    void openDocument(const std::string&) override {}
+    bool openDocument(const std::string&) override { return false; }
 };
 
 struct NoView : vtl::DownloadView {

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,7 +80,13 @@ TFormUstawienia::TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& l
     move(231, 201);
     buildControls();
 
-    CB_Numer_Portu->setCurrentIndex(m_settings.settings().portIndex);
+    const vtl::ProgramSettings& stored = m_settings.settings();
+    CB_Numer_Portu->setCurrentIndex(stored.portIndex);
+    if (CB_Numer_Portu->currentIndex() < 0) {
+        // A typed name that is no item of the list: the field shows the port that is used.
+        CB_Numer_Portu->setCurrentIndex(-1);
+        CB_Numer_Portu->setEditText(text(stored.portNameText()));
+    }
     E_Poziom->setText(QStringLiteral("0"));
     E_Kal_Temp->setText(QStringLiteral("0"));
     // The language of the start-up stays in these two items for the whole run.
@@ -94,6 +101,9 @@ TFormUstawienia::TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& l
 void TFormUstawienia::buildControls() {
     L_Numer_Portu = label(this, "L_Numer_Portu", QStringLiteral("Numer Portu "), kLeft, 16);
     CB_Numer_Portu = dropDown(this, "CB_Numer_Portu", 32);
+    // Every typed character is a change of port, so the text must be exactly what was typed: a
+    // completion would open a port the user never named.
+    CB_Numer_Portu->setCompleter(nullptr);
     for (int port = 1; port <= kPortCount; ++port) {
         CB_Numer_Portu->addItem(QStringLiteral("COM%1").arg(port));
     }
@@ -142,8 +152,13 @@ void TFormUstawienia::buildControls() {
 }
 
 void TFormUstawienia::connectHandlers() {
+    // The port changes with a choice from the list and with every edit of its text, each partial
+    // text included; setting the text from the program is no change.
     connect(CB_Numer_Portu, qOverload<int>(&QComboBox::activated), this,
             &TFormUstawienia::CB_Numer_PortuChange);
+    connect(CB_Numer_Portu->lineEdit(), &QLineEdit::textEdited, this,
+            &TFormUstawienia::CB_Numer_PortuChange);
+    CB_Numer_Portu->installEventFilter(this);
     connect(E_Poziom, &QLineEdit::textChanged, this, &TFormUstawienia::E_Poziom_Ent);
     connect(E_Kal_Temp, &QLineEdit::textChanged, this, &TFormUstawienia::E_Kal_zaduzo);
     connect(E_NrZaw, &QLineEdit::textChanged, this, &TFormUstawienia::E_nrZaw_zaduzo);
@@ -230,11 +245,14 @@ void TFormUstawienia::FormActivate() {
 
 void TFormUstawienia::CB_Numer_PortuChange() {
     vtl::ProgramSettings& settings = m_settings.settings();
-    settings.portIndex = CB_Numer_Portu->currentIndex();
+    // A typed text has the index of the item it spells, or none (-1).
+    const QString chosen = CB_Numer_Portu->currentText();
+    settings.portIndex =
+        CB_Numer_Portu->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (m_channel != nullptr) {
         m_channel->closePort();
     }
-    settings.setPortName(CB_Numer_Portu->currentText().left(kPortNameLength).toStdString());
+    settings.setPortName(chosen.left(kPortNameLength).toStdString());
     m_settings.save();
     if (m_channel == nullptr) {
         return;
@@ -305,6 +323,15 @@ void TFormUstawienia::E_CzasOpExit() {
 }
 
 bool TFormUstawienia::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == CB_Numer_Portu) {
+        // The typed text has been taken while it was typed; Enter would only repeat that change
+        // or swap the text for a differently spelt item.
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            return key == Qt::Key_Return || key == Qt::Key_Enter;
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::FocusOut) {
         // Only a move to another control leaves a field; the window losing its activation (a
         // message box, the dialog closing) does not.

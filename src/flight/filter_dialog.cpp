@@ -129,6 +129,8 @@ void TF_Filtr::Button2Click() {
     s.preFilterLength = wholeNumberOr(*Ed_Filtr1, kPreFilterFallback);
     s.finalFilterLength = wholeNumberOr(*Ed_Filtr2, kFinalFilterFallback);
     m_settings.save();
+    // The edits show what the filter will use, so a fallback never hides behind the typed text.
+    FormCreate();
     accept();
 }
 

@@ -13,8 +13,8 @@ class SettingsKeeper;
 } // namespace vtl
 
 // The filter dialog: the four parameters of the smoothing filter. Created once at start; the
-// edits take the stored parameters only then, so unsaved text is still there when it is opened
-// again.
+// edits take the stored parameters then and after each save, so unsaved text is still there when
+// it is opened again, while saved text shows the number it was stored as.
 class TF_Filtr : public QDialog {
     Q_OBJECT
 public:

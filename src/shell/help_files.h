@@ -4,9 +4,19 @@
 
 namespace vtl {
 
-// The manual of a language: "Vtl_HELPP" (Polish) or "Vtl_HELPA" (any other language), as a
-// compiled help file where one is installed, otherwise as HTML; looked for beside the program,
-// then in the installed documentation folder. Empty when neither exists.
-QString helpFilePath(const QString& programFolder, int language);
+// Which manuals a search accepts: the desktop's viewer takes a compiled help file or HTML, the
+// program's own help window only HTML.
+enum class HelpFormat { Any, Html };
+
+// The manual of a language without its extension: "Vtl_HELPP" (Polish, 0) or "Vtl_HELPA" (any
+// other language).
+QString helpFileBaseName(int language);
+
+// The manual of a language, as a compiled help file where one lies beside the HTML one: looked for
+// first in the working folder, where the desktop resolves a bare file name, then beside the
+// program, then in the installed share folder (../share/vantorel/help from the program's folder).
+// Empty when none exists.
+QString helpFilePath(const QString& workingFolder, const QString& programFolder, int language,
+                     HelpFormat format = HelpFormat::Any);
 
 } // namespace vtl

@@ -12,7 +12,6 @@
 #include "flight/image_handover.h"
 #include "shell/download_indicators.h"
 #include "shell/framework_texts.h"
-#include "shell/help_files.h"
 #include "shell/info_window.h"
 #include "shell/locale_separator.h"
 #include "shell/text_tables.h"
@@ -54,7 +53,7 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
                  m_currentLanguage, m_settings.settings(),
                  link.priority != nullptr ? *link.priority : m_systemPriority),
       m_output(m_form, m_currentLanguage), m_archive(prompter, m_currentLanguage),
-      m_outputStatus(*m_form.LStatus, m_currentLanguage) {
+      m_help(prompter, m_programFolder, this), m_outputStatus(*m_form.LStatus, m_currentLanguage) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -258,10 +257,7 @@ void TVantorel_BMP::English1Click() {
 }
 
 void TVantorel_BMP::Help1Click() {
-    const QString path = vtl::helpFilePath(m_programFolder, m_currentLanguage);
-    if (!path.isEmpty()) {
-        m_prompter.openDocument(path.toStdString());
-    }
+    m_help.open(m_currentLanguage);
 }
 
 // F1 opens the manual of the current language and leaves the request unhandled, as the window's

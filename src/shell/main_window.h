@@ -9,6 +9,7 @@
 #include "files/system_printers.h"
 #include "shell/download_archive.h"
 #include "shell/flight_presenter.h"
+#include "shell/help_launcher.h"
 #include "shell/main_window_form.h"
 #include "shell/output_status.h"
 #include "shell/settings_keeper.h"
@@ -62,6 +63,8 @@ public:
     void setArchiveFolder(const QString& folder);
     vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
     vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
+    // The program's own manual viewer, once the desktop could not open a manual.
+    HelpWindow* helpWindow() const { return m_help.window(); }
 
     void applyLanguage();
     void FormResize();
@@ -125,6 +128,7 @@ private:
     vtl::DeviceProtocol m_protocol;
     ChartOutput m_output;
     DownloadArchive m_archive;
+    HelpLauncher m_help;
     vtl::PrinterChoices m_printerChoices;
     SystemPrinters m_systemPrinters;
     vtl::PrinterDirectory* m_printers = &m_systemPrinters;

@@ -48,8 +48,9 @@ public:
     // Shows the printer set-up dialog over the current choices; false when cancelled.
     virtual bool setUpPrinter(PrinterChoices& choices) = 0;
 
-    // Opens a document with the desktop's default viewer, without waiting for it.
-    virtual void openDocument(const std::string& path) = 0;
+    // Opens a document with the desktop's default viewer, without waiting for it; false when the
+    // desktop has no viewer to hand it to.
+    virtual bool openDocument(const std::string& path) = 0;
 };
 
 } // namespace vtl

@@ -11,7 +11,7 @@ public:
                      PromptButtons buttons) override;
     std::string chooseFile(FileDialog dialog, const std::string& initialName) override;
     bool setUpPrinter(PrinterChoices& choices) override;
-    void openDocument(const std::string& path) override;
+    bool openDocument(const std::string& path) override;
 };
 
 } // namespace vtl

@@ -95,6 +95,12 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Wydrukowano do pliku: ", "Printed to file: "},
     {"Zapisano obraz: ", "Picture saved: "},
     {"Zapisano eksport: ", "Exported to: "},
+    {"Nie znaleziono podręcznika: ", "Manual not found: "},
+    {"Vantorel - pomoc", "Vantoreal - help"},
+    {"< Wstecz", "< Back"},
+    {"Dalej >", "Forward >"},
+    {"Znajdź dalej", "Find next"},
+    {"Szukaj w podręczniku", "Search the manual"},
 }};
 
 template <typename Table, typename Key>

@@ -103,6 +103,12 @@ enum class Message {
     PrintedToFile,        // status line, followed by the path of the PDF file
     PictureSaved,         // status line, followed by the path of the picture
     Exported,             // status line, followed by the path of the spreadsheet file
+    HelpMissing,          // followed by the manual's file name
+    HelpWindowCaption,    // the program's own help window and its controls
+    HelpBack,
+    HelpForward,
+    HelpFindNext,
+    HelpSearchHint,
     Count
 };
 

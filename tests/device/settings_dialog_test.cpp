@@ -80,6 +80,7 @@ private slots:
     void savingWithAnEmptyFieldSendsNothing();
     void captionsFollowTheLanguageAtEachShowButManualZeroingKeepsItsStartUpTexts();
     void portChoiceIsStoredAndTheSetupReadAgain();
+    void everyTypedPortTextIsAPortChange();
     void portThatCannotBeOpenedIsReportedTwiceAndSavingDoesNothing();
     void setupThatCannotBeReadIsReported();
     void savingWritesTheThreeFramesAndCloses();
@@ -260,6 +261,55 @@ void SettingsDialogTest::portChoiceIsStoredAndTheSetupReadAgain() {
     QCOMPARE(rig.dialog.E_CzasOp->text(), QString("180"));
     QVERIFY(rig.channel.isOpen());
     QVERIFY(rig.prompter.messages().empty());
+}
+
+void SettingsDialogTest::everyTypedPortTextIsAPortChange() {
+    Rig rig;
+    rig.device.competitorNumber = 12;
+    QComboBox& list = *rig.dialog.CB_Numer_Portu;
+    list.lineEdit()->clear(); // the program's own edit: no change
+    QCOMPARE(rig.port.openedNames().size(), size_t{1});
+
+    // Each character typed opens the port its text names and reads the setup from it; the field
+    // shows what was typed, never a completion of it.
+    rig.dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.dialog));
+    list.setFocus();
+    QTest::keyClicks(&list, "C");
+    QCOMPARE(list.currentText(), QString("C"));
+    QTest::keyClicks(&list, "OM12");
+    QCOMPARE(list.currentText(), QString("COM12"));
+    QCOMPARE(rig.port.openedNames(),
+             (std::vector<std::string>{"COM5", "C", "CO", "COM", "COM1", "COM12"}));
+    QCOMPARE(rig.port.frames().size(), size_t{15});
+    QCOMPARE(rig.dialog.E_NrZaw->text(), QString("12"));
+    QCOMPARE(rig.keeper.settings().portIndex, 11);
+    QFile file(rig.settingsPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().left(12), QByteArray("COM12\0\0\0\x0B\0\0\0", 12));
+    QVERIFY(rig.prompter.messages().empty());
+    // Enter repeats nothing: the text was taken while it was typed.
+    QTest::keyClick(&list, Qt::Key_Return);
+    QCOMPARE(rig.port.openedNames().size(), size_t{6});
+
+    // A text longer than a port name keeps its first five characters and names no item.
+    QTest::keyClick(&list, Qt::Key_3);
+    QCOMPARE(rig.port.openedNames().back(), std::string("COM12"));
+    QCOMPARE(rig.port.openedNames().size(), size_t{7});
+    QCOMPARE(rig.keeper.settings().portNameText(), std::string("COM12"));
+    QCOMPARE(rig.keeper.settings().portIndex, -1);
+    QCOMPARE(list.currentText(), QString("COM123"));
+    // The next start shows the port that is used, though no item names it.
+    TFormUstawienia again(rig.keeper, rig.language, rig.prompter);
+    QCOMPARE(again.CB_Numer_Portu->currentText(), QString("COM12"));
+
+    // A partial text that opens nothing is reported like any port that cannot be opened.
+    rig.port.refuseOpening(true);
+    list.lineEdit()->clear();
+    QTest::keyClicks(&list, "X");
+    const std::string failed = "Błąd komunikacji z portem: X";
+    QCOMPARE(rig.texts(), (std::vector<std::string>{failed, failed}));
+    QCOMPARE(rig.keeper.settings().portNameText(), std::string("X"));
 }
 
 void SettingsDialogTest::portThatCannotBeOpenedIsReportedTwiceAndSavingDoesNothing() {

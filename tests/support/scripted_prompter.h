@@ -20,7 +20,12 @@ public:
 
     bool showMessage(const std::string& text, const std::string& caption,
                      PromptButtons buttons) override;
-    void openDocument(const std::string& path) override { m_documents.push_back(path); }
+    // Records the document; the desktop opens it unless told it has no viewer.
+    bool openDocument(const std::string& path) override {
+        m_documents.push_back(path);
+        return m_desktopOpensDocuments;
+    }
+    void answerDocumentsCannotBeOpened() { m_desktopOpensDocuments = false; }
     std::string chooseFile(FileDialog dialog, const std::string& initialName) override;
     // The printer set-up answers with the scripted choices (OK), or is cancelled without them.
     bool setUpPrinter(PrinterChoices& choices) override;
@@ -51,6 +56,7 @@ private:
     std::vector<std::pair<FileDialog, std::string>> m_fileDialogs;
     std::optional<PrinterChoices> m_printerChoices;
     std::vector<PrinterChoices> m_printerSetupsShown;
+    bool m_desktopOpensDocuments = true;
 };
 
 } // namespace vtl::testing

@@ -21,7 +21,7 @@ public:
                      PromptButtons buttons) override;
     std::string chooseFile(FileDialog, const std::string&) override { return {}; }
     bool setUpPrinter(PrinterChoices&) override { return false; }
-    void openDocument(const std::string&) override {}
+    bool openDocument(const std::string&) override { return false; }
 };
 
 // The program's settings (port, language) and the device link, as the window would have them.

@@ -49,7 +49,7 @@ public:
         choices = *m_printer;
         return true;
     }
-    void openDocument(const std::string&) override {}
+    bool openDocument(const std::string&) override { return false; }
 
     const std::vector<std::string>& messages() const { return m_messages; }
 
