@@ -9,6 +9,7 @@
 #include "shell/download_archive.h"
 #include "shell/flight_presenter.h"
 #include "shell/main_window_form.h"
+#include "shell/qt_translations.h"
 #include "shell/settings_keeper.h"
 
 #include <QMainWindow>
@@ -122,6 +123,7 @@ private:
     ChartOutput m_output;
     DownloadArchive m_archive;
     vtl::PrinterChoices m_printerChoices;
+    vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
     TFormUstawienia* m_settingsDialog = nullptr;
     TFoInfo* m_infoWindow = nullptr;
