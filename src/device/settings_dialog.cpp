@@ -119,6 +119,8 @@ void TFormUstawienia::buildControls() {
 
     L_Ust_Probk = label(this, "L_Ust_Probk", QStringLiteral("Próbkowanie"), kLeft, 184);
     ComboBox_ImPomiarow = dropDown(this, "ComboBox_ImPomiarow", 200);
+    // The sampling texts are wider than the list's field in the dialog's face.
+    ComboBox_ImPomiarow->setFont(vtl::narrowFont(11));
     for (const char* item : kSamplingItems) {
         ComboBox_ImPomiarow->addItem(QString::fromLatin1(item));
     }

@@ -12,8 +12,9 @@ namespace vtl {
 MeasurementCommands::MeasurementCommands(Prompter& prompter, const int32_t& language)
     : m_prompter(prompter), m_language(language) {}
 
-std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string& requiredSuffix) {
-    std::string name = m_prompter.chooseFile(FileDialog::Save, m_lastSaveName);
+std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string& requiredSuffix,
+                                                               FileDialog dialog) {
+    std::string name = m_prompter.chooseFile(dialog, m_lastSaveName);
     if (name.empty()) {
         return std::nullopt;
     }
@@ -48,11 +49,12 @@ bool MeasurementCommands::saveMeasurement(const FlightRecord& record) {
     return true;
 }
 
-std::optional<MeasurementCommands::LoadedFile> MeasurementCommands::chooseMeasurement() {
+std::optional<MeasurementCommands::LoadedFile>
+MeasurementCommands::chooseMeasurement(FileDialog dialog) {
     const std::string start = !m_lastOpenName.empty() || m_defaultOpenFolder.empty()
                                   ? m_lastOpenName
                                   : m_defaultOpenFolder + "/";
-    const std::string name = m_prompter.chooseFile(FileDialog::Open, start);
+    const std::string name = m_prompter.chooseFile(dialog, start);
     if (name.empty()) {
         return std::nullopt;
     }

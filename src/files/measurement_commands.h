@@ -24,11 +24,14 @@ public:
         std::vector<uint8_t> bytes;
     };
     // Asks for a file and reads it; empty when cancelled or when it cannot be opened (reported).
-    std::optional<LoadedFile> chooseMeasurement();
+    // The dialog is the load's or the comparison's.
+    std::optional<LoadedFile> chooseMeasurement(FileDialog dialog = FileDialog::Open);
 
     // Asks for a name to save to through the save dialog, and whether an existing file may be
-    // replaced. Empty when the user cancels or declines. Shared with the spreadsheet export.
-    std::optional<std::string> chooseSaveName(const std::string& requiredSuffix = std::string());
+    // replaced. Empty when the user cancels or declines. Shared with the spreadsheet export, which
+    // shows its own dialog.
+    std::optional<std::string> chooseSaveName(const std::string& requiredSuffix = std::string(),
+                                              FileDialog dialog = FileDialog::Save);
 
     const std::string& lastSaveName() const { return m_lastSaveName; }
     const std::string& lastOpenName() const { return m_lastOpenName; }

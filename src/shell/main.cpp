@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
         vtl::QtPrompter prompter;
         TVantorel_BMP mainWindow(
             vtl::resolveSettingsFilePath(QCoreApplication::applicationFilePath()), prompter);
+        prompter.followLanguage(mainWindow.languageSelector());
         TFormUstawienia settingsDialog(mainWindow.settingsKeeper(), mainWindow.languageSelector(),
                                        prompter, &mainWindow);
         TFoInfo infoWindow(&mainWindow);

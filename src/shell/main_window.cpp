@@ -140,6 +140,7 @@ QString TVantorel_BMP::text(int pair) const {
 }
 
 void TVantorel_BMP::applyLanguage() {
+    m_qtTranslations.follow(m_currentLanguage);
     using vtl::MainCaption;
     auto t = [this](MainCaption pair) { return text(static_cast<int>(pair)); };
     MainWindowForm& f = m_form;
@@ -372,7 +373,7 @@ void TVantorel_BMP::BLaduj_pomiarClick() {
 }
 
 void TVantorel_BMP::B_PorownanieClick() {
-    const auto file = m_measurements.chooseMeasurement();
+    const auto file = m_measurements.chooseMeasurement(vtl::FileDialog::Comparison);
     if (!file || !openAnyway(m_prompter, m_currentLanguage, file->bytes)) {
         return;
     }
@@ -583,7 +584,8 @@ void TVantorel_BMP::ZapiszdoExcela1Click() {
                                vtl::PromptButtons::Ok);
         return;
     }
-    const std::optional<std::string> name = m_measurements.chooseSaveName(".csv");
+    const std::optional<std::string> name =
+        m_measurements.chooseSaveName(".csv", vtl::FileDialog::Export);
     if (!name) {
         return;
     }

@@ -12,6 +12,7 @@
 #include "shell/help_launcher.h"
 #include "shell/main_window_form.h"
 #include "shell/output_status.h"
+#include "shell/qt_translations.h"
 #include "shell/settings_keeper.h"
 
 #include <QMainWindow>
@@ -133,6 +134,7 @@ private:
     SystemPrinters m_systemPrinters;
     vtl::PrinterDirectory* m_printers = &m_systemPrinters;
     OutputStatus m_outputStatus;
+    vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
     TFormUstawienia* m_settingsDialog = nullptr;
     TFoInfo* m_infoWindow = nullptr;

@@ -1,6 +1,7 @@
 #include "shell/main_window_form.h"
 
 #include "chart/chart_view.h"
+#include "shell/window_look.h"
 
 #include <QMainWindow>
 #include <QMenuBar>
@@ -13,13 +14,7 @@ const QColor kScrollBarGrey(200, 200, 200);
 const QColor kMaroon(128, 0, 0);
 
 QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setStyleHint(family == QLatin1String("Courier New")       ? QFont::Monospace
-                      : family == QLatin1String("Times New Roman") ? QFont::Serif
-                                                                   : QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
+    return vtl::designFont(family, pixels, bold);
 }
 
 const QString kSansSerif = QStringLiteral("MS Sans Serif");
@@ -57,7 +52,7 @@ QLineEdit* edit(QWidget* parent, const char* name, int left, int top, int width,
     auto* e = place(new QLineEdit(parent), name, left, top, width, height);
     e->setFont(pixelFont(kArial, pixels, bold));
     e->setReadOnly(readOnly);
-    // The fields are laid out for thin borders: the sampling text must fit its 61 pixels.
+    // The fields are laid out for thin borders.
     e->setTextMargins(-2, 0, -2, 0);
     return e;
 }
@@ -132,6 +127,8 @@ void MainWindowForm::buildFlightPanel() {
     label(g, "LCelsius1", QStringLiteral("C"), 261, 40);
     LProbk1 = label(g, "LProbk1", QStringLiteral("Próbkowanie"), 189, 66);
     E_probkGl = edit(g, "E_probkGl", 188, 80, 61, 24, 13);
+    // "10 pom/sek" in the design's Arial is wider than the field.
+    E_probkGl->setFont(vtl::narrowFont(13));
 }
 
 void MainWindowForm::buildComparisonPanel() {
@@ -153,6 +150,7 @@ void MainWindowForm::buildComparisonPanel() {
     label(g, "LCelsius2", QStringLiteral("C"), 277, 40);
     LProbk2 = label(g, "LProbk2", QStringLiteral("Próbkowanie"), 205, 66);
     E_probkPor = edit(g, "E_probkPor", 205, 80, 60, 24, 13);
+    E_probkPor->setFont(vtl::narrowFont(13));
 }
 
 void MainWindowForm::buildIndicators() {

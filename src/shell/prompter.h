@@ -28,9 +28,10 @@ struct PrinterChoices {
     std::optional<PageMargins> margins; // none: the printer's default margins
 };
 
-// The program's file dialogs: the open dialog shared by both loads, the save dialog shared by the
-// measurement save and the export, and the picture dialog.
-enum class FileDialog { Open, Save, Picture };
+// The program's file dialogs, each with its own title: the loads of the current flight (Open) and
+// of a comparison flight, the measurement save, the picture and the spreadsheet export. The two
+// loads share their last name, and so do the measurement save and the export.
+enum class FileDialog { Open, Save, Picture, Comparison, Export };
 
 // Everything that asks or tells the user goes through here, so that windows and the protocol can
 // be driven by a script in tests. Texts are UTF-8.

@@ -33,6 +33,15 @@ constexpr std::array<TextPair, static_cast<size_t>(MainCaption::Count)> kMainCap
     {"Export do Excel", "Export to Excel"},
     {"Odczyt z: ", "Read from:"},
     {"Przerwij", "Cancel"},
+    {"Odczyt pomiaru", "Load flight"},
+    {"Porównanie - odczyt pomiaru", "Compare - load flight"},
+    {"Zapisz pomiar", "Save flight"},
+    {"Eksport do Excela", "Export to Excel"},
+    {"Zapisz obraz", "Save picture"},
+    {"Pomiary (*.bin)", "Flights (*.bin)"},
+    {"Arkusze (*.csv)", "Spreadsheets (*.csv)"},
+    {"Obrazy (*.bmp)", "Pictures (*.bmp)"},
+    {"Wszystkie pliki (*)", "All files (*)"},
 }};
 
 constexpr std::array<TextPair, static_cast<size_t>(SettingsCaption::Count)> kSettingsCaptions = {{

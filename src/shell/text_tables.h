@@ -42,6 +42,17 @@ enum class MainCaption {
     ExportMenu,       // ZapiszdoExcela1
     ReadFrom,         // printout
     CancelButton,     // B_Przerwij, beside the download indicators
+    // Titles of the file dialogs: "Odczyt", "Porównanie", "Zapisz", the export, "Zapisz Obraz".
+    LoadFlightDialog,
+    ComparisonDialog,
+    SaveFlightDialog,
+    ExportDialog,
+    PictureDialog,
+    // Filters of the file dialogs: measurements, spreadsheets, pictures, anything.
+    FlightFilesFilter,
+    SpreadsheetFilesFilter,
+    PictureFilesFilter,
+    AllFilesFilter,
     Count
 };
 

@@ -118,8 +118,8 @@ void OutputWindowTest::exportWritesTheDrawnPoints() {
     QVERIFY(bytes.startsWith("0.0\n\r0.0\n\r"));
     QVERIFY(bytes.endsWith("60.0\n\r") || bytes.endsWith("59.9\n\r") || bytes.endsWith("60.1\n\r"));
 
-    // The save dialog is shared with the measurement save and remembers the name as given.
-    QCOMPARE(m_prompter->fileDialogs().back().first, vtl::FileDialog::Save);
+    // The export has its own dialog but shares the measurement save's name, kept as given.
+    QCOMPARE(m_prompter->fileDialogs().back().first, vtl::FileDialog::Export);
     m_prompter->answerNextFiles({path("lot").toStdString()});
     m_prompter->answerNextMessages({false});
     {
