@@ -182,6 +182,7 @@ void TVantorel_BMP::applyLanguage() {
     f.Chart1->SetTitle(ChartView::Series1, t(MainCaption::AltitudeSeries));
     f.Chart1->SetTitle(ChartView::Series2, t(MainCaption::Acceleration));
     f.Chart1->SetTitle(ChartView::Series3, t(MainCaption::Comparison));
+    f.Chart1->setToolTip(t(MainCaption::ChartHint));
 }
 
 bool TVantorel_BMP::eventFilter(QObject* watched, QEvent* event) {

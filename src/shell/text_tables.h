@@ -42,6 +42,7 @@ enum class MainCaption {
     ExportMenu,       // ZapiszdoExcela1
     ReadFrom,         // printout
     CancelButton,     // B_Przerwij, beside the download indicators
+    ChartHint,        // tooltip of Chart1: the mouse gestures
     Count
 };
 
