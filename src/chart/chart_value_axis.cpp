@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 
+#include <cmath>
 #include <utility>
 
 namespace vtl::chart {
@@ -20,6 +21,20 @@ double ValueTicker::getTickStep(const QCPRange& range) {
 
 int ValueTicker::getSubTickCount(double) {
     return 0;
+}
+
+QVector<double> ValueTicker::createTickVector(double tickStep, const QCPRange& range) {
+    if (m_roundFirst) {
+        return QCPAxisTicker::createTickVector(tickStep, range);
+    }
+    QVector<double> ticks;
+    // The step fits the axis length, so the count stays small; the tolerance keeps the upper
+    // end when the range is a whole number of steps.
+    const auto count = static_cast<int>(std::floor(range.size() / tickStep + 1e-9));
+    for (int k = 0; k <= count; ++k) {
+        ticks.append(range.lower + k * tickStep);
+    }
+    return ticks;
 }
 
 QString ValueTicker::getTickLabel(double tick, const QLocale&, QChar, int) {

@@ -15,10 +15,14 @@ public:
 
     void setAxis(QCPAxis* axis) { m_axis = axis; }
     void setIncrement(double increment) { m_increment = increment; }
+    // Unrounded, the first label sits at the lower end of the range and the others follow at
+    // whole steps from it; rounded, the labels sit at multiples of the step.
+    void setRoundFirst(bool roundFirst) { m_roundFirst = roundFirst; }
 
 protected:
     double getTickStep(const QCPRange& range) override;
     int getSubTickCount(double tickStep) override;
+    QVector<double> createTickVector(double tickStep, const QCPRange& range) override;
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
                          int precision) override;
 
@@ -28,6 +32,7 @@ private:
     double m_resolution;
     double m_separation;
     double m_increment = 0;
+    bool m_roundFirst = true;
 };
 
 } // namespace vtl::chart

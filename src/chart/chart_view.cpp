@@ -18,7 +18,7 @@ using vtl::chart::ValueMarks;
 } // namespace
 
 ChartView::Impl::Impl(ChartView& owner)
-    : view(owner), plot(new QCustomPlot(&owner)), bottom(plot->xAxis), left(plot->yAxis),
+    : view(owner), plot(new vtl::chart::ChartPlot(&owner)), bottom(plot->xAxis), left(plot->yAxis),
       right(plot->yAxis2) {
     plot->setObjectName(QStringLiteral("chartPlot"));
     plot->setPlottingHints(QCP::phCacheLabels | QCP::phFastPolylines);
@@ -29,6 +29,26 @@ ChartView::Impl::Impl(ChartView& owner)
     buildLayout();
     buildOverlays();
     buildZoom();
+    plot->setAfterLayout([this] { afterLayout(); });
+}
+
+void ChartView::Impl::afterLayout() {
+    for (const auto& valueMarks : marks) {
+        if (valueMarks) {
+            valueMarks->place();
+        }
+    }
+    for (const LabelledAxis which : {BottomAxis, LeftAxis}) {
+        const QCPAxis* axis = which == BottomAxis ? bottom : left;
+        AxisLabels& labels = laidOutLabels[which];
+        labels.font = axis->tickLabelFont();
+        labels.texts = axis->tickVectorLabels();
+        labels.positions.clear();
+        for (const double tick : axis->tickVector()) {
+            labels.positions.push_back(axis->coordToPixel(tick));
+        }
+    }
+    emit view.laidOut();
 }
 
 void ChartView::Impl::scheduleRedraw() {
@@ -182,14 +202,14 @@ QString ChartView::title(Series series) const {
 }
 
 void ChartView::setMarksVisible(Series series, bool visible) {
-    if (ValueMarks* marks = m_impl->marks[series]) {
+    if (ValueMarks* marks = m_impl->marks[series].get()) {
         marks->setVisible(visible);
         m_impl->scheduleRedraw();
     }
 }
 
 bool ChartView::marksVisible(Series series) const {
-    const ValueMarks* marks = m_impl->marks[series];
+    const ValueMarks* marks = m_impl->marks[series].get();
     return marks && marks->visible();
 }
 
@@ -286,6 +306,29 @@ QStringList ChartView::bottomAxisLabels() const {
 std::vector<double> ChartView::bottomMinorTicks() const {
     const QVector<double>& ticks = m_impl->timeTicker->lastMinorTicks();
     return std::vector<double>(ticks.begin(), ticks.end());
+}
+
+ChartView::AxisLabels ChartView::axisLabels(LabelledAxis axis) const {
+    return m_impl->laidOutLabels[axis];
+}
+
+std::vector<ChartView::ValueMark> ChartView::valueMarks(Series series) const {
+    std::vector<ValueMark> result;
+    if (const ValueMarks* marks = m_impl->marks[series].get()) {
+        for (const ValueMarks::Placed& placed : marks->placed()) {
+            ValueMark mark;
+            mark.text = placed.text->text();
+            mark.box = QRectF(placed.text->topLeft->pixelPosition(),
+                              placed.text->bottomRight->pixelPosition());
+            mark.calloutStart = placed.callout->start->pixelPosition();
+            mark.point = placed.callout->end->pixelPosition();
+            mark.arrowHead = placed.callout->head().style() != QCPLineEnding::esNone;
+            // The plot fills an arrow head with the colour of the line's pen.
+            mark.calloutBrush = placed.callout->pen().color();
+            result.push_back(mark);
+        }
+    }
+    return result;
 }
 
 QRect ChartView::plotArea() const {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QMarginsF>
+#include <QPointF>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -71,6 +74,30 @@ public:
     // Texts of the labelled ticks and positions of the minor ticks at the last redraw.
     QStringList bottomAxisLabels() const;
     std::vector<double> bottomMinorTicks() const;
+
+    // The labelled ticks of the time or the altitude axis as the last layout placed them, on
+    // screen, for the picture or for a printout: each tick's position along the axis in that
+    // layout's pixels, its text, and the labels' font.
+    enum LabelledAxis { BottomAxis, LeftAxis };
+    struct AxisLabels {
+        QFont font;
+        std::vector<double> positions;
+        QStringList texts;
+    };
+    AxisLabels axisLabels(LabelledAxis axis) const;
+
+    // A value mark as the last layout placed it, in that layout's pixels: its text, the text's
+    // box, and the callout from the box's edge to the point, with its arrow head at the point
+    // filled in the callout's brush colour.
+    struct ValueMark {
+        QString text;
+        QRectF box;
+        QPointF calloutStart;
+        QPointF point;
+        bool arrowHead = false;
+        QColor calloutBrush;
+    };
+    std::vector<ValueMark> valueMarks(Series series) const;
     void UndoZoom();
 
     // Zooms all axes onto a rectangle in widget pixels, as the mouse draws it; OnZoom follows
@@ -119,6 +146,8 @@ signals:
     void OnClickLegend();
     void OnZoom();
     void OnUndoZoom();
+    // After each layout of the chart, before it is drawn on screen, into the picture or on paper.
+    void laidOut();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,7 @@
 
 // The state behind ChartView, shared by the files that implement it; nothing else includes it.
 
+#include "chart/chart_plot.h"
 #include "chart/chart_time_axis.h"
 #include "chart/chart_value_axis.h"
 #include "chart/chart_value_marks.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -56,7 +58,7 @@ struct ChartView::Impl {
     explicit Impl(ChartView& owner);
 
     ChartView& view;
-    QCustomPlot* plot;
+    vtl::chart::ChartPlot* plot;
     QCPAxis* bottom;
     QCPAxis* left;
     QCPAxis* right;
@@ -67,9 +69,10 @@ struct ChartView::Impl {
     QSharedPointer<vtl::chart::ValueTicker> leftTicker;
     QSharedPointer<vtl::chart::ValueTicker> rightTicker;
     std::array<QCPGraph*, kSeriesCount> graphs{};
-    std::array<vtl::chart::ValueMarks*, kSeriesCount> marks{};
+    std::array<std::unique_ptr<vtl::chart::ValueMarks>, kSeriesCount> marks;
     std::array<vtl::chart::SeriesBuffer, kSeriesCount> buffers;
-    std::vector<QString> timeLabels; // what the time axis labels, rebuilt at each redraw
+    std::vector<QString> timeLabels;         // what the time axis labels, rebuilt at each redraw
+    std::array<AxisLabels, 2> laidOutLabels; // bottom and left, as the last layout placed them
     QStringList titleLines;
     QColor panelColour;
 
@@ -110,6 +113,7 @@ struct ChartView::Impl {
     QCPRange leftRange() const;
     QCPRange rightRange() const;
     void dropLeftZoom();
+    void afterLayout();
 
     // chart_view_gestures.cpp: zoom, scrolling and clicks.
     void buildZoom();

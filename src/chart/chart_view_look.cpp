@@ -136,6 +136,7 @@ void ChartView::Impl::buildAxes() {
     left->setTicker(leftTicker);
     leftTicker->setAxis(left);
     leftTicker->setIncrement(0.1);
+    leftTicker->setRoundFirst(false);
     left->setTickLabelFont(pixelFont(QStringLiteral("Arial"), 13, true));
     left->setTickLength(0, 0);
     left->setSubTicks(false);
@@ -171,10 +172,10 @@ void ChartView::Impl::buildSeries() {
     graphs[Series4]->setVisible(false);
     graphs[Series4]->removeFromLegend();
     const QFont marksFont = pixelFont(QStringLiteral("Arial"), 11);
-    marks[Series1] =
-        new ValueMarks(plot, graphs[Series1], kAltitudeMarksPattern, kAltitudeCallout, marksFont);
-    marks[Series3] = new ValueMarks(plot, graphs[Series3], kComparisonMarksPattern,
-                                    kComparisonCallout, marksFont);
+    marks[Series1] = std::make_unique<ValueMarks>(plot, graphs[Series1], kAltitudeMarksPattern,
+                                                  kAltitudeCallout, marksFont);
+    marks[Series3] = std::make_unique<ValueMarks>(plot, graphs[Series3], kComparisonMarksPattern,
+                                                  kComparisonCallout, marksFont);
 }
 
 void ChartView::Impl::buildLayout() {

@@ -184,6 +184,7 @@ void TVantorel_BMP::applyLanguage() {
     f.Chart1->SetTitle(ChartView::Series2, t(MainCaption::Acceleration));
     f.Chart1->SetTitle(ChartView::Series3, t(MainCaption::Comparison));
     m_outputStatus.applyLanguage();
+    f.Chart1->setToolTip(t(MainCaption::ChartHint));
 }
 
 bool TVantorel_BMP::eventFilter(QObject* watched, QEvent* event) {

@@ -42,6 +42,16 @@ constexpr std::array<TextPair, static_cast<size_t>(MainCaption::Count)> kMainCap
     {"Arkusze (*.csv)", "Spreadsheets (*.csv)"},
     {"Obrazy (*.bmp)", "Pictures (*.bmp)"},
     {"Wszystkie pliki (*)", "All files (*)"},
+    {"Powiększenie: przeciągnij myszą w prawo w dół.\n"
+     "Cofnięcie powiększenia: przeciągnij w lewo lub w górę.\n"
+     "Przesuwanie: przeciągnij prawym przyciskiem.\n"
+     "Kółko myszy: powiększa i pomniejsza.\n"
+     "Kliknięcie krzywej usuwa ją do ponownego narysowania pomiaru.",
+     "Zoom: drag to the right and down.\n"
+     "Undo the zoom: drag to the left or up.\n"
+     "Scroll: drag with the right button.\n"
+     "Mouse wheel: zooms in and out.\n"
+     "A click on a curve removes it until the flight is drawn again."},
 }};
 
 constexpr std::array<TextPair, static_cast<size_t>(SettingsCaption::Count)> kSettingsCaptions = {{

@@ -53,6 +53,7 @@ enum class MainCaption {
     SpreadsheetFilesFilter,
     PictureFilesFilter,
     AllFilesFilter,
+    ChartHint, // tooltip of Chart1: the mouse gestures
     Count
 };
 

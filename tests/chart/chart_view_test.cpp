@@ -40,6 +40,38 @@ void drag(QWidget* target, Qt::MouseButton button, const QPoint& from, const QPo
     sendMouse(target, QEvent::MouseButtonRelease, button, to);
 }
 
+// Where two tick labels of an axis overlap, as the layout placed them: the labels' boxes from
+// their font, the bottom axis' labels turned upright, the left axis' right-aligned at the axis.
+QString overlappingLabels(const ChartView::AxisLabels& labels, ChartView::LabelledAxis axis) {
+    const QFontMetricsF metrics(labels.font);
+    std::vector<QRectF> boxes;
+    for (int i = 0; i < labels.texts.size(); ++i) {
+        const QRectF text = metrics.boundingRect(labels.texts[i]);
+        const double at = labels.positions[static_cast<std::size_t>(i)];
+        boxes.push_back(
+            axis == ChartView::BottomAxis
+                ? QRectF(at - text.height() / 2, 0, text.height(), text.width())
+                : QRectF(-text.width(), at - text.height() / 2, text.width(), text.height()));
+    }
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            if (boxes[i].intersects(boxes[j])) {
+                return QString("%1 at %2 and %3 at %4")
+                    .arg(labels.texts[int(i)])
+                    .arg(labels.positions[i])
+                    .arg(labels.texts[int(j)])
+                    .arg(labels.positions[j]);
+            }
+        }
+    }
+    return QString();
+}
+
+// A whole flight that climbs to about 1000 m: many labels on both axes.
+void addHighFlight(ChartView& chart) {
+    addAltitudeCurve(chart, 17000, [](int i) { return i < 3000 ? i / 3.0 : 1000.0 - i * 0.05; });
+}
+
 } // namespace
 
 class ChartViewTest : public QObject {
@@ -55,6 +87,10 @@ private slots:
     void bottomAxisShowsOnlyLabelledPointsWithoutOverlap();
     void minorTicksDivideTheGapsBetweenLabels();
     void marksBelongToTheAltitudeAndComparisonCurves();
+    void marksCarryACalloutToTheirPoint();
+    void leftAxisStartsAtItsMinimumUnrounded();
+    void axisLabelsFitTheSizeRightAfterAResize();
+    void axisLabelsFitEveryPrintout();
     void zoomSignalsAfterTheAxesTookTheRange();
     void undoZoomRestoresTheUnzoomedRange();
     void mouseGesturesZoomUndoAndClick();
@@ -250,6 +286,153 @@ void ChartViewTest::marksBelongToTheAltitudeAndComparisonCurves() {
         QCOMPARE(chart.marksVisible(ChartView::Series3), visible);
         QVERIFY(!chart.marksVisible(ChartView::Series2));
         QVERIFY(!chart.marksVisible(ChartView::Series5));
+    }
+}
+
+void ChartViewTest::marksCarryACalloutToTheirPoint() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    addAltitudeCurve(chart, 3000, climbAndGlide);
+    for (int i = 0; i < 3000; ++i) {
+        chart.Add(ChartView::Series3, climbAndGlide(i) * 0.9, QString());
+    }
+    chart.setMarksVisible(ChartView::Series1, true);
+    chart.setMarksVisible(ChartView::Series3, true);
+    chart.flush();
+    const QRect area = chart.plotArea();
+    const auto indexAt = [&](double x) {
+        const double span = chart.bottomMaximum() - chart.bottomMinimum();
+        return static_cast<int>(
+            std::lround(chart.bottomMinimum() + (x - area.left()) / area.width() * span));
+    };
+    // Above the altitude curve at 20 pixels, below the comparison curve at 28.
+    const auto checkCallouts = [&](ChartView::Series series, const QString& pattern, int length) {
+        const std::vector<ChartView::ValueMark> marks = chart.valueMarks(series);
+        QVERIFY(!marks.empty());
+        for (const ChartView::ValueMark& mark : marks) {
+            QVERIFY(mark.arrowHead);
+            QCOMPARE(mark.calloutBrush, QColor(Qt::black));
+            QCOMPARE(mark.calloutStart.x(), mark.point.x());
+            QCOMPARE(mark.point.y() - mark.calloutStart.y(), double(length));
+            const double edge = length > 0 ? mark.box.bottom() : mark.box.top();
+            QVERIFY(std::abs(edge - mark.calloutStart.y()) <= 1);
+            QVERIFY(std::abs(mark.box.center().x() - mark.point.x()) <= 2);
+            QCOMPARE(mark.text, ChartView::formatValue(
+                                    chart.pointValue(series, indexAt(mark.point.x())), pattern));
+        }
+    };
+    checkCallouts(ChartView::Series1, "#,####.##", 20);
+    checkCallouts(ChartView::Series3, "#,###0.###", -28);
+
+    // A whole flight: marks that would overlap are left out, the rest stay readable.
+    for (const ChartView::Series series : {ChartView::Series1, ChartView::Series3}) {
+        const std::vector<ChartView::ValueMark> marks = chart.valueMarks(series);
+        QVERIFY(marks.size() > 20 && marks.size() < 1000);
+        for (std::size_t i = 0; i < marks.size(); ++i) {
+            for (std::size_t j = i + 1; j < marks.size(); ++j) {
+                QVERIFY2(!marks[i].box.intersects(marks[j].box), qPrintable(marks[j].text));
+            }
+        }
+    }
+
+    // Zoomed onto a few seconds, every point in view shows its value.
+    chart.zoomToRect(QRect(area.center().x(), area.top(), 40, area.height()));
+    chart.zoomToRect(QRect(area.center().x(), area.top(), area.width() / 8, area.height()));
+    chart.flush();
+    const int first = static_cast<int>(std::ceil(chart.bottomMinimum()));
+    const int last = static_cast<int>(std::floor(chart.bottomMaximum()));
+    QVERIFY(last - first >= 5);
+    int inView = 0;
+    for (int i = first; i <= last; ++i) {
+        const double value = chart.pointValue(ChartView::Series1, i);
+        inView += value >= chart.leftMinimum() && value <= chart.leftMaximum() ? 1 : 0;
+    }
+    QVERIFY(inView >= 5);
+    QCOMPARE(int(chart.valueMarks(ChartView::Series1).size()), inView);
+    checkCallouts(ChartView::Series1, "#,####.##", 20);
+
+    chart.setMarksVisible(ChartView::Series1, false);
+    chart.flush();
+    QVERIFY(chart.valueMarks(ChartView::Series1).empty());
+}
+
+void ChartViewTest::leftAxisStartsAtItsMinimumUnrounded() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    addAltitudeCurve(chart, 600, climbAndGlide);
+    chart.leftSetMinimum(12.34);
+    chart.leftSetMaximum(150);
+    chart.leftSetAutomatic(false);
+    chart.flush();
+    const ChartView::AxisLabels labels = chart.axisLabels(ChartView::LeftAxis);
+    QVERIFY(labels.texts.size() >= 3);
+    QCOMPARE(labels.texts.first(), QString("12.3 "));
+    QVERIFY(std::abs(labels.positions.front() - chart.plotArea().bottom()) <= 1);
+    // The others follow at whole steps from the minimum.
+    const double step =
+        (labels.positions[0] - labels.positions[1]) / chart.plotArea().height() * (150 - 12.34);
+    const double rounded = std::round(step * 10) / 10;
+    QVERIFY(std::abs(step - rounded) < 0.05);
+    QCOMPARE(labels.texts[1], ChartView::formatValue(12.34 + rounded, "#,##0.# "));
+}
+
+void ChartViewTest::axisLabelsFitTheSizeRightAfterAResize() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    chart.show();
+    addHighFlight(chart);
+    chart.flush();
+    QSignalSpy laidOut(&chart, &ChartView::laidOut);
+    for (const QSize size :
+         {QSize(1905, 960), QSize(500, 280), QSize(1265, 745), QSize(400, 230), QSize(1024, 600)}) {
+        const int layouts = laidOut.count();
+        chart.resize(size); // and no redraw after it
+        QVERIFY(laidOut.count() > layouts);
+        for (const auto axis : {ChartView::BottomAxis, ChartView::LeftAxis}) {
+            const ChartView::AxisLabels labels = chart.axisLabels(axis);
+            QVERIFY(labels.texts.size() >= 3);
+            const QString overlap = overlappingLabels(labels, axis);
+            QVERIFY2(overlap.isEmpty(), qPrintable(QString("%1x%2 axis %3: %4")
+                                                       .arg(size.width())
+                                                       .arg(size.height())
+                                                       .arg(axis)
+                                                       .arg(overlap)));
+        }
+    }
+}
+
+void ChartViewTest::axisLabelsFitEveryPrintout() {
+    QTemporaryDir folder;
+    ChartView chart;
+    chart.resize(1265, 745);
+    chart.show();
+    addHighFlight(chart);
+    chart.flush();
+    std::vector<std::pair<ChartView::AxisLabels, ChartView::AxisLabels>> layouts;
+    connect(&chart, &ChartView::laidOut, this, [&] {
+        layouts.emplace_back(chart.axisLabels(ChartView::BottomAxis),
+                             chart.axisLabels(ChartView::LeftAxis));
+    });
+    for (const bool landscape : {false, true}) {
+        for (const int dpi : {150, 600}) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(folder.filePath(QString("print-%1.pdf").arg(dpi)));
+            printer.setResolution(dpi);
+            printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+            // The bottom margins of a landscape and of a portrait printout.
+            layouts.clear();
+            QVERIFY(chart.printTo(printer, QMarginsF(5, 5, 5, landscape ? 25 : 55)));
+            QVERIFY(layouts.size() >= 2); // the page's, then the screen's again
+            const QString page =
+                QString("%1 dpi %2").arg(dpi).arg(landscape ? "landscape" : "portrait");
+            for (const auto& [bottom, left] : layouts) {
+                QVERIFY(bottom.texts.size() >= 3 && left.texts.size() >= 3);
+                const QString overlap = overlappingLabels(bottom, ChartView::BottomAxis) +
+                                        overlappingLabels(left, ChartView::LeftAxis);
+                QVERIFY2(overlap.isEmpty(), qPrintable(page + ": " + overlap));
+            }
+        }
     }
 }
 

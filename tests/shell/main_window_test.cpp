@@ -20,6 +20,7 @@ private slots:
     void startUpReadsTheSettingsFile();
     void unwritableSettingsAreReportedOnceAndClosingStillEnds();
     void languageSwitchRelabelsEverything();
+    void chartHintExplainsTheMouseInTheLanguage();
     void everyLanguageChoiceWritesTheSettingsFile();
     void helpOpensTheManualOfTheLanguage();
     void topRowFollowsTheWindowWidth();
@@ -158,6 +159,30 @@ void MainWindowTest::languageSwitchRelabelsEverything() {
     for (const Caption& c : captions) {
         QCOMPARE(c.shown(), c.polish);
     }
+}
+
+void MainWindowTest::chartHintExplainsTheMouseInTheLanguage() {
+    QTemporaryDir folder;
+    vtl::testing::ScriptedPrompter prompter;
+    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    MainWindowForm& f = window.form();
+    const auto mentionsAll = [&f](const QStringList& phrases) {
+        for (const QString& phrase : phrases) {
+            if (!f.Chart1->toolTip().contains(phrase)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const QStringList polish = {"w prawo w dół", "w lewo lub w górę", "prawym przyciskiem",
+                                "Kółko myszy", "Kliknięcie krzywej usuwa"};
+    const QStringList english = {"right and down", "left or up", "right button", "wheel",
+                                 "click on a curve removes it"};
+    QVERIFY(mentionsAll(polish));
+    f.English1->trigger();
+    QVERIFY(mentionsAll(english));
+    f.Polski1->trigger();
+    QVERIFY(mentionsAll(polish));
 }
 
 void MainWindowTest::everyLanguageChoiceWritesTheSettingsFile() {
