@@ -1,4 +1,4 @@
-#include "chart/chart_view.h"
+#include "gui/chart/chart_view.h"
 
 #include <benchmark/benchmark.h>
 

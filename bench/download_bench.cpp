@@ -3,10 +3,10 @@
 // (33,000 x 11 / 115,200 = 3.15 s) plus the two reply waits before the transfer (two 250 ms steps
 // each, as a reply that came in the first step is confirmed by the second): 4.15 s.
 
-#include "device/device_protocol.h"
-#include "device/process_priority.h"
-#include "device/qt_serial_port.h"
-#include "shell/program_settings.h"
+#include "core/device/device_protocol.h"
+#include "core/shell/program_settings.h"
+#include "platform/process_priority.h"
+#include "platform/qt_serial_port.h"
 #include "support/child_process.h"
 #include "support/flight_synthesiser.h"
 

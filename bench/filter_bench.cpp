@@ -1,7 +1,7 @@
 // The smoothing filter over the longest curve the series hold: a realistic flight, and a curve
 // that makes the clean-ups restart as often as they can.
 
-#include "flight/smoothing_filter.h"
+#include "core/flight/smoothing_filter.h"
 
 #include <benchmark/benchmark.h>
 

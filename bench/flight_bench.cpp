@@ -1,8 +1,8 @@
 // The flight passes on the largest flight the series hold: conversion, smoothing, climb, labels.
 
-#include "flight/altitude_conversion.h"
-#include "flight/flight_drawing.h"
-#include "flight/image_handover.h"
+#include "core/flight/altitude_conversion.h"
+#include "core/flight/flight_drawing.h"
+#include "core/flight/image_handover.h"
 #include "support/flight_synthesiser.h"
 
 #include <benchmark/benchmark.h>

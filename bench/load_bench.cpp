@@ -1,7 +1,7 @@
 // Loading the largest sample file into the main window until the chart is drawn.
 
-#include "chart/chart_view.h"
-#include "shell/main_window.h"
+#include "gui/chart/chart_view.h"
+#include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // any parameters, the same result.
 #include "fuzz_input.h"
 
-#include "flight/smoothing_filter.h"
+#include "core/flight/smoothing_filter.h"
 #include "support/filter_reference.h"
 
 #include <algorithm>

@@ -3,13 +3,13 @@
 // taken from the bytes, and the spreadsheet column.
 #include "fuzz_input.h"
 
-#include "files/spreadsheet_export.h"
-#include "flight/comparison_resampling.h"
-#include "flight/flight_drawing.h"
-#include "flight/flight_plausibility.h"
-#include "flight/flight_record.h"
-#include "flight/image_handover.h"
-#include "flight/smoothing_filter.h"
+#include "core/files/spreadsheet_export.h"
+#include "core/flight/comparison_resampling.h"
+#include "core/flight/flight_drawing.h"
+#include "core/flight/flight_plausibility.h"
+#include "core/flight/flight_record.h"
+#include "core/flight/image_handover.h"
+#include "core/flight/smoothing_filter.h"
 
 #include <cstdlib>
 #include <memory>

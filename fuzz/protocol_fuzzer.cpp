@@ -4,10 +4,10 @@
 // ends, the raised priority is restored and the port is left as each operation promises.
 #include "fuzz_input.h"
 
-#include "device/command_frame.h"
-#include "device/device_protocol.h"
-#include "device/serial_channel.h"
-#include "shell/program_settings.h"
+#include "core/device/command_frame.h"
+#include "core/device/device_protocol.h"
+#include "core/device/serial_channel.h"
+#include "core/shell/program_settings.h"
 #include "support/fake_device.h"
 #include "support/scripted_prompter.h"
 

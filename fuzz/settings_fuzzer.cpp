@@ -1,6 +1,6 @@
 // Any bytes as the settings file: loaded, overlaid, saved and loaded again, the record must come
 // back as it was.
-#include "shell/program_settings.h"
+#include "core/shell/program_settings.h"
 
 #include <cstdio>
 #include <cstdlib>

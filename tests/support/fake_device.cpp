@@ -1,6 +1,6 @@
 #include "support/fake_device.h"
 
-#include "device/command_frame.h"
+#include "core/device/command_frame.h"
 
 #include <algorithm>
 

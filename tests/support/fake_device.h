@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/serial_port.h"
+#include "core/device/serial_port.h"
 
 #include <climits>
 #include <cstdint>

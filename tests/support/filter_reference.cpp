@@ -1,6 +1,6 @@
 #include "support/filter_reference.h"
 
-#include "flight/wrapping_arithmetic.h"
+#include "core/flight/wrapping_arithmetic.h"
 
 namespace vtl::testing {
 

@@ -1,10 +1,10 @@
 #include "support/flight_synthesiser.h"
 
-#include "flight/altitude_conversion.h"
-#include "flight/flight_image.h"
-#include "flight/flight_record.h"
-#include "flight/header_decoder.h"
-#include "flight/pressure_compensation.h"
+#include "core/flight/altitude_conversion.h"
+#include "core/flight/flight_image.h"
+#include "core/flight/flight_record.h"
+#include "core/flight/header_decoder.h"
+#include "core/flight/pressure_compensation.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flight/calibration.h"
+#include "core/flight/calibration.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "flight/calibration.h"
-#include "flight/flight_image.h"
+#include "core/flight/calibration.h"
+#include "core/flight/flight_image.h"
 
 #include <cstdint>
 #include <utility>

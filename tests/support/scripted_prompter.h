@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/prompter.h"
+#include "core/shell/prompter.h"
 
 #include <deque>
 #include <optional>

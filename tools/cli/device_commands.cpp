@@ -3,11 +3,11 @@
 #include "device_session.h"
 #include "json_writer.h"
 
-#include "files/flight_archive.h"
-#include "files/measurement_file.h"
-#include "flight/flight_image.h"
-#include "flight/image_handover.h"
-#include "shell/text_tables.h"
+#include "core/files/flight_archive.h"
+#include "core/files/measurement_file.h"
+#include "core/flight/flight_image.h"
+#include "core/flight/image_handover.h"
+#include "core/shell/text_tables.h"
 
 #include <QStandardPaths>
 

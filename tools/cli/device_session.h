@@ -3,11 +3,11 @@
 #include "command_line.h"
 #include "traffic_trace.h"
 
-#include "device/device_protocol.h"
-#include "device/process_priority.h"
-#include "device/qt_serial_port.h"
-#include "shell/program_settings.h"
-#include "shell/prompter.h"
+#include "core/device/device_protocol.h"
+#include "core/shell/program_settings.h"
+#include "core/shell/prompter.h"
+#include "platform/process_priority.h"
+#include "platform/qt_serial_port.h"
 
 #include <memory>
 #include <string>

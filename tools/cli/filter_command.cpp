@@ -3,13 +3,13 @@
 #include "flight_files.h"
 #include "json_writer.h"
 
-#include "device/setup_limits.h"
-#include "files/measurement_file.h"
-#include "flight/flight_drawing.h"
-#include "flight/flight_record.h"
-#include "flight/image_handover.h"
-#include "flight/smoothing_filter.h"
-#include "shell/program_settings.h"
+#include "core/device/setup_limits.h"
+#include "core/files/measurement_file.h"
+#include "core/flight/flight_drawing.h"
+#include "core/flight/flight_record.h"
+#include "core/flight/image_handover.h"
+#include "core/flight/smoothing_filter.h"
+#include "core/shell/program_settings.h"
 
 #include <memory>
 #include <sstream>

@@ -3,14 +3,14 @@
 #include "flight_files.h"
 #include "json_writer.h"
 
-#include "files/measurement_file.h"
-#include "flight/altitude_conversion.h"
-#include "flight/comparison_resampling.h"
-#include "flight/flight_drawing.h"
-#include "flight/flight_plausibility.h"
-#include "flight/flight_record.h"
-#include "flight/image_handover.h"
-#include "flight/sampling_code.h"
+#include "core/files/measurement_file.h"
+#include "core/flight/altitude_conversion.h"
+#include "core/flight/comparison_resampling.h"
+#include "core/flight/flight_drawing.h"
+#include "core/flight/flight_plausibility.h"
+#include "core/flight/flight_record.h"
+#include "core/flight/image_handover.h"
+#include "core/flight/sampling_code.h"
 
 #include <memory>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "flight_files.h"
 
-#include "files/measurement_file.h"
-#include "flight/image_handover.h"
-#include "shell/settings_location.h"
+#include "core/files/measurement_file.h"
+#include "core/flight/image_handover.h"
+#include "platform/settings_location.h"
 
 #include <QCoreApplication>
 

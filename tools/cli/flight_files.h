@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 
-#include "flight/flight_record.h"
+#include "core/flight/flight_record.h"
 
 #include <memory>
 #include <string>

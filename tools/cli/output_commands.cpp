@@ -2,14 +2,14 @@
 
 #include "flight_files.h"
 
-#include "chart/chart_view.h"
-#include "files/atomic_file.h"
-#include "files/chart_output.h"
-#include "files/measurement_file.h"
-#include "files/spreadsheet_export.h"
-#include "flight/flight_drawing.h"
-#include "flight/image_handover.h"
-#include "shell/main_window.h"
+#include "core/files/measurement_file.h"
+#include "core/files/spreadsheet_export.h"
+#include "core/flight/flight_drawing.h"
+#include "core/flight/image_handover.h"
+#include "core/shell/atomic_file.h"
+#include "gui/chart/chart_view.h"
+#include "gui/files/chart_output.h"
+#include "gui/shell/main_window.h"
 
 #include <QApplication>
 #include <QBuffer>

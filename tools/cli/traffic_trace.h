@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/device_protocol.h"
+#include "core/device/device_protocol.h"
 
 #include <chrono>
 

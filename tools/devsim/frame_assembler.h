@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/command_frame.h"
+#include "core/device/command_frame.h"
 
 #include <array>
 #include <chrono>

@@ -7,7 +7,7 @@
 #include "simulated_device.h"
 #include "simulator_options.h"
 
-#include "flight/flight_record.h"
+#include "core/flight/flight_record.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 #include "port_link.h"
 
-#include "shell/program_settings.h"
+#include "core/shell/program_settings.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "simulated_device.h"
 
-#include "flight/flight_image.h"
+#include "core/flight/flight_image.h"
 
 #include <algorithm>
 #include <utility>

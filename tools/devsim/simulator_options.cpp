@@ -1,6 +1,6 @@
 #include "simulator_options.h"
 
-#include "flight/flight_image.h"
+#include "core/flight/flight_image.h"
 
 #include <cerrno>
 #include <cstdlib>

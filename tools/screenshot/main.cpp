@@ -4,7 +4,7 @@
 //   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
 //                       [--width W] [--height H]
 
-#include "shell/main_window.h"
+#include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
 
 #include <QApplication>

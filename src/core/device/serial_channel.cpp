@@ -1,0 +1,86 @@
+#include "core/device/serial_channel.h"
+
+#include "core/shell/text_tables.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vtl {
+
+SerialChannel::SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter,
+                             const int32_t& language)
+    : m_port(port), m_clock(clock), m_prompter(prompter), m_language(language),
+      m_rxBuffer(std::make_unique<std::array<uint8_t, kReceiveCapacity>>()) {}
+
+void SerialChannel::openPort(const std::string& portName) {
+    if (m_state == State::Open) {
+        return;
+    }
+    if (m_port.open(portName)) {
+        m_state = State::Open;
+        return;
+    }
+    m_state = State::Failed;
+    m_prompter.showMessage(message(Message::PortError, m_language) + portName,
+                           message(Message::ErrorCaption, m_language), PromptButtons::Ok);
+}
+
+int SerialChannel::closePort() {
+    if (m_state != State::Open) {
+        m_state = State::Closed;
+        return 0;
+    }
+    m_port.close();
+    m_state = State::Closed;
+    return 1;
+}
+
+uint32_t SerialChannel::readAvailable() {
+    if (m_state != State::Open) {
+        return 0;
+    }
+    (*m_rxBuffer)[0] = 0;
+    const size_t waiting = std::min(m_port.bytesWaiting(), kReadLimit);
+    if (waiting == 0) {
+        return 0;
+    }
+    const size_t room = kReceiveCapacity - m_rxCount;
+    const size_t kept = std::min(waiting, room);
+    const size_t read = m_port.read(m_rxBuffer->data() + m_rxCount, kept);
+    m_rxCount += static_cast<uint32_t>(read);
+    if (waiting > kept) {
+        // A device that sends more than the buffer holds: the excess is read and dropped.
+        std::vector<uint8_t> excess(waiting - kept);
+        m_port.read(excess.data(), excess.size());
+    }
+    return static_cast<uint32_t>(read);
+}
+
+bool SerialChannel::writeBytes(const uint8_t* bytes, size_t count) {
+    if (m_state != State::Open || !m_port.write(bytes, count)) {
+        return false;
+    }
+    m_port.waitUntilSent();
+    return true;
+}
+
+void SerialChannel::resetReceive() {
+    if (m_state == State::Open) {
+        m_port.waitUntilSent();
+    }
+    m_rxCount = 0;
+}
+
+void SerialChannel::waitForReply(int stepMilliseconds) {
+    size_t waiting = m_state == State::Open ? m_port.bytesWaiting() : 0;
+    for (;;) {
+        m_clock.sleep(stepMilliseconds);
+        const size_t now = m_state == State::Open ? m_port.bytesWaiting() : 0;
+        if (now <= waiting) {
+            return;
+        }
+        waiting = now;
+    }
+}
+
+} // namespace vtl

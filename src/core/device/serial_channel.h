@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/device/serial_port.h"
+#include "core/shell/prompter.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vtl {
+
+// The program's one connection to the device: opens the chosen port on demand, writes frames,
+// waits for replies by watching the input queue and reads them into the receive buffer.
+class SerialChannel {
+public:
+    static constexpr size_t kReceiveCapacity = 90000;
+    static constexpr size_t kReadLimit = 33000;
+
+    SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter, const int32_t& language);
+
+    // Opens the port unless it is open; a port that cannot be opened is reported to the user
+    // ("Communication Error: COM5") and leaves the channel in the failed state.
+    void openPort(const std::string& portName);
+    // 1 when a port was closed, 0 when none was open.
+    int closePort();
+    bool isOpen() const { return m_state == State::Open; }
+    bool openFailed() const { return m_state == State::Failed; }
+
+    // Appends the waiting bytes (at most 33,000) to the receive buffer and returns how many were
+    // placed. Byte 0 of the buffer is cleared on every call. Bytes that no longer fit the buffer
+    // are read and dropped.
+    uint32_t readAvailable();
+    // Writes the bytes and waits until they have left the port.
+    bool writeBytes(const uint8_t* bytes, size_t count);
+    // Waits until output has gone and starts a new reply at position 0.
+    void resetReceive();
+    void clearReceiveCount() { m_rxCount = 0; }
+    // Waits one step, then more steps while the number of waiting bytes still grows.
+    void waitForReply(int stepMilliseconds);
+    // The open port's line has failed (hang-up, device unplugged).
+    bool lineFailed() { return m_state == State::Open && m_port.hasFailed(); }
+
+    const uint8_t* rxBuffer() const { return m_rxBuffer->data(); }
+    uint32_t rxCount() const { return m_rxCount; }
+
+private:
+    enum class State { Closed, Open, Failed };
+
+    SerialPort& m_port;
+    Clock& m_clock;
+    Prompter& m_prompter;
+    const int32_t& m_language;
+    State m_state = State::Closed;
+    std::unique_ptr<std::array<uint8_t, kReceiveCapacity>> m_rxBuffer;
+    uint32_t m_rxCount = 0;
+};
+
+} // namespace vtl

@@ -1,0 +1,86 @@
+#include "core/files/flight_archive.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace vtl {
+namespace {
+
+constexpr int kMaximumVariants = 1000;
+
+// Moves the file to the target only where no file of that name exists.
+bool moveWithoutReplacing(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    return MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
+#else
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
+#endif
+}
+
+bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool flushed = std::fflush(file) == 0;
+    return std::fclose(file) == 0 && written && flushed;
+}
+
+} // namespace
+
+std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
+                            uint16_t competitorNumber, ArchiveKind kind) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", &localTime);
+    const char* suffix = kind == ArchiveKind::Partial   ? "_partial"
+                         : kind == ArchiveKind::Corrupt ? "_corrupt"
+                                                        : "";
+    return std::string(stamp) + "_S" + std::to_string(serialNumber) + "_C" +
+           std::to_string(competitorNumber) + suffix + ".bin";
+}
+
+std::optional<std::string> archiveFlight(const std::string& folder,
+                                         const std::vector<uint8_t>& image,
+                                         const std::tm& localTime, uint16_t serialNumber,
+                                         uint16_t competitorNumber, ArchiveKind kind) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    const std::filesystem::path base =
+        std::filesystem::path(folder) /
+        archiveFileName(localTime, serialNumber, competitorNumber, kind);
+    const std::string temporary = base.string() + ".partial";
+    if (!writeWhole(temporary, image)) {
+        std::filesystem::remove(temporary, error);
+        return std::nullopt;
+    }
+    for (int variant = 1; variant <= kMaximumVariants; ++variant) {
+        std::filesystem::path target = base;
+        if (variant > 1) {
+            target.replace_filename(base.stem().string() + "-" + std::to_string(variant) +
+                                    base.extension().string());
+        }
+        if (moveWithoutReplacing(temporary, target.string())) {
+            return target.string();
+        }
+        if (!std::filesystem::exists(target, error)) {
+            break; // the move failed for another reason than an existing file
+        }
+    }
+    std::filesystem::remove(temporary, error);
+    return std::nullopt;
+}
+
+} // namespace vtl

@@ -1,0 +1,70 @@
+#include "core/files/measurement_commands.h"
+
+#include "core/files/measurement_file.h"
+#include "core/files/spreadsheet_export.h"
+#include "core/shell/framework_texts.h"
+#include "core/shell/text_tables.h"
+
+#include <filesystem>
+
+namespace vtl {
+
+MeasurementCommands::MeasurementCommands(Prompter& prompter, const int32_t& language)
+    : m_prompter(prompter), m_language(language) {}
+
+std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string& requiredSuffix,
+                                                               FileDialog dialog) {
+    std::string name = m_prompter.chooseFile(dialog, m_lastSaveName);
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    m_lastSaveName = name;
+    if (!requiredSuffix.empty()) {
+        name = withRequiredSuffix(name, requiredSuffix);
+    }
+    std::error_code error;
+    if (std::filesystem::exists(name, error) &&
+        !m_prompter.showMessage(message(Message::FileExists, m_language),
+                                message(Message::SaveCaption, m_language),
+                                PromptButtons::OkCancel)) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+bool MeasurementCommands::saveMeasurement(const FlightRecord& record) {
+    if (record.rawLength == 0) {
+        m_prompter.showMessage(message(Message::NoData, m_language),
+                               message(Message::ErrorCaption, m_language), PromptButtons::Ok);
+        return false;
+    }
+    const std::optional<std::string> name = chooseSaveName();
+    if (!name) {
+        return false;
+    }
+    if (!writeMeasurementFile(*name, record)) {
+        m_prompter.showMessage(cannotCreateFileText(*name), kExceptionCaption, PromptButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::optional<MeasurementCommands::LoadedFile>
+MeasurementCommands::chooseMeasurement(FileDialog dialog) {
+    const std::string start = !m_lastOpenName.empty() || m_defaultOpenFolder.empty()
+                                  ? m_lastOpenName
+                                  : m_defaultOpenFolder + "/";
+    const std::string name = m_prompter.chooseFile(dialog, start);
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    m_lastOpenName = name;
+    LoadedFile file{name, {}};
+    if (!readMeasurementFile(name, file.bytes)) {
+        m_prompter.showMessage(cannotOpenFileText(name), kExceptionCaption, PromptButtons::Ok);
+        return std::nullopt;
+    }
+    return file;
+}
+
+} // namespace vtl

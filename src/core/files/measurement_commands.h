@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/flight/flight_record.h"
+#include "core/shell/prompter.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vtl {
+
+// The file halves of the save and load commands, with their questions and messages; the window
+// draws what a load brings.
+class MeasurementCommands {
+public:
+    MeasurementCommands(Prompter& prompter, const int32_t& language);
+
+    // Asks for a name and writes the current flight. False when nothing was written.
+    bool saveMeasurement(const FlightRecord& record);
+
+    struct LoadedFile {
+        std::string path;
+        std::vector<uint8_t> bytes;
+    };
+    // Asks for a file and reads it; empty when cancelled or when it cannot be opened (reported).
+    // The dialog is the load's or the comparison's.
+    std::optional<LoadedFile> chooseMeasurement(FileDialog dialog = FileDialog::Open);
+
+    // Asks for a name to save to through the save dialog, and whether an existing file may be
+    // replaced. Empty when the user cancels or declines. Shared with the spreadsheet export, which
+    // shows its own dialog.
+    std::optional<std::string> chooseSaveName(const std::string& requiredSuffix = std::string(),
+                                              FileDialog dialog = FileDialog::Save);
+
+    const std::string& lastSaveName() const { return m_lastSaveName; }
+    const std::string& lastOpenName() const { return m_lastOpenName; }
+    void setLastOpenName(const std::string& name) { m_lastOpenName = name; }
+    // Where the open dialog starts until a file has been chosen.
+    void setDefaultOpenFolder(const std::string& folder) { m_defaultOpenFolder = folder; }
+
+private:
+    Prompter& m_prompter;
+    const int32_t& m_language;
+    std::string m_lastSaveName;
+    std::string m_lastOpenName;
+    std::string m_defaultOpenFolder;
+};
+
+} // namespace vtl

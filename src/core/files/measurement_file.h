@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/flight/flight_record.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vtl {
+
+// A measurement file holds a flight image byte for byte; at most this many bytes are read.
+constexpr size_t kMeasurementReadLimit = 33000;
+
+// Reads up to kMeasurementReadLimit bytes of the file. Returns false when it cannot be opened.
+bool readMeasurementFile(const std::string& path, std::vector<uint8_t>& bytes);
+
+// Writes the record's image (its first rawLength bytes) through a temporary file and a rename.
+bool writeMeasurementFile(const std::string& path, const FlightRecord& record);
+
+#ifdef _WIN32
+constexpr bool kSlashSeparatesFolders = false;
+#else
+constexpr bool kSlashSeparatesFolders = true;
+#endif
+
+// The part of a path after its last backslash (and, where '/' separates folders, after its last
+// '/'); a separator in the last place does not count. The whole path when it has none.
+std::string fileTitle(const std::string& path, bool slashSeparates = kSlashSeparatesFolders);
+
+} // namespace vtl

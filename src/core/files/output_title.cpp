@@ -1,0 +1,18 @@
+#include "core/files/output_title.h"
+
+#include "core/shell/text_tables.h"
+
+namespace vtl {
+
+std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, int32_t language) {
+    const std::string first =
+        "        " + caption(MainCaption::ReadFrom, language) + panel.origin + "    " +
+        caption(MainCaption::CompetitorNumber, language) + ": " + panel.competitorNumber + "    " +
+        caption(MainCaption::SerialNumber, language) + ": " + panel.serialNumber;
+    const std::string third = "        Max: " + panel.maximum + " m    " + "Min: " + panel.minimum +
+                              "m    " + "Temp: " + panel.temperature + "°C    " +
+                              caption(MainCaption::Sampling, language) + ": " + panel.sampling;
+    return {first, " ", third};
+}
+
+} // namespace vtl

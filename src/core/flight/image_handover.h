@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/flight/flight_record.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vtl {
+
+enum class HandoverResult {
+    Accepted,
+    TooShort, // a download of fewer than 32 bytes carries no flight
+    Corrupt,  // the coefficients make a divisor zero; the flight cannot be decoded
+};
+
+// Takes a downloaded image into the record. The reference word announced by the device replaces
+// header bytes 8-9 when it lies in its valid range, the nominal value otherwise or when no
+// announcement arrived. The record is replaced only when the image decodes; otherwise it keeps
+// the previous flight whole.
+HandoverResult acceptDownloadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
+                                     std::optional<uint16_t> announcedReference, FlightRole role);
+
+// The downloaded bytes as a record would keep them: the announced reference word (the nominal one
+// when it is out of range or missing) in header bytes 8-9. For keeping an image that does not
+// decode.
+std::vector<uint8_t> downloadedImageBytes(const uint8_t* bytes, size_t length,
+                                          std::optional<uint16_t> announcedReference);
+
+// Takes an image read from a measurement file into the record. The image is kept byte for byte;
+// only the record's reference word is brought into range. Same all-or-nothing rule as above.
+HandoverResult acceptLoadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
+                                 FlightRole role);
+
+} // namespace vtl

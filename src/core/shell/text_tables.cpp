@@ -1,0 +1,161 @@
+#include "core/shell/text_tables.h"
+
+#include <array>
+
+namespace vtl {
+namespace {
+
+constexpr std::array<TextPair, static_cast<size_t>(MainCaption::Count)> kMainCaptions = {{
+    {"Zapisz", "Save"},
+    {"Zerowanie", "Clear"},
+    {"Odczyt Vantorelu", "Read Vantoreal"},
+    {"Wysokosc", "Altitude"},
+    {"Zapisz", "Save"},
+    {"Zapisz", "Save"},
+    {"Dysk - Zapis/Odczyt", "Disc - Save/Load"},
+    {"Zapisz", "Save"},
+    {"Odczyt", "Load"},
+    {"Ustawienia", "Setup"},
+    {"     Czekaj", "      Wait"},
+    {"Nr.Zawodnika", "Competitor No."},
+    {"Nr.Seryjny", "Serial No."},
+    {"Porównanie", "Compare   "},
+    {"Wykresy", "Charts"},
+    {"Przyspieszenie", "Acceleration  "},
+    {"Vantorel", "Vantoreal"},
+    {"Vantorel BMP    Ver. 12.2013", "Vantoreal BMP    Ver. 12.2013"},
+    {"Pomiary", "Sampling"},
+    {"Temperatura", "Temperature"},
+    {"Plik", "File"},
+    {"Ustaw Drukarke", "Printer Setup"},
+    {"Drukuj", "Print"},
+    {"Zapisz Obraz", "Save Picture"},
+    {"Export do Excel", "Export to Excel"},
+    {"Odczyt z: ", "Read from:"},
+    {"Przerwij", "Cancel"},
+    {"Odczyt pomiaru", "Load flight"},
+    {"Porównanie - odczyt pomiaru", "Compare - load flight"},
+    {"Zapisz pomiar", "Save flight"},
+    {"Eksport do Excela", "Export to Excel"},
+    {"Zapisz obraz", "Save picture"},
+    {"Pomiary (*.bin)", "Flights (*.bin)"},
+    {"Arkusze (*.csv)", "Spreadsheets (*.csv)"},
+    {"Obrazy (*.bmp)", "Pictures (*.bmp)"},
+    {"Wszystkie pliki (*)", "All files (*)"},
+    {"Powiększenie: przeciągnij myszą w prawo w dół.\n"
+     "Cofnięcie powiększenia: przeciągnij w lewo lub w górę.\n"
+     "Przesuwanie: przeciągnij prawym przyciskiem.\n"
+     "Kółko myszy: powiększa i pomniejsza.\n"
+     "Kliknięcie krzywej usuwa ją do ponownego narysowania pomiaru.",
+     "Zoom: drag to the right and down.\n"
+     "Undo the zoom: drag to the left or up.\n"
+     "Scroll: drag with the right button.\n"
+     "Mouse wheel: zooms in and out.\n"
+     "A click on a curve removes it until the flight is drawn again."},
+}};
+
+constexpr std::array<TextPair, static_cast<size_t>(SettingsCaption::Count)> kSettingsCaptions = {{
+    {"Wybierz Port", "Select Port"},
+    {"Wysokosc Startu Pomiaru", "Setup Heigh Trigger"},
+    {"Temperatura", "Temperature"},
+    {"Wyslij", "Send"},
+    {"Ustawienia", "Setup"},
+    {"Zerowanie ręczne", "Manual reset"},
+    {"Temperatura", "Temperature"},
+    {"Przyspieszenie", "Acceleration"},
+    {"Czas Opoznienia", "Delay"},
+    {"[sek]", "[sec]"},
+    {"Tak", "Yes"},
+    {"Nie", "No"},
+}};
+
+constexpr std::array<TextPair, static_cast<size_t>(FilterCaption::Count)> kFilterCaptions = {{
+    {"Obciecie wstepne[cm]", "Pre-cut [cm]"},
+    {"Obciecie dokladne [cm]", "Final cut [cm]"},
+    {"Filtr wstepny [4-20]", "Prefilter [4-20]"},
+    {"Filtr dokladny [6-30]", "Final Filter [6-30]"},
+    {"Zapisz", "Save"},
+    {"Domyslne", "Default"},
+}};
+
+constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = {{
+    {"Zerowanie. Czy napewno?", "Reset. Sure?"},
+    {"ZEROWANIE", "Reset"},
+    {"Błąd komunikacji z portem: ", "Communication Error: "},
+    {"Błąd komunikacji", "Communication Error"},
+    {"Vantorel - problem", "Vantoreal - error"},
+    {"Vantorel wyzerowany", "Reset - OK"},
+    {"Błąd Zerowania", "Reset - Error"},
+    {"Zerowanie", "Reset"},
+    {"Brak danych", "No data"},
+    {"Brak nowego pomiaru - odczyt poprzedniego pomiaru",
+     "No new measurement-the reading of the previous"},
+    {"Plik istnieje. Zapisać?", "File exists. Save?"},
+    {"Vantorel-Zapis", "Vantoreal-Save"},
+    {"Zła wartośc temperatury", "Wrong temperature"},
+    {"Błąd zapisu", "Setup failed"},
+    {"Ustawienia OK", "Setup OK"},
+    {"Ustawienia", "Setup"},
+    {"Uszkodzone dane pomiaru", "Corrupt flight data"},
+    {"Nie można zapisać archiwum: ", "Cannot write the flight archive: "},
+    {"Za duza wartosc", "Too large value"},
+    {"Pole nie może być puste", "Field can not be empty"},
+    {"Vantorel", "Vantoreal"},
+    {"Ustawienia domyślne: zawodnik 0, próg 30 m, 15 pom/sek, opóźnienie 180 s i zerowanie. "
+     "Czy napewno?",
+     "Default setup: competitor 0, trigger 30 m, 15 samples/s, delay 180 s, and reset. Sure?"},
+    {"Niepełny odczyt: odebrano %d z %d bajtów", "Incomplete download: received %d of %d bytes"},
+    {"Niepełny odczyt: odebrano %d bajtów", "Incomplete download: received %d bytes"},
+    {"Zachowano jako: ", "Kept as: "},
+    {"Plik nie wygląda na pomiar. Otworzyć mimo to?",
+     "This file does not look like a flight. Open it anyway?"},
+    {"Brak drukarki", "No printer"},
+    {"Wydrukowano na drukarce: ", "Printed on: "},
+    {"Wydrukowano do pliku: ", "Printed to file: "},
+    {"Zapisano obraz: ", "Picture saved: "},
+    {"Zapisano eksport: ", "Exported to: "},
+    {"Nie znaleziono podręcznika: ", "Manual not found: "},
+    {"Vantorel - pomoc", "Vantoreal - help"},
+    {"< Wstecz", "< Back"},
+    {"Dalej >", "Forward >"},
+    {"Znajdź dalej", "Find next"},
+    {"Szukaj w podręczniku", "Search the manual"},
+}};
+
+template <typename Table, typename Key>
+std::string lookUp(const Table& table, Key key, int32_t language) {
+    return table[static_cast<size_t>(key)].in(language);
+}
+
+} // namespace
+
+std::string caption(MainCaption which, int32_t language) {
+    return lookUp(kMainCaptions, which, language);
+}
+
+std::string caption(SettingsCaption which, int32_t language) {
+    return lookUp(kSettingsCaptions, which, language);
+}
+
+std::string caption(FilterCaption which, int32_t language) {
+    return lookUp(kFilterCaptions, which, language);
+}
+
+std::string message(Message which, int32_t language) {
+    return lookUp(kMessages, which, language);
+}
+
+std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_t language) {
+    std::string text = message(
+        announced == 0 ? Message::IncompleteDownload : Message::IncompleteDownloadOf, language);
+    for (const uint32_t number : {received, announced}) {
+        const size_t at = text.find("%d");
+        if (at == std::string::npos) {
+            break;
+        }
+        text.replace(at, 2, std::to_string(number));
+    }
+    return text;
+}
+
+} // namespace vtl

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "core/device/device_protocol.h"
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vtl {
+class Prompter;
+class SerialChannel;
+class SettingsKeeper;
+struct SetupLimit;
+} // namespace vtl
+
+// The device settings dialog: port, trigger level, competitor number, sampling rate, manual
+// zeroing and start delay, plus the device's temperature and serial number. Created once at start
+// and shown modally with the port already open; every way of closing it closes the port.
+class TFormUstawienia : public QDialog, public vtl::DeviceSetupView {
+    Q_OBJECT
+public:
+    TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& language, vtl::Prompter& prompter,
+                    QWidget* parent = nullptr);
+
+    // The device link, given by the main window once both exist; without it a port change only
+    // stores the choice and saving does nothing.
+    void attachDevice(vtl::SerialChannel* channel, vtl::DeviceProtocol* protocol);
+
+    // After a failed read of the device the fields show no setup.
+    void blankAfterFailedRead();
+
+    void showTemperature(int celsius) override;
+    void showCompetitorNumber(int number) override;
+    void showSerialNumber(int number) override;
+    void showTriggerMetres(int metres) override;
+    void selectSamplingCode(int code) override;
+    void selectManualZeroing(int on) override;
+    void showDelaySeconds(int seconds) override;
+
+    vtl::DeviceSetupEntries entries() const;
+
+    // 1 (after telling the user) when the trigger level, delay or competitor number is empty.
+    int checkEmptyFields();
+
+    void FormActivate();
+    void CB_Numer_PortuChange();
+    void BWyslijPClick();
+
+    QLabel* L_Numer_Portu = nullptr;
+    QComboBox* CB_Numer_Portu = nullptr;
+    QLabel* L_PoziomWyzwalania = nullptr;
+    QLineEdit* E_Poziom = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* L_Kalibracja_Temp = nullptr;
+    QLineEdit* E_Kal_Temp = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* L_Ust_Probk = nullptr;
+    QComboBox* ComboBox_ImPomiarow = nullptr;
+    QLabel* LZerReczne = nullptr;
+    QComboBox* ComboB_Zer = nullptr;
+    QLabel* L_Numer_Zawodnika = nullptr;
+    QLineEdit* E_NrZaw = nullptr;
+    QLabel* L_NrSer = nullptr;
+    QLineEdit* E_NrSer = nullptr;
+    QLabel* L_CzasOp = nullptr;
+    QLineEdit* E_CzasOp = nullptr;
+    QLabel* L_Sek = nullptr;
+    QPushButton* B_wyslij = nullptr;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+
+    void E_Poziom_Ent();
+    void E_Kal_zaduzo();
+    void E_nrZaw_zaduzo();
+    void E_CzasOpChange();
+    void E_Poziom_Exit();
+    void E_CzasOpExit();
+    void FormClose();
+
+    void checkLimit(const QLineEdit& edit, const vtl::SetupLimit& limit);
+    void reportError(const std::string& text);
+
+    vtl::SettingsKeeper& m_settings;
+    const int32_t& m_language;
+    vtl::Prompter& m_prompter;
+    vtl::SerialChannel* m_channel = nullptr;
+    vtl::DeviceProtocol* m_protocol = nullptr;
+};

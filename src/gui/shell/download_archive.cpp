@@ -1,0 +1,46 @@
+#include "gui/shell/download_archive.h"
+
+#include "core/shell/text_tables.h"
+
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <ctime>
+
+DownloadArchive::DownloadArchive(vtl::Prompter& prompter, const int32_t& language)
+    : m_prompter(prompter), m_language(language), m_folder(defaultFolder()) {}
+
+QString DownloadArchive::defaultFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vantorel/flights");
+}
+
+std::optional<std::string> DownloadArchive::keep(const vtl::FlightRecord& flight,
+                                                 vtl::ArchiveKind kind) {
+    const int32_t length =
+        std::clamp<int32_t>(flight.rawLength, 0, vtl::FlightRecord::kImageCapacity);
+    const std::vector<uint8_t> image(flight.rawImage.begin(), flight.rawImage.begin() + length);
+    return keepImage(image, flight.serialNumber, flight.competitorNumber, kind);
+}
+
+std::optional<std::string> DownloadArchive::keepImage(const std::vector<uint8_t>& image,
+                                                      uint16_t serialNumber,
+                                                      uint16_t competitorNumber,
+                                                      vtl::ArchiveKind kind) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    auto written = vtl::archiveFlight(m_folder.toStdString(), image, local, serialNumber,
+                                      competitorNumber, kind);
+    if (!written && !m_failureReported) {
+        m_failureReported = true;
+        m_prompter.showMessage(
+            vtl::message(vtl::Message::ArchiveFailed, m_language) + m_folder.toStdString(),
+            vtl::message(vtl::Message::ErrorCaption, m_language), vtl::PromptButtons::Ok);
+    }
+    return written;
+}

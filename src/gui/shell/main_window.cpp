@@ -1,0 +1,623 @@
+#include "gui/shell/main_window.h"
+
+#include "core/chart/top_row_layout.h"
+#include "core/files/measurement_file.h"
+#include "core/files/spreadsheet_export.h"
+#include "core/flight/flight_image.h"
+#include "core/flight/flight_plausibility.h"
+#include "core/flight/flight_record.h"
+#include "core/flight/image_handover.h"
+#include "core/shell/atomic_file.h"
+#include "core/shell/framework_texts.h"
+#include "core/shell/text_tables.h"
+#include "gui/device/settings_dialog.h"
+#include "gui/flight/filter_dialog.h"
+#include "gui/shell/download_indicators.h"
+#include "gui/shell/info_window.h"
+#include "gui/shell/locale_separator.h"
+#include "gui/shell/transfer_input_guard.h"
+#include "gui/shell/window_look.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QPalette>
+#include <QResizeEvent>
+#include <QShortcut>
+
+namespace {
+
+const QColor kSilver(192, 192, 192);
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
+                             const QString& programFolder, DeviceLink link)
+    : QMainWindow(nullptr), m_form(*this), m_prompter(prompter),
+      m_settings(settingsPath.toStdString(), prompter),
+      m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                              : programFolder),
+      m_currentFlight(std::make_unique<vtl::FlightRecord>()),
+      m_comparisonFlight(std::make_unique<vtl::FlightRecord>()),
+      m_presenter(m_form, *m_currentFlight, *m_comparisonFlight, m_settings.settings(),
+                  m_currentLanguage, prompter),
+      m_measurements(prompter, m_currentLanguage), m_qtPort(QFileInfo(settingsPath).absolutePath()),
+      m_channel(link.port != nullptr ? *link.port : m_qtPort,
+                link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
+                m_currentLanguage),
+      m_protocol(m_channel, link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
+                 m_currentLanguage, m_settings.settings(),
+                 link.priority != nullptr ? *link.priority : m_systemPriority),
+      m_output(m_form, m_currentLanguage), m_archive(prompter, m_currentLanguage),
+      m_help(prompter, m_programFolder, this), m_outputStatus(*m_form.LStatus, m_currentLanguage) {
+    setObjectName(QStringLiteral("Vantorel_BMP"));
+    setWindowTitle(QStringLiteral("Vantorel BMP"));
+    vtl::applyDesignFont(*this);
+    QPalette silver = palette();
+    silver.setColor(QPalette::Window, kSilver);
+    setPalette(silver);
+    setAutoFillBackground(true);
+    resize(1300, 834);
+    move(503, 269);
+
+    m_settings.load();
+    const vtl::ProgramSettings& settings = m_settings.settings();
+    m_form.Przyspieszenie1->setChecked(settings.showAcceleration != 0);
+    m_currentLanguage = settings.language;
+    m_form.Polski1->setChecked(m_currentLanguage == 0);
+    m_form.English1->setChecked(m_currentLanguage != 0);
+    applyLanguage();
+    m_form.Chart1->Clear(ChartView::Series1);
+    m_currentFlight->temperature = 20.0f;
+
+    setArchiveFolder(m_archive.folder());
+    m_form.client->installEventFilter(this);
+    connectHandlers();
+    FormCreate();
+}
+
+TVantorel_BMP::~TVantorel_BMP() = default;
+
+void TVantorel_BMP::attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
+                                  TF_Filtr* filterDialog) {
+    m_settingsDialog = settingsDialog;
+    if (settingsDialog != nullptr) {
+        settingsDialog->attachDevice(&m_channel, &m_protocol);
+    }
+    m_infoWindow = infoWindow;
+    m_filterDialog = filterDialog;
+}
+
+void TVantorel_BMP::setArchiveFolder(const QString& folder) {
+    m_archive.setFolder(folder);
+    m_measurements.setDefaultOpenFolder(folder.toStdString());
+}
+
+void TVantorel_BMP::connectHandlers() {
+    MainWindowForm& f = m_form;
+    connect(f.B_Odczyt_Vantorelu, &QPushButton::clicked, this,
+            &TVantorel_BMP::B_Odczyt_VantoreluClick);
+    connect(f.BZerowanie, &QPushButton::clicked, this, &TVantorel_BMP::BZerowanieClick);
+    connect(f.B_Filtr_Vtl, &QPushButton::clicked, this, &TVantorel_BMP::B_Filtr_VtlClick);
+    connect(f.BZapisz, &QPushButton::clicked, this, &TVantorel_BMP::BZapisz_PomiarClick);
+    connect(f.BOdczyt, &QPushButton::clicked, this, &TVantorel_BMP::BLaduj_pomiarClick);
+    connect(f.B_Porownanie, &QPushButton::clicked, this, &TVantorel_BMP::B_PorownanieClick);
+    connect(f.B_Filtr_por, &QPushButton::clicked, this, &TVantorel_BMP::B_Filtr_porClick);
+    connect(f.Timer1, &QTimer::timeout, this, &TVantorel_BMP::StopTimer);
+
+    connect(f.Vantorel1, &QAction::triggered, this, &TVantorel_BMP::Ustawienia1Click);
+    connect(f.Filtr3, &QAction::triggered, this, &TVantorel_BMP::Ustawienia2Click);
+    connect(f.Se1, &QAction::triggered, this, &TVantorel_BMP::Se1Click);
+    connect(f.Przyspieszenie1, &QAction::triggered, this, &TVantorel_BMP::Przyspieszenie1Click);
+    connect(f.Porownanie1, &QAction::triggered, this, &TVantorel_BMP::Porownanie1Click);
+    connect(f.Warto1, &QAction::triggered, this, &TVantorel_BMP::Warto1Click);
+    connect(f.UstawDrukarke1, &QAction::triggered, this, &TVantorel_BMP::UstawDrukarke1Click);
+    connect(f.Drukuj1, &QAction::triggered, this, &TVantorel_BMP::Drukuj1Click);
+    connect(f.ZapiszObraz1, &QAction::triggered, this, &TVantorel_BMP::ZapiszObraz1Click);
+    connect(f.ZapiszdoExcela1, &QAction::triggered, this, &TVantorel_BMP::ZapiszdoExcela1Click);
+    connect(f.Polski1, &QAction::triggered, this, &TVantorel_BMP::Polski1Click);
+    connect(f.English1, &QAction::triggered, this, &TVantorel_BMP::English1Click);
+    connect(f.Info1, &QAction::triggered, this, &TVantorel_BMP::Info1Click);
+    connect(f.Help1, &QAction::triggered, this, &TVantorel_BMP::Help1Click);
+
+    connect(f.Chart1, &ChartView::OnClickSeries, this, &TVantorel_BMP::xxx);
+    connect(f.Chart1, &ChartView::OnClickLegend, this, &TVantorel_BMP::ppp);
+    connect(f.Chart1, &ChartView::OnZoom, this, &TVantorel_BMP::Chart1Zoom);
+    connect(f.Chart1, &ChartView::OnUndoZoom, this, &TVantorel_BMP::Chart1UndoZoom);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { FormHelp(); });
+}
+
+void TVantorel_BMP::FormCreate() {}
+
+QString TVantorel_BMP::text(int pair) const {
+    return qs(vtl::caption(static_cast<vtl::MainCaption>(pair), m_currentLanguage));
+}
+
+void TVantorel_BMP::applyLanguage() {
+    m_qtTranslations.follow(m_currentLanguage);
+    using vtl::MainCaption;
+    auto t = [this](MainCaption pair) { return text(static_cast<int>(pair)); };
+    MainWindowForm& f = m_form;
+    f.BZerowanie->setText(t(MainCaption::ZeroButton));
+    f.B_Odczyt_Vantorelu->setText(t(MainCaption::ReadDeviceButton));
+    f.GBDysk_ZapisOdczyt->setTitle(t(MainCaption::DiscGroup));
+    f.BZapisz->setText(t(MainCaption::SaveButton));
+    f.BOdczyt->setText(t(MainCaption::LoadButton));
+    for (QLabel* label : {f.LTemp1, f.LTemp2}) {
+        label->setText(t(MainCaption::Temperature));
+    }
+    for (QLabel* label : {f.LProbk1, f.LProbk2}) {
+        label->setText(t(MainCaption::Sampling));
+    }
+    for (QLabel* label : {f.LZaw1, f.LZaw2}) {
+        label->setText(t(MainCaption::CompetitorNumber));
+    }
+    for (QLabel* label : {f.L_NumSer1, f.L_NumSer2}) {
+        label->setText(t(MainCaption::SerialNumber));
+    }
+    for (QLabel* label :
+         {f.LTemp1, f.LTemp2, f.LProbk1, f.LProbk2, f.LZaw1, f.LZaw2, f.L_NumSer1, f.L_NumSer2}) {
+        label->adjustSize();
+    }
+    f.B_Porownanie->setText(t(MainCaption::Comparison));
+    f.GroupB_Vtl->setTitle(t(MainCaption::Device));
+    f.GroupB_Por->setTitle(t(MainCaption::File));
+    setWindowTitle(t(MainCaption::WindowCaption));
+
+    f.Ustawienia1->setTitle(t(MainCaption::SetupMenu));
+    f.Vantorel1->setText(t(MainCaption::Device));
+    f.Widok1->setTitle(t(MainCaption::ChartsMenu));
+    f.Przyspieszenie1->setText(t(MainCaption::Acceleration));
+    f.Porownanie1->setText(t(MainCaption::Comparison));
+    f.UstawDrukarke1->setText(t(MainCaption::PrinterSetupMenu));
+    f.Drukuj1->setText(t(MainCaption::PrintMenu));
+    f.ZapiszObraz1->setText(t(MainCaption::SavePictureMenu));
+    f.ZapiszdoExcela1->setText(t(MainCaption::ExportMenu));
+
+    f.Chart1->SetTitle(ChartView::Series1, t(MainCaption::AltitudeSeries));
+    f.Chart1->SetTitle(ChartView::Series2, t(MainCaption::Acceleration));
+    f.Chart1->SetTitle(ChartView::Series3, t(MainCaption::Comparison));
+    m_outputStatus.applyLanguage();
+    f.Chart1->setToolTip(t(MainCaption::ChartHint));
+}
+
+bool TVantorel_BMP::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form.client && event->type() == QEvent::Resize) {
+        FormResize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVantorel_BMP::FormResize() {
+    MainWindowForm& f = m_form;
+    vtl::TopRowWidths widths;
+    widths.readButton = f.B_Odczyt_Vantorelu->width();
+    widths.zeroButton = f.BZerowanie->width();
+    widths.flightPanel = f.GroupB_Vtl->width();
+    widths.discPanel = f.GBDysk_ZapisOdczyt->width();
+    widths.comparisonButton = f.B_Porownanie->width();
+    widths.comparisonPanel = f.GroupB_Por->width();
+    const vtl::TopRowLayout layout =
+        vtl::layOutTopRow(f.client->width(), f.client->height(), widths);
+
+    f.Chart1->resize(layout.chartWidth, layout.chartHeight);
+    f.Chart1->metresLabel()->move(f.Chart1->metresLabel()->x(), layout.unitLabelsTop);
+    f.Chart1->secondsLabel()->move(layout.rightLabelsLeft, layout.unitLabelsTop);
+    f.Chart1->climbLabel()->move(layout.rightLabelsLeft, f.Chart1->climbLabel()->y());
+    f.B_Odczyt_Vantorelu->move(layout.readButtonLeft, f.B_Odczyt_Vantorelu->y());
+    f.BZerowanie->move(layout.readButtonLeft, f.BZerowanie->y());
+    f.B_Filtr_Vtl->move(layout.filterButtonLeft, f.B_Filtr_Vtl->y());
+    f.GroupB_Vtl->move(layout.flightPanelLeft, f.GroupB_Vtl->y());
+    f.GBDysk_ZapisOdczyt->move(layout.discPanelLeft, f.GBDysk_ZapisOdczyt->y());
+    f.B_Porownanie->move(layout.comparisonButtonLeft, f.B_Porownanie->y());
+    f.B_Filtr_por->move(layout.comparisonButtonLeft, f.B_Filtr_por->y());
+    f.GroupB_Por->move(layout.comparisonPanelLeft, f.GroupB_Por->y());
+}
+
+// Closing during a transfer cancels it; the window closes once the transfer has stopped.
+void TVantorel_BMP::closeEvent(QCloseEvent* event) {
+    if (m_runningTransfer != nullptr) {
+        m_runningTransfer->requestCancel();
+        m_closeAfterTransfer = true;
+        event->ignore();
+        return;
+    }
+    Koniec();
+    event->accept();
+}
+
+// Closing always ends the program: a settings file that cannot be written has been reported by
+// the keeper, and keeping the window open would only repeat the failure.
+void TVantorel_BMP::Koniec() {
+    m_channel.closePort();
+    m_settings.save();
+    QApplication::quit();
+}
+
+void TVantorel_BMP::Polski1Click() {
+    m_form.Polski1->setChecked(true);
+    m_form.English1->setChecked(false);
+    m_settings.settings().language = 0;
+    m_currentLanguage = 0;
+    applyLanguage();
+    m_settings.save();
+}
+
+void TVantorel_BMP::English1Click() {
+    m_form.Polski1->setChecked(false);
+    m_form.English1->setChecked(true);
+    m_settings.settings().language = 1;
+    m_currentLanguage = 1;
+    applyLanguage();
+    m_settings.save();
+}
+
+void TVantorel_BMP::Help1Click() {
+    m_help.open(m_currentLanguage);
+}
+
+// F1 opens the manual of the current language and leaves the request unhandled, as the window's
+// help event does.
+bool TVantorel_BMP::FormHelp() {
+    Help1Click();
+    return false;
+}
+
+void TVantorel_BMP::Info1Click() {
+    if (m_infoWindow != nullptr) {
+        m_infoWindow->exec();
+    }
+}
+
+void TVantorel_BMP::Ustawienia2Click() {
+    if (m_filterDialog != nullptr) {
+        m_filterDialog->exec();
+    }
+}
+
+void TVantorel_BMP::blankComparisonPanel() {
+    MainWindowForm& f = m_form;
+    for (QLineEdit* e :
+         {f.E_Max_Por, f.E_Min_Por, f.E_probkPor, f.E_TempPor, f.E_Zaw_Por, f.E_NrS_Por}) {
+        e->clear();
+    }
+    f.GroupB_Por->setTitle(text(static_cast<int>(vtl::MainCaption::File)));
+}
+
+void TVantorel_BMP::blankFlightPanel() {
+    MainWindowForm& f = m_form;
+    for (QLineEdit* e :
+         {f.E_MaxGl, f.EMinimum, f.E_TempGl, f.E_probkGl, f.E_NrZawodnika, f.E_NrSeryjny}) {
+        e->clear();
+    }
+    f.GroupB_Vtl->setTitle(text(static_cast<int>(vtl::MainCaption::Device)));
+}
+
+// A click on a curve empties it; the altitude and comparison curves also blank their panels
+// (with Polish titles only, as the title tests are on the Polish words).
+void TVantorel_BMP::xxx(ChartView::Series series) {
+    ChartView& chart = *m_form.Chart1;
+    chart.Clear(series);
+    const QString title = chart.title(series);
+    if (title.size() >= 2 && title[0] == QLatin1Char('P') && title[1] == QLatin1Char('o')) {
+        blankComparisonPanel();
+    }
+    if (!title.isEmpty() && title[0] == QLatin1Char('W')) {
+        blankFlightPanel();
+    }
+}
+
+void TVantorel_BMP::ppp() {
+    m_form.Chart1->Repaint(ChartView::Series1);
+    m_form.Chart1->Repaint(ChartView::Series2);
+    m_form.Chart1->Repaint(ChartView::Series3);
+}
+
+// The menu item has already turned its check mark over when this runs.
+void TVantorel_BMP::Warto1Click() {
+    const bool visible = m_form.Warto1->isChecked();
+    m_form.Chart1->setMarksVisible(ChartView::Series1, visible);
+    m_form.Chart1->setMarksVisible(ChartView::Series3, visible);
+}
+
+void TVantorel_BMP::BZapisz_PomiarClick() {
+    m_measurements.saveMeasurement(*m_currentFlight);
+}
+
+namespace {
+
+// A file whose header cannot be the recorder's is taken only when the user insists; declining
+// leaves everything as it was.
+bool openAnyway(vtl::Prompter& prompter, int32_t language, const std::vector<uint8_t>& bytes) {
+    return vtl::plausibleFlightHeader(bytes.data(), bytes.size()) ||
+           prompter.showMessage(vtl::message(vtl::Message::NotAFlight, language),
+                                vtl::message(vtl::Message::ErrorCaption, language),
+                                vtl::PromptButtons::OkCancel);
+}
+
+} // namespace
+
+void TVantorel_BMP::BLaduj_pomiarClick() {
+    const auto file = m_measurements.chooseMeasurement();
+    if (!file || !openAnyway(m_prompter, m_currentLanguage, file->bytes)) {
+        return;
+    }
+    if (vtl::acceptLoadedImage(*m_currentFlight, file->bytes.data(), file->bytes.size(),
+                               vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
+        m_presenter.reportCorruptFlight();
+        return;
+    }
+    MainWindowForm& f = m_form;
+    f.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
+    ChartView& chart = *f.Chart1;
+    chart.UndoZoom();
+    for (ChartView::Series s :
+         {ChartView::Series1, ChartView::Series2, ChartView::Series4, ChartView::Series5}) {
+        chart.Clear(s);
+    }
+    chart.leftSetAutomatic(false);
+    chart.leftSetAutomaticMaximum(false);
+    chart.leftSetAutomaticMinimum(true);
+    chart.leftSetDesiredIncrement(0.0);
+    m_presenter.showCurrentHeader();
+    // The drawing writes the statistics only where a point qualifies; blank, they never show
+    // the previous flight's values.
+    f.E_MaxGl->setText(QStringLiteral("   "));
+    f.EMinimum->setText(QStringLiteral("   "));
+    m_presenter.drawCurrent();
+}
+
+void TVantorel_BMP::B_PorownanieClick() {
+    const auto file = m_measurements.chooseMeasurement(vtl::FileDialog::Comparison);
+    if (!file || !openAnyway(m_prompter, m_currentLanguage, file->bytes)) {
+        return;
+    }
+    if (vtl::acceptLoadedImage(*m_comparisonFlight, file->bytes.data(), file->bytes.size(),
+                               vtl::FlightRole::Comparison) != vtl::HandoverResult::Accepted) {
+        m_presenter.reportCorruptFlight();
+        return;
+    }
+    m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
+    m_form.Porownanie1->setChecked(true);
+    m_presenter.showComparisonHeader();
+    m_form.E_Max_Por->setText(QStringLiteral("   "));
+    m_form.E_Min_Por->setText(QStringLiteral("   "));
+    m_presenter.drawComparison();
+}
+
+// The menu item has already turned its check mark over; the stored flag decides.
+void TVantorel_BMP::Przyspieszenie1Click() {
+    vtl::ProgramSettings& settings = m_settings.settings();
+    if (settings.showAcceleration != 0) {
+        m_form.Przyspieszenie1->setChecked(false);
+        settings.showAcceleration = 0;
+        m_form.Chart1->Clear(ChartView::Series2);
+        return;
+    }
+    m_form.Przyspieszenie1->setChecked(true);
+    settings.showAcceleration = 1;
+    if (m_currentFlight->holdsFlight()) {
+        m_presenter.redrawCurrent(true);
+    }
+}
+
+// The menu item has already turned its check mark over: now checked means it was not.
+void TVantorel_BMP::Porownanie1Click() {
+    if (m_form.Porownanie1->isChecked()) {
+        return;
+    }
+    blankComparisonPanel();
+    m_form.Chart1->Clear(ChartView::Series3);
+}
+
+void TVantorel_BMP::B_Odczyt_VantoreluClick() {
+    downloadAndShow();
+    if (m_closeAfterTransfer) {
+        close();
+    }
+}
+
+// A downloaded flight replaces the current one only when it decodes; otherwise the previous
+// flight is drawn again, so that what is saved or printed is what the user sees. Every image that
+// came is archived before anything else happens, an incomplete or undecodable one under a name
+// that says so.
+void TVantorel_BMP::downloadAndShow() {
+    const QString flightTitle = m_form.GroupB_Vtl->title();
+    bool chartWasReset = false;
+    vtl::DeviceProtocol::DownloadResult result;
+    {
+        TransferInputGuard guard(*this, *m_form.B_Przerwij);
+        DownloadIndicators indicators(m_form, m_currentLanguage, guard);
+        connect(m_form.B_Przerwij, &QPushButton::clicked, &guard,
+                [&guard] { guard.requestCancel(); });
+        m_runningTransfer = &guard;
+        m_eventLoopClock.setUserInputAllowed(true);
+        result = m_protocol.downloadFlight(indicators);
+        m_eventLoopClock.setUserInputAllowed(false);
+        m_runningTransfer = nullptr;
+        chartWasReset = indicators.chartWasReset();
+    }
+    auto showPreviousFlight = [&] {
+        if (chartWasReset) {
+            showFlightAgain(flightTitle);
+        }
+    };
+    if (!result) {
+        showPreviousFlight();
+        return;
+    }
+    const vtl::DownloadedImage& image = *result;
+    if (vtl::acceptDownloadedImage(*m_currentFlight, image.bytes.data(), image.bytes.size(),
+                                   image.referenceWord,
+                                   vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
+        const std::vector<uint8_t> bytes =
+            vtl::downloadedImageBytes(image.bytes.data(), image.bytes.size(), image.referenceWord);
+        const auto kept = m_archive.keepImage(
+            bytes, vtl::image::readWord(bytes.data(), vtl::image::kSerialNumber),
+            vtl::image::readWord(bytes.data(), vtl::image::kCompetitorNumber),
+            vtl::ArchiveKind::Corrupt);
+        showPreviousFlight();
+        m_presenter.reportCorruptFlight(kept.value_or(std::string()));
+        return;
+    }
+    m_archive.keep(*m_currentFlight,
+                   image.complete ? vtl::ArchiveKind::Whole : vtl::ArchiveKind::Partial);
+    m_presenter.showCurrentHeader();
+    m_presenter.drawCurrent();
+    if (!image.complete) {
+        m_prompter.showMessage(
+            vtl::incompleteDownloadText(static_cast<uint32_t>(image.bytes.size()),
+                                        image.announcedBytes, m_currentLanguage),
+            vtl::message(vtl::Message::ErrorCaption, m_currentLanguage), vtl::PromptButtons::Ok);
+    }
+}
+
+// The flight in memory, with its panel and title, as it was before a download emptied the chart.
+void TVantorel_BMP::showFlightAgain(const QString& flightTitle) {
+    m_form.GroupB_Vtl->setTitle(flightTitle);
+    if (!m_currentFlight->holdsFlight()) {
+        return;
+    }
+    m_presenter.showCurrentHeader();
+    m_presenter.redrawCurrent(true);
+}
+
+void TVantorel_BMP::BZerowanieClick() {
+    m_protocol.zeroDevice();
+}
+
+void TVantorel_BMP::Ustawienia1Click() {
+    MainWindowForm& f = m_form;
+    f.ECzekaj->setText(text(static_cast<int>(vtl::MainCaption::WaitIndicator)));
+    f.ECzekaj->show();
+    f.ECzekaj->repaint();
+    m_channel.openPort(m_settings.settings().portNameText());
+    const bool read = m_channel.isOpen() && m_settingsDialog != nullptr &&
+                      m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
+    if (!read) {
+        m_prompter.showMessage(vtl::message(vtl::Message::CommunicationError, m_currentLanguage),
+                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                               vtl::PromptButtons::Ok);
+        if (m_settingsDialog != nullptr) {
+            m_settingsDialog->blankAfterFailedRead();
+        }
+    }
+    f.ECzekaj->hide();
+    if (m_settingsDialog != nullptr) {
+        m_settingsDialog->exec();
+    }
+}
+
+void TVantorel_BMP::Se1Click() {
+    QLineEdit* ok = m_form.Chart1->setupOkIndicator();
+    m_protocol.writeDefaultSetup([ok](bool shown) {
+        ok->setVisible(shown);
+        ok->repaint();
+    });
+}
+
+void TVantorel_BMP::B_Filtr_VtlClick() {
+    m_presenter.filterCurrent();
+}
+
+void TVantorel_BMP::B_Filtr_porClick() {
+    m_presenter.filterComparison();
+}
+void TVantorel_BMP::UstawDrukarke1Click() {
+    m_prompter.setUpPrinter(m_printerChoices);
+}
+
+// Without a usable printer the user is told so, where the print would otherwise come out nowhere;
+// a PDF file that cannot be written is reported as any other file.
+void TVantorel_BMP::Drukuj1Click() {
+    using Kind = vtl::PrintTarget::Kind;
+    const vtl::PrintTarget target = vtl::printTarget(m_printerChoices, *m_printers);
+    bool printed = false;
+    if (target.kind != Kind::None) {
+        m_output.prepareChartForOutput();
+        printed = m_output.print(m_printerChoices);
+        m_output.restore();
+    }
+    if (printed) {
+        m_outputStatus.show(target.kind == Kind::File ? vtl::Message::PrintedToFile
+                                                      : vtl::Message::PrintedOn,
+                            target.name);
+        return;
+    }
+    m_outputStatus.clear();
+    if (target.kind == Kind::File) {
+        m_prompter.showMessage(vtl::cannotCreateFileText(target.name), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    m_prompter.showMessage(vtl::message(vtl::Message::NoPrinter, m_currentLanguage),
+                           vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                           vtl::PromptButtons::Ok);
+}
+
+void TVantorel_BMP::ZapiszObraz1Click() {
+    m_output.prepareChartForOutput();
+    const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Picture, m_lastPictureName);
+    if (!chosen.empty()) {
+        m_lastPictureName = chosen;
+        const std::string name = vtl::withRequiredSuffix(chosen, ".bmp");
+        if (m_output.saveBitmap(QString::fromStdString(name))) {
+            m_outputStatus.show(vtl::Message::PictureSaved, name);
+        } else {
+            m_outputStatus.clear();
+            m_prompter.showMessage(vtl::cannotCreateFileText(name), vtl::kExceptionCaption,
+                                   vtl::PromptButtons::Ok);
+        }
+    }
+    m_output.restore();
+}
+
+void TVantorel_BMP::ZapiszdoExcela1Click() {
+    if (m_currentFlight->seriesCount == 0) {
+        m_prompter.showMessage(vtl::message(vtl::Message::NoData, m_currentLanguage),
+                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    const std::optional<std::string> name =
+        m_measurements.chooseSaveName(".csv", vtl::FileDialog::Export);
+    if (!name) {
+        return;
+    }
+    const std::vector<uint8_t> bytes =
+        vtl::spreadsheetBytes(*m_currentFlight, localeDecimalSeparator());
+    if (vtl::writeFileAtomically(*name, bytes.data(), bytes.size())) {
+        m_outputStatus.show(vtl::Message::Exported, *name);
+    } else {
+        m_outputStatus.clear();
+        m_prompter.showMessage(vtl::cannotCreateFileText(*name), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
+    }
+}
+
+// A zoom onto fewer than 100 points shows one minor grid line per sample.
+void TVantorel_BMP::Chart1Zoom() {
+    ChartView& chart = *m_form.Chart1;
+    const int64_t maximum = static_cast<int64_t>(chart.bottomMaximum());
+    const int64_t minimum = static_cast<int64_t>(chart.bottomMinimum());
+    if (maximum - minimum >= 100) {
+        return;
+    }
+    chart.bottomSetMinorTickCount(static_cast<int>(m_presenter.lastDrawnSamplesPer10s() / 10) - 1);
+    chart.bottomSetMinorGridVisible(true);
+}
+
+void TVantorel_BMP::Chart1UndoZoom() {
+    m_form.Chart1->bottomSetMinorGridVisible(false);
+}
+// The window's timer is never started; its handler only stops it.
+void TVantorel_BMP::StopTimer() {
+    m_form.Timer1->stop();
+    m_form.Timer1->setInterval(400);
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "core/device/device_protocol.h"
+#include "core/files/measurement_commands.h"
+#include "core/shell/settings_keeper.h"
+#include "gui/chart/chart_view.h"
+#include "gui/files/chart_output.h"
+#include "gui/files/system_printers.h"
+#include "gui/shell/download_archive.h"
+#include "gui/shell/flight_presenter.h"
+#include "gui/shell/help_launcher.h"
+#include "gui/shell/main_window_form.h"
+#include "gui/shell/output_status.h"
+#include "gui/shell/qt_translations.h"
+#include "platform/process_priority.h"
+#include "platform/qt_serial_port.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace vtl {
+class Prompter;
+struct FlightRecord;
+} // namespace vtl
+
+class TFormUstawienia;
+
+// The device link the window talks through; tests put a fake device and clock here.
+struct DeviceLink {
+    vtl::SerialPort* port = nullptr;
+    vtl::Clock* clock = nullptr;
+    vtl::ProcessPriority* priority = nullptr;
+};
+class TFoInfo;
+class TF_Filtr;
+class TransferInputGuard;
+
+// The program's main window: the chart, the buttons and the information panels. It owns the
+// settings, the two flight records and the prompter's use for the whole run; the handlers call
+// the core and the chart view.
+class TVantorel_BMP : public QMainWindow {
+    Q_OBJECT
+public:
+    TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
+                  const QString& programFolder = QString(), DeviceLink link = {});
+    ~TVantorel_BMP() override;
+
+    // The dialogs are created after the main window and live as long as it does.
+    void attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
+                       TF_Filtr* filterDialog);
+
+    MainWindowForm& form() { return m_form; }
+    vtl::SettingsKeeper& settingsKeeper() { return m_settings; }
+    vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
+    int32_t currentLanguage() const { return m_currentLanguage; }
+    const int32_t& languageSelector() const { return m_currentLanguage; }
+    vtl::SerialChannel& serialChannel() { return m_channel; }
+    vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
+    const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
+    // Where prints look for printers: the system's unless a test gives its own.
+    void setPrinterDirectory(vtl::PrinterDirectory& printers) { m_printers = &printers; }
+    // Where downloads are kept; the open dialog starts there until a file has been chosen.
+    void setArchiveFolder(const QString& folder);
+    vtl::FlightRecord& currentFlight() { return *m_currentFlight; }
+    vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
+    // The program's own manual viewer, once the desktop could not open a manual.
+    HelpWindow* helpWindow() const { return m_help.window(); }
+
+    void applyLanguage();
+    void FormResize();
+    bool FormHelp();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectHandlers();
+    void FormCreate();
+    void Koniec();
+
+    void B_Odczyt_VantoreluClick();
+    void downloadAndShow();
+    void showFlightAgain(const QString& flightTitle);
+    void BZerowanieClick();
+    void B_Filtr_VtlClick();
+    void BZapisz_PomiarClick();
+    void BLaduj_pomiarClick();
+    void B_PorownanieClick();
+    void B_Filtr_porClick();
+    void Ustawienia1Click();
+    void Ustawienia2Click();
+    void Se1Click();
+    void Przyspieszenie1Click();
+    void Porownanie1Click();
+    void Warto1Click();
+    void UstawDrukarke1Click();
+    void Drukuj1Click();
+    void ZapiszObraz1Click();
+    void ZapiszdoExcela1Click();
+    void Polski1Click();
+    void English1Click();
+    void Info1Click();
+    void Help1Click();
+    void xxx(ChartView::Series series);
+    void ppp();
+    void Chart1Zoom();
+    void Chart1UndoZoom();
+    void StopTimer();
+
+    QString text(int pair) const;
+    void blankComparisonPanel();
+    void blankFlightPanel();
+
+    MainWindowForm m_form;
+    vtl::Prompter& m_prompter;
+    vtl::SettingsKeeper m_settings;
+    QString m_programFolder;
+    int32_t m_currentLanguage = 0;
+    std::unique_ptr<vtl::FlightRecord> m_currentFlight;
+    std::unique_ptr<vtl::FlightRecord> m_comparisonFlight;
+    FlightPresenter m_presenter;
+    vtl::MeasurementCommands m_measurements;
+    vtl::QtSerialPort m_qtPort;
+    vtl::EventLoopClock m_eventLoopClock;
+    vtl::SystemProcessPriority m_systemPriority;
+    vtl::SerialChannel m_channel;
+    vtl::DeviceProtocol m_protocol;
+    ChartOutput m_output;
+    DownloadArchive m_archive;
+    HelpLauncher m_help;
+    vtl::PrinterChoices m_printerChoices;
+    SystemPrinters m_systemPrinters;
+    vtl::PrinterDirectory* m_printers = &m_systemPrinters;
+    OutputStatus m_outputStatus;
+    vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
+    std::string m_lastPictureName;
+    TFormUstawienia* m_settingsDialog = nullptr;
+    TFoInfo* m_infoWindow = nullptr;
+    TF_Filtr* m_filterDialog = nullptr;
+    TransferInputGuard* m_runningTransfer = nullptr; // set while a download runs
+    bool m_closeAfterTransfer = false;
+};

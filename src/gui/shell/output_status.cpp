@@ -1,0 +1,23 @@
+#include "gui/shell/output_status.h"
+
+#include <QLabel>
+
+OutputStatus::OutputStatus(QLabel& line, const int32_t& language)
+    : m_line(line), m_language(language) {}
+
+void OutputStatus::show(vtl::Message what, const std::string& name) {
+    m_what = what;
+    m_name = name;
+    applyLanguage();
+}
+
+void OutputStatus::clear() {
+    m_what.reset();
+    m_name.clear();
+    applyLanguage();
+}
+
+void OutputStatus::applyLanguage() {
+    m_line.setText(m_what ? QString::fromStdString(vtl::message(*m_what, m_language) + m_name)
+                          : QString());
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/shell/text_tables.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QLabel;
+
+// The status line under the chart: where the last print, picture or export went. It keeps what
+// happened rather than the text, so that a language switch says it again in the new language.
+class OutputStatus {
+public:
+    OutputStatus(QLabel& line, const int32_t& language);
+
+    // What was written (one of the status messages) and the printer's name or the file's path.
+    void show(vtl::Message what, const std::string& name);
+    void clear();
+    void applyLanguage();
+
+private:
+    QLabel& m_line;
+    const int32_t& m_language;
+    std::optional<vtl::Message> m_what;
+    std::string m_name;
+};

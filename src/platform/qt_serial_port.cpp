@@ -1,0 +1,118 @@
+#include "platform/qt_serial_port.h"
+
+#include "core/device/command_frame.h"
+#include "core/device/port_names.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+#include <utility>
+
+namespace vtl {
+namespace {
+
+constexpr int kWriteTimeoutMs = 2000;
+constexpr int kMaximumDrains = 64;
+
+} // namespace
+
+QtSerialPort::QtSerialPort(QString aliasFolder) : m_aliasFolder(std::move(aliasFolder)) {}
+
+bool QtSerialPort::open(const std::string& name) {
+    const std::string path = devicePathForPort(name, m_aliasFolder.toStdString());
+    m_port.setPortName(QString::fromStdString(path));
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    // Each setting is tried on its own; a pseudo-terminal refuses some of them.
+    m_port.setBaudRate(protocol::kBaudRate);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::TwoStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_port.setDataTerminalReady(false);
+    m_port.setRequestToSend(false);
+    m_port.clearError();
+    m_failed = false;
+    return true;
+}
+
+void QtSerialPort::close() {
+    m_port.close();
+}
+
+bool QtSerialPort::isOpen() const {
+    return m_port.isOpen();
+}
+
+// Bytes that reached the system's input queue are pulled into the port's buffer first.
+size_t QtSerialPort::bytesWaiting() {
+    if (!m_port.isOpen()) {
+        return 0;
+    }
+    for (int i = 0; i < kMaximumDrains && m_port.waitForReadyRead(0); ++i) {
+    }
+    noteError();
+    return static_cast<size_t>(m_port.bytesAvailable());
+}
+
+// A timeout of the zero-length waits is no error; a resource or read error means the line is gone.
+void QtSerialPort::noteError() {
+    const QSerialPort::SerialPortError error = m_port.error();
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        m_failed = true;
+    }
+    m_port.clearError();
+}
+
+bool QtSerialPort::hasFailed() {
+    if (m_port.isOpen()) {
+        noteError();
+    }
+    return m_failed;
+}
+
+size_t QtSerialPort::read(uint8_t* buffer, size_t count) {
+    const qint64 read = m_port.read(reinterpret_cast<char*>(buffer), static_cast<qint64>(count));
+    return read > 0 ? static_cast<size_t>(read) : 0;
+}
+
+bool QtSerialPort::write(const uint8_t* bytes, size_t count) {
+    return m_port.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count)) ==
+           static_cast<qint64>(count);
+}
+
+void QtSerialPort::waitUntilSent() {
+    QDeadlineTimer deadline(kWriteTimeoutMs);
+    while (m_port.bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
+            break;
+        }
+    }
+}
+
+void EventLoopClock::sleep(int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(m_userInputAllowed ? QEventLoop::AllEvents
+                                                           : QEventLoop::ExcludeUserInputEvents);
+        const qint64 remaining = deadline.remainingTime();
+        if (remaining > 0) {
+            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(remaining, 5)));
+        }
+    }
+}
+
+int64_t EventLoopClock::nowMilliseconds() {
+    static QElapsedTimer timer = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return timer.elapsed();
+}
+
+} // namespace vtl

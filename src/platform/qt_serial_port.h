@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/device/serial_port.h"
+
+#include <QSerialPort>
+#include <QString>
+
+namespace vtl {
+
+// The device link's port over Qt's serial port: real USB serial adapters and pseudo-terminals.
+// Port names are resolved against the alias folder (the settings file's folder).
+class QtSerialPort : public SerialPort {
+public:
+    explicit QtSerialPort(QString aliasFolder);
+
+    bool open(const std::string& name) override;
+    void close() override;
+    bool isOpen() const override;
+    size_t bytesWaiting() override;
+    size_t read(uint8_t* buffer, size_t count) override;
+    bool write(const uint8_t* bytes, size_t count) override;
+    void waitUntilSent() override;
+    bool hasFailed() override;
+
+private:
+    void noteError();
+
+    QString m_aliasFolder;
+    QSerialPort m_port;
+    bool m_failed = false;
+};
+
+// Sleeps while the window goes on painting: events other than user input are processed, and user
+// input too while it is allowed (a filter then decides what it may reach).
+class EventLoopClock : public Clock {
+public:
+    void sleep(int milliseconds) override;
+    int64_t nowMilliseconds() override;
+    void setUserInputAllowed(bool allowed) { m_userInputAllowed = allowed; }
+
+private:
+    bool m_userInputAllowed = false;
+};
+
+} // namespace vtl

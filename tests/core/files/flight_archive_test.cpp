@@ -1,0 +1,60 @@
+#include "core/files/flight_archive.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace vtl {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::tm june14() {
+    std::tm time{};
+    time.tm_year = 2026 - 1900;
+    time.tm_mon = 5;
+    time.tm_mday = 14;
+    time.tm_hour = 10;
+    time.tm_min = 35;
+    time.tm_sec = 12;
+    return time;
+}
+
+std::vector<uint8_t> contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(FlightArchive, NamedAfterTimeSerialAndCompetitor) {
+    EXPECT_EQ(archiveFileName(june14(), 1234, 42), "2026-06-14_103512_S1234_C42.bin");
+    EXPECT_EQ(archiveFileName(june14(), 1234, 42, ArchiveKind::Partial),
+              "2026-06-14_103512_S1234_C42_partial.bin");
+    EXPECT_EQ(archiveFileName(june14(), 7, 0, ArchiveKind::Corrupt),
+              "2026-06-14_103512_S7_C0_corrupt.bin");
+}
+
+TEST(FlightArchive, NeverReplacesAnArchivedFlight) {
+    const fs::path folder = fs::temp_directory_path() / "vtl-archive-test" / "flights";
+    fs::remove_all(folder.parent_path());
+    const std::vector<uint8_t> first = {1, 2, 3};
+    const std::vector<uint8_t> second = {4, 5};
+    const auto a = archiveFlight(folder.string(), first, june14(), 1234, 42);
+    const auto b = archiveFlight(folder.string(), second, june14(), 1234, 42);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(fs::path(*a).filename(), "2026-06-14_103512_S1234_C42.bin");
+    EXPECT_EQ(fs::path(*b).filename(), "2026-06-14_103512_S1234_C42-2.bin");
+    EXPECT_EQ(contents(*a), first);
+    EXPECT_EQ(contents(*b), second);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+
+    // A file where the folder should be: nothing can be written, and nothing is left behind.
+    const fs::path blocked = folder.parent_path() / "blocked";
+    std::ofstream(blocked) << "x";
+    EXPECT_FALSE(archiveFlight((blocked / "flights").string(), first, june14(), 1, 2));
+    fs::remove_all(folder.parent_path());
+}
+
+} // namespace
+} // namespace vtl

@@ -1,0 +1,42 @@
+#include "core/shell/text_tables.h"
+
+#include <gtest/gtest.h>
+
+namespace vtl {
+namespace {
+
+TEST(TextTables, AnyNonzeroLanguageIsEnglish) {
+    for (const int32_t language : {1, 2, 7, -1}) {
+        EXPECT_EQ(caption(MainCaption::ZeroButton, language), "Clear");
+        EXPECT_EQ(message(Message::NoData, language), "No data");
+    }
+    EXPECT_EQ(caption(MainCaption::ZeroButton, 0), "Zerowanie");
+}
+
+TEST(TextTables, BlanksAndPolishLettersAreKept) {
+    EXPECT_EQ(caption(MainCaption::Comparison, 1), "Compare   ");
+    EXPECT_EQ(caption(MainCaption::Acceleration, 1), "Acceleration  ");
+    EXPECT_EQ(caption(MainCaption::WaitIndicator, 0), "     Czekaj");
+    EXPECT_EQ(caption(MainCaption::WaitIndicator, 1), "      Wait");
+    EXPECT_EQ(caption(MainCaption::WindowCaption, 0), "Vantorel BMP    Ver. 12.2013");
+    EXPECT_EQ(caption(MainCaption::ReadFrom, 0), "Odczyt z: ");
+    EXPECT_EQ(caption(MainCaption::Comparison, 0), "Porównanie");
+    EXPECT_EQ(caption(SettingsCaption::ManualZeroing, 0), "Zerowanie ręczne");
+    EXPECT_EQ(caption(FilterCaption::FinalFilter, 0), "Filtr dokladny [6-30]");
+    EXPECT_EQ(message(Message::PortError, 0), "Błąd komunikacji z portem: ");
+    EXPECT_EQ(message(Message::WrongTemperature, 0), "Zła wartośc temperatury");
+    EXPECT_EQ(message(Message::CorruptFlight, 1), "Corrupt flight data");
+}
+
+TEST(TextTables, IncompleteDownloadSaysHowManyBytesOfHowMany) {
+    EXPECT_EQ(incompleteDownloadText(1200, 3008, 0),
+              "Niepełny odczyt: odebrano 1200 z 3008 bajtów");
+    EXPECT_EQ(incompleteDownloadText(1200, 3008, 1),
+              "Incomplete download: received 1200 of 3008 bytes");
+    // Without an announced size the second number is left out.
+    EXPECT_EQ(incompleteDownloadText(90000, 0, 0), "Niepełny odczyt: odebrano 90000 bajtów");
+    EXPECT_EQ(incompleteDownloadText(90000, 0, 1), "Incomplete download: received 90000 bytes");
+}
+
+} // namespace
+} // namespace vtl

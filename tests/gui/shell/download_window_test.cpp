@@ -1,0 +1,265 @@
+// The window's side of a download that does not simply succeed: an incomplete or undecodable
+// flight, the user's cancel, and input while the transfer runs.
+#include "gui/shell/main_window.h"
+
+#include "core/device/command_frame.h"
+#include "core/flight/flight_record.h"
+#include "support/fake_device.h"
+#include "support/flight_synthesiser.h"
+#include "support/scripted_prompter.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+using vtl::testing::FakeDevice;
+
+struct NoPriority : vtl::ProcessPriority {
+    void raise() override {}
+    void restore() override {}
+};
+
+// A fake clock that lets the test act while the program sleeps, as a user would.
+struct ActingClock : vtl::testing::FakeClock {
+    std::function<void()> onSleep;
+    void sleep(int milliseconds) override {
+        FakeClock::sleep(milliseconds);
+        if (onSleep) {
+            onSleep();
+        }
+    }
+};
+
+std::vector<uint8_t> flightImage(int32_t peakCm, uint16_t competitor) {
+    vtl::testing::FlightDescription flight;
+    flight.competitorNumber = competitor;
+    flight.altitudeCm.assign(10, 0);
+    for (int i = 1; i <= 200; ++i) {
+        flight.altitudeCm.push_back(peakCm * i / 200);
+    }
+    for (int i = 1; i <= 2000; ++i) {
+        flight.altitudeCm.push_back(peakCm - peakCm * i / 2000);
+    }
+    return vtl::testing::synthesiseFlightImage(flight);
+}
+
+} // namespace
+
+class DownloadWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void incompleteDownloadIsDrawnToldAndArchivedAsPartial();
+    void undecodableDownloadIsKeptAndThePreviousFlightDrawnAgain();
+    void escapeCancelsAndThePreviousFlightIsShownAndSaved();
+    void onlyTheCancelButtonReactsDuringTheTransfer();
+    void closingDuringTheTransferCancelsItFirst();
+    void defaultSetupDeclinedSendsNothing();
+
+private:
+    void downloadFirstFlight();
+    bool transferRunning() const;
+    QStringList archived() const;
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<ActingClock> m_clock;
+    std::unique_ptr<FakeDevice> m_device;
+    std::unique_ptr<vtl::testing::DeviceModel> m_model;
+    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
+    NoPriority m_priority;
+    std::unique_ptr<TVantorel_BMP> m_window;
+    QString m_firstMaximum;
+    int m_firstPoints = 0;
+};
+
+void DownloadWindowTest::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    m_clock = std::make_unique<ActingClock>();
+    m_device = std::make_unique<FakeDevice>(*m_clock);
+    m_model = std::make_unique<vtl::testing::DeviceModel>();
+    m_model->image = flightImage(6000, 7);
+    m_device->setResponder(m_model->responder());
+    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
+    m_window =
+        std::make_unique<TVantorel_BMP>(m_folder->filePath("vantorel.par"), *m_prompter, QString(),
+                                        DeviceLink{m_device.get(), m_clock.get(), &m_priority});
+    m_window->setArchiveFolder(m_folder->filePath("flights"));
+}
+
+void DownloadWindowTest::cleanup() {
+    m_window.reset();
+    m_prompter.reset();
+    m_device.reset();
+    m_clock.reset();
+    m_model.reset();
+    m_folder.reset();
+}
+
+// A first flight (60 m) on screen; the next download brings a second one (90 m).
+void DownloadWindowTest::downloadFirstFlight() {
+    MainWindowForm& f = m_window->form();
+    m_window->form().B_Odczyt_Vantorelu->click();
+    QVERIFY(m_prompter->messages().empty());
+    m_firstMaximum = f.E_MaxGl->text();
+    m_firstPoints = f.Chart1->pointCount(ChartView::Series1);
+    QVERIFY(m_firstMaximum.startsWith("59.") || m_firstMaximum.startsWith("60"));
+    m_model->image = flightImage(9000, 8);
+    m_model->newFlight = true;
+}
+
+bool DownloadWindowTest::transferRunning() const {
+    return !m_device->frames().empty() &&
+           m_device->frames().back()[1] == vtl::protocol::kTransfer && m_device->isOpen();
+}
+
+QStringList DownloadWindowTest::archived() const {
+    return QDir(m_folder->filePath("flights")).entryList(QDir::Files, QDir::Name);
+}
+
+void DownloadWindowTest::incompleteDownloadIsDrawnToldAndArchivedAsPartial() {
+    MainWindowForm& f = m_window->form();
+    m_window->form().English1->trigger();
+    m_device->setResponder(
+        [this, inner = m_model->responder()](const FakeDevice::Frame& frame, FakeDevice& device) {
+            if (frame[1] == vtl::protocol::kTransfer) {
+                device.deliverPaced({m_model->image.begin(), m_model->image.begin() + 4000}, 1047);
+            } else {
+                inner(frame, device);
+            }
+        });
+    f.B_Odczyt_Vantorelu->click();
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    const std::string announced = std::to_string((m_model->image.size() + 31) / 32 * 32);
+    QCOMPARE(m_prompter->messages()[0].text,
+             "Incomplete download: received 4000 of " + announced + " bytes");
+    QCOMPARE(m_prompter->messages()[0].caption, std::string("Vantoreal - error"));
+    // What came is drawn: (4000 - 32) / 4 slots less the five the drawing keeps back.
+    QCOMPARE(f.Chart1->pointCount(ChartView::Series1), 992 - 5);
+    QCOMPARE(f.E_NrZawodnika->text(), QString("7"));
+    const QStringList kept = archived();
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(kept[0].endsWith("_S1234_C7_partial.bin"), qPrintable(kept[0]));
+}
+
+void DownloadWindowTest::undecodableDownloadIsKeptAndThePreviousFlightDrawnAgain() {
+    downloadFirstFlight();
+    MainWindowForm& f = m_window->form();
+    f.GroupB_Vtl->setTitle("first.bin");
+    m_model->image[16] = 0; // a zero coefficient makes the sensor's divisor zero
+    m_model->image[17] = 0;
+    f.B_Odczyt_Vantorelu->click();
+
+    const QStringList kept = archived();
+    QCOMPARE(kept.size(), 2);
+    const QString corrupt = kept.filter("_corrupt.bin").value(0);
+    QVERIFY2(corrupt.endsWith("_S1234_C8_corrupt.bin"), qPrintable(kept.join(' ')));
+    QFile copy(QDir(m_folder->filePath("flights")).filePath(corrupt));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.size(), static_cast<qint64>(m_model->image.size()));
+
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QCOMPARE(m_prompter->messages()[0].text,
+             "Uszkodzone dane pomiaru\nZachowano jako: " + copy.fileName().toStdString());
+    // The previous flight, still in memory, is what the window shows.
+    QCOMPARE(f.E_MaxGl->text(), m_firstMaximum);
+    QCOMPARE(f.Chart1->pointCount(ChartView::Series1), m_firstPoints);
+    QCOMPARE(f.E_NrZawodnika->text(), QString("7"));
+    QCOMPARE(f.GroupB_Vtl->title(), QString("first.bin"));
+}
+
+void DownloadWindowTest::escapeCancelsAndThePreviousFlightIsShownAndSaved() {
+    downloadFirstFlight();
+    MainWindowForm& f = m_window->form();
+    int pollsSeen = 0;
+    m_clock->onSleep = [&] {
+        if (transferRunning() && ++pollsSeen == 3) {
+            QVERIFY(!f.B_Przerwij->isHidden());
+            QTest::keyClick(f.Chart1, Qt::Key_Escape);
+        }
+    };
+    const int64_t before = m_clock->slept();
+    f.B_Odczyt_Vantorelu->click();
+    m_clock->onSleep = nullptr;
+
+    QVERIFY(m_prompter->messages().empty());
+    QCOMPARE(m_clock->slept() - before, 2 * 2 * 250 + 3 * 100);
+    QVERIFY(!m_window->serialChannel().isOpen());
+    QVERIFY(f.B_Przerwij->isHidden());
+    QVERIFY(f.ECzekaj->isHidden());
+    QCOMPARE(archived().size(), 1); // nothing of the cancelled transfer
+    QCOMPARE(f.E_MaxGl->text(), m_firstMaximum);
+    QCOMPARE(f.Chart1->pointCount(ChartView::Series1), m_firstPoints);
+
+    m_prompter->answerNextFiles({m_folder->filePath("kept.bin").toStdString()});
+    f.BZapisz->click();
+    QFile kept(m_folder->filePath("kept.bin"));
+    QFile first(QDir(m_folder->filePath("flights")).filePath(archived()[0]));
+    QVERIFY(kept.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), first.readAll());
+}
+
+void DownloadWindowTest::onlyTheCancelButtonReactsDuringTheTransfer() {
+    MainWindowForm& f = m_window->form();
+    int pollsSeen = 0;
+    m_clock->onSleep = [&] {
+        if (!transferRunning()) {
+            return;
+        }
+        ++pollsSeen;
+        if (pollsSeen == 2) {
+            QTest::mouseClick(f.BOdczyt, Qt::LeftButton);
+            QTest::keyClick(f.E_TempGl, Qt::Key_F1);
+        } else if (pollsSeen == 4) {
+            QTest::mouseClick(f.B_Przerwij, Qt::LeftButton);
+        }
+    };
+    f.B_Odczyt_Vantorelu->click();
+    m_clock->onSleep = nullptr;
+    QCOMPARE(pollsSeen, 4);
+    QVERIFY(m_prompter->fileDialogs().empty());
+    QVERIFY(m_prompter->openedDocuments().empty());
+    QVERIFY(m_prompter->messages().empty());
+    QVERIFY(!m_window->currentFlight().holdsFlight());
+    QVERIFY(archived().isEmpty());
+
+    // Once the transfer is over, the window reacts again.
+    QTest::mouseClick(f.BOdczyt, Qt::LeftButton);
+    QCOMPARE(m_prompter->fileDialogs().size(), size_t{1});
+}
+
+void DownloadWindowTest::closingDuringTheTransferCancelsItFirst() {
+    MainWindowForm& f = m_window->form();
+    m_window->show();
+    bool closedDuringTransfer = false;
+    m_clock->onSleep = [&] {
+        if (transferRunning() && !closedDuringTransfer) {
+            closedDuringTransfer = true;
+            QVERIFY(!m_window->close()); // refused for now
+            QVERIFY(m_window->isVisible());
+        }
+    };
+    f.B_Odczyt_Vantorelu->click();
+    m_clock->onSleep = nullptr;
+    QVERIFY(closedDuringTransfer);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!m_window->serialChannel().isOpen());
+    QVERIFY(archived().isEmpty());
+    QVERIFY(m_prompter->messages().empty());
+}
+
+void DownloadWindowTest::defaultSetupDeclinedSendsNothing() {
+    m_prompter->answerNextMessages({false});
+    m_window->form().Se1->trigger();
+    QVERIFY(m_device->frames().empty());
+    QVERIFY(m_window->form().Chart1->setupOkIndicator()->isHidden());
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QCOMPARE(m_prompter->messages()[0].buttons, vtl::PromptButtons::OkCancel);
+}
+
+QTEST_MAIN(DownloadWindowTest)
+#include "download_window_test.moc"
