@@ -1,12 +1,8 @@
 #include "support/fake_device.h"
 
-#include "core/device/command_frame.h"
-
 #include <algorithm>
 
 namespace vtl::testing {
-
-using namespace protocol;
 
 FakeDevice::FakeDevice(FakeClock& clock) : m_clock(clock) {}
 
@@ -67,58 +63,15 @@ bool FakeDevice::write(const uint8_t* bytes, size_t count) {
 
 FakeDevice::Responder DeviceModel::responder() {
     return [this](const FakeDevice::Frame& frame, FakeDevice& device) {
-        if (frame.size() != kFrameSize || frame[0] != kFrameStart) {
+        std::optional<devsim::Reply> reply =
+            devsim::answerFrame(frame.data(), frame.size(), *this, image);
+        if (!reply) {
             return;
         }
-        std::vector<uint8_t> reply(kShortReplySize, 0);
-        const std::vector<uint8_t> acknowledgement = {0x00, kAcknowledgement};
-        switch (frame[1]) {
-        case kStatus:
-            putWord(reply.data(), kStatusCompetitor, competitorNumber);
-            putWord(reply.data(), kStatusSerial, serialNumber);
-            reply[kStatusTemperature] = static_cast<uint8_t>(temperature);
-            putWord(reply.data(), kStatusTrigger, triggerQuarterMetres);
-            reply[kStatusFlags] =
-                static_cast<uint8_t>((newFlight ? kNewFlightBit : 0) | samplingCode);
-            device.deliver(reply);
-            break;
-        case kDownloadInformation:
-            putWord(reply.data(), kInformationReference, referenceWord);
-            putWord(reply.data(), kInformationBlocks,
-                    static_cast<uint16_t>((image.size() + kBlockSize - 1) / kBlockSize));
-            device.deliver(reply);
-            break;
-        case kTransfer:
-            device.deliverPaced(image, bytesPerPoll);
-            newFlight = false;
-            break;
-        case kZero:
-            device.deliver({0x00, kZeroDone, kZeroDone});
-            break;
-        case kManualZeroingRead:
-            reply[0] = manualZeroing;
-            device.deliver(reply);
-            break;
-        case kDelayRead:
-            putWord(reply.data(), kDelayReplyValue, delayHundredths);
-            device.deliver(reply);
-            break;
-        case kSetupWrite:
-            competitorNumber = word(frame.data(), kSetupCompetitor);
-            triggerQuarterMetres = word(frame.data(), kSetupTrigger);
-            samplingCode = frame[kSetupSampling] & 0x0F;
-            device.deliver(acknowledgement);
-            break;
-        case kManualZeroingWrite:
-            manualZeroing = frame[kManualZeroingFlag] & 1;
-            device.deliver(acknowledgement);
-            break;
-        case kDelayWrite:
-            delayHundredths = word(frame.data(), kDelayValue);
-            device.deliver(acknowledgement);
-            break;
-        default:
-            break;
+        if (reply->transfer) {
+            device.deliverPaced(reply->bytes, bytesPerPoll);
+        } else {
+            device.deliver(reply->bytes);
         }
     };
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/device/serial_port.h"
+#include "device_model.h"
 
 #include <climits>
 #include <cstdint>
@@ -75,17 +76,15 @@ private:
     int m_closeCount = 0;
 };
 
-// The state of a well-behaved device and its answers to every command.
-struct DeviceModel {
-    uint16_t competitorNumber = 42;
-    uint16_t serialNumber = 1234;
-    int8_t temperature = 21;
-    uint16_t triggerQuarterMetres = 120;
-    uint8_t samplingCode = 2;
-    bool newFlight = true;
-    uint8_t manualZeroing = 1;
-    uint16_t delayHundredths = 18000;
-    uint16_t referenceWord = 10000;
+// A well-behaved device on the fake port: its setup (the fields of DeviceSetup), its flight image
+// and its line rate. The replies are the shared device model's; the responder delivers them, the
+// transfer paced by bytesPerPoll.
+struct DeviceModel : devsim::DeviceSetup {
+    DeviceModel() {
+        competitorNumber = 42;
+        serialNumber = 1234;
+    }
+
     std::vector<uint8_t> image;
     size_t bytesPerPoll = 1047; // the line rate: 10,472 bytes a second
 

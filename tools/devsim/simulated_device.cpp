@@ -92,8 +92,7 @@ SimulatedDevice::SimulatedDevice(std::vector<uint8_t> image, const DeviceSetup& 
     : m_image(std::move(image)), m_setup(setup), m_fault(fault) {}
 
 uint16_t SimulatedDevice::imageBlocks() const {
-    return static_cast<uint16_t>((m_image.size() + protocol::kBlockSize - 1) /
-                                 protocol::kBlockSize);
+    return devsim::imageBlocks(m_image.size());
 }
 
 uint16_t SimulatedDevice::announcedBlocks() const {
@@ -111,63 +110,38 @@ size_t SimulatedDevice::stallLength(size_t imageSize) {
 
 std::vector<Emission> SimulatedDevice::answer(const std::array<uint8_t, protocol::kFrameSize>& f) {
     using namespace protocol;
-    std::vector<uint8_t> bytes;
+    const bool wasNewFlight = m_setup.newFlight;
+    std::optional<Reply> answer = answerFrame(f.data(), f.size(), m_setup, m_image);
+    if (!answer) {
+        return {};
+    }
+    if (answer->transfer) {
+        return transfer(wasNewFlight);
+    }
+    std::vector<uint8_t>& bytes = answer->bytes;
     switch (f[1]) {
-    case kStatus:
-        bytes.assign(kShortReplySize, 0);
-        putWord(bytes.data(), kStatusCompetitor, m_setup.competitorNumber);
-        putWord(bytes.data(), kStatusSerial, m_setup.serialNumber);
-        bytes[kStatusTemperature] = static_cast<uint8_t>(m_setup.temperature);
-        putWord(bytes.data(), kStatusTrigger, m_setup.triggerQuarterMetres);
-        bytes[kStatusFlags] = static_cast<uint8_t>((m_setup.newFlight ? kNewFlightBit : 0) |
-                                                   (m_setup.samplingCode & 0x0F));
-        return reply(std::move(bytes));
     case kDownloadInformation:
         if (m_fault == FaultMode::NoInfo) {
             return {};
         }
-        bytes.assign(kShortReplySize, 0);
-        putWord(bytes.data(), kInformationReference, m_setup.referenceWord);
         putWord(bytes.data(), kInformationBlocks, announcedBlocks());
-        return reply(std::move(bytes));
-    case kTransfer:
-        return transfer();
+        break;
     case kZero:
-        // The device zeroes only when both argument bytes are right, as a guard against noise.
-        if (f[2] != kZeroArgument2 || f[3] != kZeroArgument3) {
-            return {};
-        }
         if (m_fault == FaultMode::WrongAck) {
-            return reply({0x00, kWrongZeroDone, kWrongZeroDone});
+            bytes = {0x00, kWrongZeroDone, kWrongZeroDone};
         }
-        return reply({0x00, kZeroDone, kZeroDone});
-    case kManualZeroingRead:
-        bytes.assign(kShortReplySize, 0);
-        bytes[0] = m_setup.manualZeroing;
-        return reply(std::move(bytes));
-    case kDelayRead:
-        bytes.assign(kShortReplySize, 0);
-        putWord(bytes.data(), kDelayReplyValue, m_setup.delayHundredths);
-        return reply(std::move(bytes));
+        break;
     case kSetupWrite:
-        m_setup.competitorNumber = word(f.data(), kSetupCompetitor);
-        m_setup.triggerQuarterMetres = word(f.data(), kSetupTrigger);
-        m_setup.samplingCode = f[kSetupSampling] & 0x0F;
-        return reply(acknowledgement());
     case kManualZeroingWrite:
-        m_setup.manualZeroing = f[kManualZeroingFlag] & 1;
-        return reply(acknowledgement());
     case kDelayWrite:
-        m_setup.delayHundredths = word(f.data(), kDelayValue);
-        return reply(acknowledgement());
+        if (m_fault == FaultMode::WrongAck) {
+            bytes[1] = kWrongAcknowledgement;
+        }
+        break;
     default:
-        return {};
+        break;
     }
-}
-
-std::vector<uint8_t> SimulatedDevice::acknowledgement() const {
-    return {0x00,
-            m_fault == FaultMode::WrongAck ? kWrongAcknowledgement : protocol::kAcknowledgement};
+    return reply(std::move(bytes));
 }
 
 std::vector<Emission> SimulatedDevice::reply(std::vector<uint8_t> bytes) const {
@@ -229,8 +203,9 @@ std::vector<uint8_t> SimulatedDevice::transferBytes() const {
     return bytes;
 }
 
-std::vector<Emission> SimulatedDevice::transfer() {
+std::vector<Emission> SimulatedDevice::transfer(bool wasNewFlight) {
     if (m_fault == FaultMode::Silent) {
+        m_setup.newFlight = wasNewFlight;
         return {};
     }
     Emission emission;
@@ -243,9 +218,9 @@ std::vector<Emission> SimulatedDevice::transfer() {
         emission.firstChunk = m_image.size() % kTransferChunk + kTransferChunk / 2;
     }
     emission.hangUpAfter = m_fault == FaultMode::HangUp;
-    // The device forgets that its flight is new once it has sent all of it.
-    if (m_fault != FaultMode::Stall && m_fault != FaultMode::Tiny && m_fault != FaultMode::HangUp) {
-        m_setup.newFlight = false;
+    // The model clears the new-flight flag after a whole transfer; one cut short leaves it set.
+    if (m_fault == FaultMode::Stall || m_fault == FaultMode::Tiny || m_fault == FaultMode::HangUp) {
+        m_setup.newFlight = wasNewFlight;
     }
     return {std::move(emission)};
 }

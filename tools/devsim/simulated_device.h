@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/device/command_frame.h"
+#include "device_model.h"
 
 #include <array>
 #include <chrono>
@@ -33,19 +34,6 @@ enum class FaultMode {
 std::optional<FaultMode> faultModeNamed(const std::string& name);
 const char* faultModeName(FaultMode mode);
 
-// What the device keeps in its memory and reports in the status and the other read replies.
-struct DeviceSetup {
-    uint16_t competitorNumber = 0;
-    uint16_t serialNumber = 0;
-    int8_t temperature = 21; // degrees Celsius
-    uint16_t triggerQuarterMetres = 120;
-    uint8_t samplingCode = 2;
-    bool newFlight = true;
-    uint8_t manualZeroing = 1;
-    uint16_t delayHundredths = 18000;
-    uint16_t referenceWord = 10000;
-};
-
 // Bytes for the line: after a pause (counted from the end of the previous emission), either all
 // at once or paced at a byte rate. A hang-up closes the line once the bytes have gone out.
 struct Emission {
@@ -63,7 +51,8 @@ constexpr double kLineBytesPerSecond = protocol::kBaudRate / protocol::kBitsPerB
 constexpr size_t kTransferChunk = 128;
 
 // The flight recorder as its command frames see it: answers each frame with the bytes the
-// device would send, and keeps the setup that the write commands change.
+// device would send, and keeps the setup that the write commands change. The replies are the
+// shared device model's; the fault modes change them on their way to the line.
 class SimulatedDevice {
 public:
     static constexpr size_t kTinyAfter = 20;
@@ -97,8 +86,7 @@ public:
 
 private:
     std::vector<Emission> reply(std::vector<uint8_t> bytes) const;
-    std::vector<Emission> transfer();
-    std::vector<uint8_t> acknowledgement() const;
+    std::vector<Emission> transfer(bool wasNewFlight);
 
     std::vector<uint8_t> m_image;
     DeviceSetup m_setup;
