@@ -78,19 +78,17 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
     m_form.client->installEventFilter(this);
     connectHandlers();
     FormCreate();
+
+    // The dialogs read the loaded settings and the language when they are built. They stay
+    // top-level windows of their own, shown modally over this one.
+    m_settingsDialog =
+        std::make_unique<TFormUstawienia>(m_settings, m_currentLanguage, prompter, this);
+    m_settingsDialog->attachDevice(&m_channel, &m_protocol);
+    m_infoWindow = std::make_unique<TFoInfo>(this);
+    m_filterDialog = std::make_unique<TF_Filtr>(m_settings, m_currentLanguage, this);
 }
 
 TVantorel_BMP::~TVantorel_BMP() = default;
-
-void TVantorel_BMP::attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
-                                  TF_Filtr* filterDialog) {
-    m_settingsDialog = settingsDialog;
-    if (settingsDialog != nullptr) {
-        settingsDialog->attachDevice(&m_channel, &m_protocol);
-    }
-    m_infoWindow = infoWindow;
-    m_filterDialog = filterDialog;
-}
 
 void TVantorel_BMP::setArchiveFolder(const QString& folder) {
     m_archive.setFolder(folder);
@@ -270,15 +268,11 @@ bool TVantorel_BMP::FormHelp() {
 }
 
 void TVantorel_BMP::Info1Click() {
-    if (m_infoWindow != nullptr) {
-        m_infoWindow->exec();
-    }
+    m_infoWindow->exec();
 }
 
 void TVantorel_BMP::Ustawienia2Click() {
-    if (m_filterDialog != nullptr) {
-        m_filterDialog->exec();
-    }
+    m_filterDialog->exec();
 }
 
 void TVantorel_BMP::blankComparisonPanel() {
@@ -498,20 +492,15 @@ void TVantorel_BMP::Ustawienia1Click() {
     f.ECzekaj->show();
     f.ECzekaj->repaint();
     m_channel.openPort(m_settings.settings().portNameText());
-    const bool read = m_channel.isOpen() && m_settingsDialog != nullptr &&
-                      m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
+    const bool read = m_channel.isOpen() && m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
     if (!read) {
         m_prompter.showMessage(vtl::message(vtl::Message::CommunicationError, m_currentLanguage),
                                vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
                                vtl::PromptButtons::Ok);
-        if (m_settingsDialog != nullptr) {
-            m_settingsDialog->blankAfterFailedRead();
-        }
+        m_settingsDialog->blankAfterFailedRead();
     }
     f.ECzekaj->hide();
-    if (m_settingsDialog != nullptr) {
-        m_settingsDialog->exec();
-    }
+    m_settingsDialog->exec();
 }
 
 void TVantorel_BMP::Se1Click() {

@@ -46,10 +46,6 @@ public:
                   const QString& programFolder = QString(), DeviceLink link = {});
     ~TVantorel_BMP() override;
 
-    // The dialogs are created after the main window and live as long as it does.
-    void attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
-                       TF_Filtr* filterDialog);
-
     MainWindowForm& form() { return m_form; }
     vtl::SettingsKeeper& settingsKeeper() { return m_settings; }
     vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
@@ -136,9 +132,11 @@ private:
     OutputStatus m_outputStatus;
     vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
-    TFormUstawienia* m_settingsDialog = nullptr;
-    TFoInfo* m_infoWindow = nullptr;
-    TF_Filtr* m_filterDialog = nullptr;
     TransferInputGuard* m_runningTransfer = nullptr; // set while a download runs
     bool m_closeAfterTransfer = false;
+    // Created once the settings are loaded and kept for the whole run; declared last so that they
+    // go before the settings and the device link they use.
+    std::unique_ptr<TFormUstawienia> m_settingsDialog;
+    std::unique_ptr<TFoInfo> m_infoWindow;
+    std::unique_ptr<TF_Filtr> m_filterDialog;
 };
