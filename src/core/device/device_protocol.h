@@ -12,6 +12,7 @@
 
 namespace vtl {
 
+enum class Message;
 struct ProgramSettings;
 
 // Raises the process's priority for the flight transfer and restores it; where raising is not
@@ -151,7 +152,7 @@ private:
     // Polls the transfer until one of its ends; true when the view cancelled it.
     bool pollTransfer(DownloadView& view, uint32_t expected);
     void send();
-    void report(int message, int caption);
+    void report(Message text, Message caption);
     bool acknowledged() const;
 
     SerialChannel& m_channel;

@@ -133,14 +133,14 @@ void TVantorel_BMP::connectHandlers() {
 
 void TVantorel_BMP::FormCreate() {}
 
-QString TVantorel_BMP::text(int pair) const {
-    return qs(vtl::caption(static_cast<vtl::MainCaption>(pair), m_currentLanguage));
+QString TVantorel_BMP::text(vtl::MainCaption pair) const {
+    return qs(vtl::caption(pair, m_currentLanguage));
 }
 
 void TVantorel_BMP::applyLanguage() {
     m_qtTranslations.follow(m_currentLanguage);
     using vtl::MainCaption;
-    auto t = [this](MainCaption pair) { return text(static_cast<int>(pair)); };
+    auto t = [this](MainCaption pair) { return text(pair); };
     MainWindowForm& f = m_form;
     f.BZerowanie->setText(t(MainCaption::ZeroButton));
     f.B_Odczyt_Vantorelu->setText(t(MainCaption::ReadDeviceButton));
@@ -281,7 +281,7 @@ void TVantorel_BMP::blankComparisonPanel() {
          {f.E_Max_Por, f.E_Min_Por, f.E_probkPor, f.E_TempPor, f.E_Zaw_Por, f.E_NrS_Por}) {
         e->clear();
     }
-    f.GroupB_Por->setTitle(text(static_cast<int>(vtl::MainCaption::File)));
+    f.GroupB_Por->setTitle(text(vtl::MainCaption::File));
 }
 
 void TVantorel_BMP::blankFlightPanel() {
@@ -290,7 +290,7 @@ void TVantorel_BMP::blankFlightPanel() {
          {f.E_MaxGl, f.EMinimum, f.E_TempGl, f.E_probkGl, f.E_NrZawodnika, f.E_NrSeryjny}) {
         e->clear();
     }
-    f.GroupB_Vtl->setTitle(text(static_cast<int>(vtl::MainCaption::Device)));
+    f.GroupB_Vtl->setTitle(text(vtl::MainCaption::Device));
 }
 
 // A click on a curve empties it; the altitude and comparison curves also blank their panels
@@ -488,7 +488,7 @@ void TVantorel_BMP::BZerowanieClick() {
 
 void TVantorel_BMP::Ustawienia1Click() {
     MainWindowForm& f = m_form;
-    f.ECzekaj->setText(text(static_cast<int>(vtl::MainCaption::WaitIndicator)));
+    f.ECzekaj->setText(text(vtl::MainCaption::WaitIndicator));
     f.ECzekaj->show();
     f.ECzekaj->repaint();
     m_channel.openPort(m_settings.settings().portNameText());

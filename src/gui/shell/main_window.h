@@ -20,6 +20,7 @@
 #include <memory>
 
 namespace vtl {
+enum class MainCaption;
 class Prompter;
 struct FlightRecord;
 } // namespace vtl
@@ -105,7 +106,7 @@ private:
     void Chart1UndoZoom();
     void StopTimer();
 
-    QString text(int pair) const;
+    QString text(vtl::MainCaption pair) const;
     void blankComparisonPanel();
     void blankFlightPanel();
 
