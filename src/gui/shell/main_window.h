@@ -12,8 +12,8 @@
 #include "gui/shell/main_window_form.h"
 #include "gui/shell/output_status.h"
 #include "gui/shell/qt_translations.h"
-#include "platform/process_priority.h"
 #include "platform/qt_serial_port.h"
+#include "platform/system_process_priority.h"
 
 #include <QMainWindow>
 
