@@ -53,7 +53,6 @@ public:
     int32_t currentLanguage() const { return m_currentLanguage; }
     const int32_t& languageSelector() const { return m_currentLanguage; }
     vtl::SerialChannel& serialChannel() { return m_channel; }
-    vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
     const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
     // Where prints look for printers: the system's unless a test gives its own.
     void setPrinterDirectory(vtl::PrinterDirectory& printers) { m_printers = &printers; }
