@@ -5,8 +5,8 @@
 
 #include "core/device/device_protocol.h"
 #include "core/shell/program_settings.h"
-#include "platform/process_priority.h"
 #include "platform/qt_serial_port.h"
+#include "platform/system_process_priority.h"
 #include "support/child_process.h"
 #include "support/flight_synthesiser.h"
 

@@ -8,8 +8,7 @@
 #include "core/flight/flight_image.h"
 #include "core/flight/image_handover.h"
 #include "core/shell/text_tables.h"
-
-#include <QStandardPaths>
+#include "platform/archive_location.h"
 
 #include <csignal>
 #include <cstdio>
@@ -100,10 +99,7 @@ std::optional<std::string> keepInArchive(const CommandLine& args, const std::vec
         return std::nullopt;
     }
     const std::string folder =
-        args.option("--archive-folder")
-            .value_or((QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                       QStringLiteral("/vantorel/flights"))
-                          .toStdString());
+        args.option("--archive-folder").value_or(vtl::defaultArchiveFolder().toStdString());
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

@@ -6,8 +6,8 @@
 #include "core/device/device_protocol.h"
 #include "core/shell/program_settings.h"
 #include "core/shell/prompter.h"
-#include "platform/process_priority.h"
 #include "platform/qt_serial_port.h"
+#include "platform/system_process_priority.h"
 
 #include <memory>
 #include <string>

@@ -37,9 +37,9 @@ std::string DeviceProtocol::portName() const {
     return m_portOverride.empty() ? m_settings.portNameText() : m_portOverride;
 }
 
-void DeviceProtocol::report(int messageId, int captionId) {
-    m_prompter.showMessage(message(static_cast<Message>(messageId), m_language),
-                           message(static_cast<Message>(captionId), m_language), PromptButtons::Ok);
+void DeviceProtocol::report(Message text, Message caption) {
+    m_prompter.showMessage(message(text, m_language), message(caption, m_language),
+                           PromptButtons::Ok);
 }
 
 void DeviceProtocol::send() {
@@ -84,12 +84,10 @@ DeviceProtocol::Outcome DeviceProtocol::zeroDevice(bool confirm) {
     if (m_channel.rxCount() >= kZeroReplyMinimum) {
         const uint8_t* reply = m_channel.rxBuffer();
         if (reply[1] == kZeroDone && reply[2] == kZeroDone) {
-            report(static_cast<int>(Message::ZeroingDone),
-                   static_cast<int>(Message::ZeroingResultCaption));
+            report(Message::ZeroingDone, Message::ZeroingResultCaption);
             outcome = Outcome::Done;
         } else {
-            report(static_cast<int>(Message::ZeroingFailed),
-                   static_cast<int>(Message::ErrorCaption));
+            report(Message::ZeroingFailed, Message::ErrorCaption);
         }
     }
     m_channel.closePort();
@@ -129,13 +127,12 @@ DeviceProtocol::DownloadResult DeviceProtocol::downloadFlight(DownloadView& view
 
     if (exchange(kStatus, kReplyStep) != kShortReplySize) {
         restore.now();
-        report(static_cast<int>(Message::CommunicationError),
-               static_cast<int>(Message::ErrorCaption));
+        report(Message::CommunicationError, Message::ErrorCaption);
         m_channel.closePort();
         return result;
     }
     if ((m_channel.rxBuffer()[kStatusFlags] & kNewFlightBit) == 0) {
-        report(static_cast<int>(Message::NoNewFlight), static_cast<int>(Message::ErrorCaption));
+        report(Message::NoNewFlight, Message::ErrorCaption);
     }
 
     m_referenceWord = image::kReferenceWordNominal;
@@ -163,8 +160,7 @@ DeviceProtocol::DownloadResult DeviceProtocol::downloadFlight(DownloadView& view
         return result;
     }
     if (length < kMinimumImage) {
-        report(static_cast<int>(Message::CommunicationError),
-               static_cast<int>(Message::ErrorCaption));
+        report(Message::CommunicationError, Message::ErrorCaption);
         m_channel.closePort();
         return result;
     }
@@ -282,13 +278,13 @@ DeviceProtocol::Outcome DeviceProtocol::writeDeviceSetup(const DeviceSetupEntrie
         return value;
     };
     auto tooLarge = [this] {
-        report(static_cast<int>(Message::ValueTooLarge), static_cast<int>(Message::ErrorCaption));
+        report(Message::ValueTooLarge, Message::ErrorCaption);
         return Outcome::Stopped;
     };
     auto reportUnacknowledged = [this] {
         if (m_channel.rxCount() == kAcknowledgementSize &&
             m_channel.rxBuffer()[1] != kAcknowledgement) {
-            report(static_cast<int>(Message::SetupFailed), static_cast<int>(Message::SetupCaption));
+            report(Message::SetupFailed, Message::SetupCaption);
         }
     };
 
@@ -336,8 +332,7 @@ DeviceProtocol::Outcome DeviceProtocol::writeDeviceSetup(const DeviceSetupEntrie
     m_channel.waitForReply(kReplyStep);
     m_channel.readAvailable();
     const bool done = acknowledged();
-    report(static_cast<int>(done ? Message::SetupOk : Message::SetupFailed),
-           static_cast<int>(Message::SetupCaption));
+    report(done ? Message::SetupOk : Message::SetupFailed, Message::SetupCaption);
     m_channel.closePort();
     return done ? Outcome::Done : Outcome::Failed;
 }
@@ -359,7 +354,7 @@ DeviceProtocol::Outcome DeviceProtocol::writeDefaultSetup(const std::function<vo
                m_channel.rxBuffer()[1] != kAcknowledgement;
     };
     auto setupFailed = [this] {
-        report(static_cast<int>(Message::SetupFailed), static_cast<int>(Message::SetupCaption));
+        report(Message::SetupFailed, Message::SetupCaption);
         m_channel.closePort();
         return Outcome::Failed;
     };
@@ -383,13 +378,13 @@ DeviceProtocol::Outcome DeviceProtocol::writeDefaultSetup(const std::function<vo
     const uint8_t* reply = m_channel.rxBuffer();
     if (m_channel.rxCount() >= kZeroReplyMinimum &&
         !(reply[1] == kZeroDone && reply[2] == kZeroDone)) {
-        report(static_cast<int>(Message::ZeroingFailed), static_cast<int>(Message::ErrorCaption));
+        report(Message::ZeroingFailed, Message::ErrorCaption);
         outcome = Outcome::Failed;
     }
     putWord(m_frame.bytes.data(), kDelayValue, kDefaultDelay);
     exchange(kDelayWrite, kReplyStep);
     if (!acknowledged()) {
-        report(static_cast<int>(Message::ZeroingFailed), static_cast<int>(Message::ErrorCaption));
+        report(Message::ZeroingFailed, Message::ErrorCaption);
         outcome = Outcome::Failed;
     }
     m_channel.closePort();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/device/command_frame.h"
+#include "core/device/process_priority.h"
 #include "core/device/serial_channel.h"
 
 #include <cstdint>
@@ -12,16 +13,8 @@
 
 namespace vtl {
 
+enum class Message;
 struct ProgramSettings;
-
-// Raises the process's priority for the flight transfer and restores it; where raising is not
-// allowed nothing happens.
-class ProcessPriority {
-public:
-    virtual ~ProcessPriority() = default;
-    virtual void raise() = 0;
-    virtual void restore() = 0;
-};
 
 // What the download shows while it runs.
 class DownloadView {
@@ -151,7 +144,7 @@ private:
     // Polls the transfer until one of its ends; true when the view cancelled it.
     bool pollTransfer(DownloadView& view, uint32_t expected);
     void send();
-    void report(int message, int caption);
+    void report(Message text, Message caption);
     bool acknowledged() const;
 
     SerialChannel& m_channel;

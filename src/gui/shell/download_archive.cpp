@@ -1,19 +1,13 @@
 #include "gui/shell/download_archive.h"
 
 #include "core/shell/text_tables.h"
-
-#include <QStandardPaths>
+#include "platform/archive_location.h"
 
 #include <algorithm>
 #include <ctime>
 
 DownloadArchive::DownloadArchive(vtl::Prompter& prompter, const int32_t& language)
-    : m_prompter(prompter), m_language(language), m_folder(defaultFolder()) {}
-
-QString DownloadArchive::defaultFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/vantorel/flights");
-}
+    : m_prompter(prompter), m_language(language), m_folder(vtl::defaultArchiveFolder()) {}
 
 std::optional<std::string> DownloadArchive::keep(const vtl::FlightRecord& flight,
                                                  vtl::ArchiveKind kind) {

@@ -11,15 +11,12 @@
 #include <string>
 #include <vector>
 
-// Keeps a copy of every downloaded flight in the user's flight archive folder; a folder that
-// cannot be written is reported once per run and never stops a download.
+// Keeps a copy of every downloaded flight in the user's flight archive folder (the default one
+// until the window sets another); a folder that cannot be written is reported once per run and
+// never stops a download.
 class DownloadArchive {
 public:
     DownloadArchive(vtl::Prompter& prompter, const int32_t& language);
-
-    // The user's archive: ~/.local/share/vantorel/flights on Linux, the local application-data
-    // folder on Windows.
-    static QString defaultFolder();
 
     const QString& folder() const { return m_folder; }
     void setFolder(const QString& folder) { m_folder = folder; }

@@ -1,7 +1,4 @@
 #include "core/shell/framework_texts.h"
-#include "gui/device/settings_dialog.h"
-#include "gui/flight/filter_dialog.h"
-#include "gui/shell/info_window.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/qt_prompter.h"
 #include "platform/settings_location.h"
@@ -34,12 +31,6 @@ int main(int argc, char* argv[]) {
         TVantorel_BMP mainWindow(
             vtl::resolveSettingsFilePath(QCoreApplication::applicationFilePath()), prompter);
         prompter.followLanguage(mainWindow.languageSelector());
-        TFormUstawienia settingsDialog(mainWindow.settingsKeeper(), mainWindow.languageSelector(),
-                                       prompter, &mainWindow);
-        TFoInfo infoWindow(&mainWindow);
-        TF_Filtr filterDialog(mainWindow.settingsKeeper(), mainWindow.languageSelector(),
-                              &mainWindow);
-        mainWindow.attachDialogs(&settingsDialog, &infoWindow, &filterDialog);
         showMaximised(mainWindow);
         QApplication::exec();
     } catch (const std::exception& error) {

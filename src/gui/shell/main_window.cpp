@@ -78,19 +78,17 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
     m_form.client->installEventFilter(this);
     connectHandlers();
     FormCreate();
+
+    // The dialogs read the loaded settings and the language when they are built. They stay
+    // top-level windows of their own, shown modally over this one.
+    m_settingsDialog =
+        std::make_unique<TFormUstawienia>(m_settings, m_currentLanguage, prompter, this);
+    m_settingsDialog->attachDevice(&m_channel, &m_protocol);
+    m_infoWindow = std::make_unique<TFoInfo>(this);
+    m_filterDialog = std::make_unique<TF_Filtr>(m_settings, m_currentLanguage, this);
 }
 
 TVantorel_BMP::~TVantorel_BMP() = default;
-
-void TVantorel_BMP::attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
-                                  TF_Filtr* filterDialog) {
-    m_settingsDialog = settingsDialog;
-    if (settingsDialog != nullptr) {
-        settingsDialog->attachDevice(&m_channel, &m_protocol);
-    }
-    m_infoWindow = infoWindow;
-    m_filterDialog = filterDialog;
-}
 
 void TVantorel_BMP::setArchiveFolder(const QString& folder) {
     m_archive.setFolder(folder);
@@ -135,14 +133,14 @@ void TVantorel_BMP::connectHandlers() {
 
 void TVantorel_BMP::FormCreate() {}
 
-QString TVantorel_BMP::text(int pair) const {
-    return qs(vtl::caption(static_cast<vtl::MainCaption>(pair), m_currentLanguage));
+QString TVantorel_BMP::text(vtl::MainCaption pair) const {
+    return qs(vtl::caption(pair, m_currentLanguage));
 }
 
 void TVantorel_BMP::applyLanguage() {
     m_qtTranslations.follow(m_currentLanguage);
     using vtl::MainCaption;
-    auto t = [this](MainCaption pair) { return text(static_cast<int>(pair)); };
+    auto t = [this](MainCaption pair) { return text(pair); };
     MainWindowForm& f = m_form;
     f.BZerowanie->setText(t(MainCaption::ZeroButton));
     f.B_Odczyt_Vantorelu->setText(t(MainCaption::ReadDeviceButton));
@@ -270,15 +268,11 @@ bool TVantorel_BMP::FormHelp() {
 }
 
 void TVantorel_BMP::Info1Click() {
-    if (m_infoWindow != nullptr) {
-        m_infoWindow->exec();
-    }
+    m_infoWindow->exec();
 }
 
 void TVantorel_BMP::Ustawienia2Click() {
-    if (m_filterDialog != nullptr) {
-        m_filterDialog->exec();
-    }
+    m_filterDialog->exec();
 }
 
 void TVantorel_BMP::blankComparisonPanel() {
@@ -287,7 +281,7 @@ void TVantorel_BMP::blankComparisonPanel() {
          {f.E_Max_Por, f.E_Min_Por, f.E_probkPor, f.E_TempPor, f.E_Zaw_Por, f.E_NrS_Por}) {
         e->clear();
     }
-    f.GroupB_Por->setTitle(text(static_cast<int>(vtl::MainCaption::File)));
+    f.GroupB_Por->setTitle(text(vtl::MainCaption::File));
 }
 
 void TVantorel_BMP::blankFlightPanel() {
@@ -296,7 +290,7 @@ void TVantorel_BMP::blankFlightPanel() {
          {f.E_MaxGl, f.EMinimum, f.E_TempGl, f.E_probkGl, f.E_NrZawodnika, f.E_NrSeryjny}) {
         e->clear();
     }
-    f.GroupB_Vtl->setTitle(text(static_cast<int>(vtl::MainCaption::Device)));
+    f.GroupB_Vtl->setTitle(text(vtl::MainCaption::Device));
 }
 
 // A click on a curve empties it; the altitude and comparison curves also blank their panels
@@ -494,24 +488,19 @@ void TVantorel_BMP::BZerowanieClick() {
 
 void TVantorel_BMP::Ustawienia1Click() {
     MainWindowForm& f = m_form;
-    f.ECzekaj->setText(text(static_cast<int>(vtl::MainCaption::WaitIndicator)));
+    f.ECzekaj->setText(text(vtl::MainCaption::WaitIndicator));
     f.ECzekaj->show();
     f.ECzekaj->repaint();
     m_channel.openPort(m_settings.settings().portNameText());
-    const bool read = m_channel.isOpen() && m_settingsDialog != nullptr &&
-                      m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
+    const bool read = m_channel.isOpen() && m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
     if (!read) {
         m_prompter.showMessage(vtl::message(vtl::Message::CommunicationError, m_currentLanguage),
                                vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
                                vtl::PromptButtons::Ok);
-        if (m_settingsDialog != nullptr) {
-            m_settingsDialog->blankAfterFailedRead();
-        }
+        m_settingsDialog->blankAfterFailedRead();
     }
     f.ECzekaj->hide();
-    if (m_settingsDialog != nullptr) {
-        m_settingsDialog->exec();
-    }
+    m_settingsDialog->exec();
 }
 
 void TVantorel_BMP::Se1Click() {

@@ -12,14 +12,15 @@
 #include "gui/shell/main_window_form.h"
 #include "gui/shell/output_status.h"
 #include "gui/shell/qt_translations.h"
-#include "platform/process_priority.h"
 #include "platform/qt_serial_port.h"
+#include "platform/system_process_priority.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
 namespace vtl {
+enum class MainCaption;
 class Prompter;
 struct FlightRecord;
 } // namespace vtl
@@ -46,17 +47,12 @@ public:
                   const QString& programFolder = QString(), DeviceLink link = {});
     ~TVantorel_BMP() override;
 
-    // The dialogs are created after the main window and live as long as it does.
-    void attachDialogs(TFormUstawienia* settingsDialog, TFoInfo* infoWindow,
-                       TF_Filtr* filterDialog);
-
     MainWindowForm& form() { return m_form; }
     vtl::SettingsKeeper& settingsKeeper() { return m_settings; }
     vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
     int32_t currentLanguage() const { return m_currentLanguage; }
     const int32_t& languageSelector() const { return m_currentLanguage; }
     vtl::SerialChannel& serialChannel() { return m_channel; }
-    vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
     const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
     // Where prints look for printers: the system's unless a test gives its own.
     void setPrinterDirectory(vtl::PrinterDirectory& printers) { m_printers = &printers; }
@@ -109,7 +105,7 @@ private:
     void Chart1UndoZoom();
     void StopTimer();
 
-    QString text(int pair) const;
+    QString text(vtl::MainCaption pair) const;
     void blankComparisonPanel();
     void blankFlightPanel();
 
@@ -136,9 +132,11 @@ private:
     OutputStatus m_outputStatus;
     vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
-    TFormUstawienia* m_settingsDialog = nullptr;
-    TFoInfo* m_infoWindow = nullptr;
-    TF_Filtr* m_filterDialog = nullptr;
     TransferInputGuard* m_runningTransfer = nullptr; // set while a download runs
     bool m_closeAfterTransfer = false;
+    // Created once the settings are loaded and kept for the whole run; declared last so that they
+    // go before the settings and the device link they use.
+    std::unique_ptr<TFormUstawienia> m_settingsDialog;
+    std::unique_ptr<TFoInfo> m_infoWindow;
+    std::unique_ptr<TF_Filtr> m_filterDialog;
 };

@@ -1,10 +1,13 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
+#include "core/shell/text_tables.h"
 #include "gui/shell/help_files.h"
 #include "platform/settings_location.h"
 #include "support/scripted_prompter.h"
 
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +21,7 @@ class MainWindowTest : public QObject {
 private slots:
     void closingWritesTheSettingsFile();
     void startUpReadsTheSettingsFile();
+    void dialogsAreBuiltFromTheLoadedSettings();
     void unwritableSettingsAreReportedOnceAndClosingStillEnds();
     void languageSwitchRelabelsEverything();
     void chartHintExplainsTheMouseInTheLanguage();
@@ -74,6 +78,32 @@ void MainWindowTest::startUpReadsTheSettingsFile() {
     QVERIFY(!window.form().Przyspieszenie1->isChecked());
     QCOMPARE(window.programSettings().finalFilterLength, 12);
     QCOMPARE(window.currentFlight().temperature, 20.0f);
+}
+
+void MainWindowTest::dialogsAreBuiltFromTheLoadedSettings() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("vantorel.par");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("COM12\0\0\0\x0B\0\0\0\0\0\0\0\x01\0\0\0", 20));
+    file.close();
+
+    vtl::testing::ScriptedPrompter prompter;
+    TVantorel_BMP window(path, prompter);
+    QStringList names;
+    for (QDialog* dialog : window.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        QVERIFY(dialog->isWindow());
+        QVERIFY(!dialog->isVisible());
+        names << dialog->objectName();
+    }
+    QCOMPARE(names, QStringList({"FormUstawienia", "FoInfo", "F_Filtr"}));
+    auto* port = window.findChild<QComboBox*>(QStringLiteral("CB_Numer_Portu"));
+    QVERIFY(port != nullptr);
+    QCOMPARE(port->currentText(), QString("COM12"));
+    auto* zeroing = window.findChild<QComboBox*>(QStringLiteral("ComboB_Zer"));
+    QVERIFY(zeroing != nullptr);
+    QCOMPARE(zeroing->itemText(1),
+             QString::fromStdString(vtl::caption(vtl::SettingsCaption::Yes, 1)));
 }
 
 void MainWindowTest::unwritableSettingsAreReportedOnceAndClosingStillEnds() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/device/device_protocol.h"
+#include "core/device/process_priority.h"
 
 namespace vtl {
 

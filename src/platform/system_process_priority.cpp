@@ -1,4 +1,4 @@
-#include "platform/process_priority.h"
+#include "platform/system_process_priority.h"
 
 #ifdef _WIN32
 #include <windows.h>

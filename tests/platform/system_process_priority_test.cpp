@@ -1,6 +1,6 @@
 // The transfer's priority raise where the system refuses it: the download goes on, and the
 // process keeps the priority it had.
-#include "platform/process_priority.h"
+#include "platform/system_process_priority.h"
 
 #include "core/device/device_test_rig.h"
 

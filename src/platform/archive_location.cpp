@@ -1,0 +1,12 @@
+#include "platform/archive_location.h"
+
+#include <QStandardPaths>
+
+namespace vtl {
+
+QString defaultArchiveFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vantorel/flights");
+}
+
+} // namespace vtl
