@@ -1,5 +1,6 @@
 #include "gui/chart/chart_view.h"
 
+#include "core/chart/top_row_layout.h"
 #include "gui/chart/chart_value_format.h"
 #include "gui/chart/chart_view_impl.h"
 
@@ -359,6 +360,13 @@ void ChartView::setPanelColor(const QColor& colour) {
     m_impl->panelColour = colour;
     m_impl->plot->setBackground(colour);
     m_impl->scheduleRedraw();
+}
+
+void ChartView::applyLayout(const vtl::TopRowLayout& layout) {
+    resize(layout.chartWidth, layout.chartHeight);
+    metresLabel()->move(metresLabel()->x(), layout.unitLabelsTop);
+    secondsLabel()->move(layout.rightLabelsLeft, layout.unitLabelsTop);
+    climbLabel()->move(layout.rightLabelsLeft, climbLabel()->y());
 }
 
 QLabel* ChartView::metresLabel() const {

@@ -16,6 +16,9 @@
 #include <optional>
 #include <vector>
 
+namespace vtl {
+struct TopRowLayout;
+}
 class QEvent;
 class QLabel;
 class QLineEdit;
@@ -112,6 +115,9 @@ public:
     QStringList titleLines() const;
     QColor panelColor() const;
     void setPanelColor(const QColor& colour);
+
+    // The size the layout gives the chart, with its unit labels placed along its bottom and right.
+    void applyLayout(const vtl::TopRowLayout& layout);
 
     // Overlays placed by the main window's layout.
     QLabel* metresLabel() const;

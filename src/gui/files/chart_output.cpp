@@ -4,7 +4,6 @@
 #include "core/shell/atomic_file.h"
 #include "gui/chart/chart_view.h"
 #include "gui/files/printer_setup.h"
-#include "gui/shell/main_window_form.h"
 
 #include <QBuffer>
 #include <QPrinter>
@@ -14,27 +13,15 @@ namespace {
 constexpr double kLandscapeBottomMargin = 25.0;
 constexpr double kPortraitBottomMargin = 55.0;
 
-std::string shown(const QLineEdit* field) {
-    return field->text().toStdString();
-}
-
 } // namespace
 
-ChartOutput::ChartOutput(MainWindowForm& form, const int32_t& language)
-    : m_form(form), m_language(language) {}
+ChartOutput::ChartOutput(ChartView& chart, const int32_t& language)
+    : m_chart(chart), m_language(language) {}
 
-void ChartOutput::prepareChartForOutput() {
-    ChartView& chart = *m_form.Chart1;
+void ChartOutput::prepareChartForOutput(const vtl::FlightPanelTexts& panel) {
+    ChartView& chart = m_chart;
     m_savedPanel = chart.panelColor();
     chart.setPanelColor(Qt::white);
-    vtl::FlightPanelTexts panel;
-    panel.origin = m_form.GroupB_Vtl->title().toStdString();
-    panel.competitorNumber = shown(m_form.E_NrZawodnika);
-    panel.serialNumber = shown(m_form.E_NrSeryjny);
-    panel.maximum = shown(m_form.E_MaxGl);
-    panel.minimum = shown(m_form.EMinimum);
-    panel.temperature = shown(m_form.E_TempGl);
-    panel.sampling = shown(m_form.E_probkGl);
     chart.clearTitle();
     for (const std::string& line : vtl::outputTitleLines(panel, m_language)) {
         chart.addTitleLine(QString::fromStdString(line));
@@ -42,14 +29,14 @@ void ChartOutput::prepareChartForOutput() {
 }
 
 void ChartOutput::restore() {
-    ChartView& chart = *m_form.Chart1;
+    ChartView& chart = m_chart;
     chart.clearTitle();
     chart.addTitleLine(QString::fromLatin1(vtl::kRestoredChartTitle));
     chart.setPanelColor(m_savedPanel);
 }
 
 bool ChartOutput::saveBitmap(const QString& path) {
-    const QImage picture = m_form.Chart1->renderImage().convertToFormat(QImage::Format_RGB888);
+    const QImage picture = m_chart.renderImage().convertToFormat(QImage::Format_RGB888);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -66,5 +53,5 @@ bool ChartOutput::print(const vtl::PrinterChoices& choices) {
     vtl::applyPrinterChoices(choices, printer);
     QMarginsF margins = ChartView::kPrintMargins;
     margins.setBottom(choices.landscape ? kLandscapeBottomMargin : kPortraitBottomMargin);
-    return m_form.Chart1->printTo(printer, margins);
+    return m_chart.printTo(printer, margins);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/files/output_title.h"
 #include "core/shell/prompter.h"
 
 #include <QColor>
@@ -7,15 +8,16 @@
 
 #include <cstdint>
 
-struct MainWindowForm;
+class ChartView;
 
 // The chart as a picture or on paper: while it is output its panel is white and its title
 // describes the current flight; afterwards the screen look returns.
 class ChartOutput {
 public:
-    ChartOutput(MainWindowForm& form, const int32_t& language);
+    ChartOutput(ChartView& chart, const int32_t& language);
 
-    void prepareChartForOutput();
+    // The title describes the flight whose panel is given.
+    void prepareChartForOutput(const vtl::FlightPanelTexts& panel);
     void restore();
 
     // A Windows bitmap of the chart in its on-screen size, written through a temporary file.
@@ -26,7 +28,7 @@ public:
     bool print(const vtl::PrinterChoices& choices);
 
 private:
-    MainWindowForm& m_form;
+    ChartView& m_chart;
     const int32_t& m_language;
     QColor m_savedPanel;
 };

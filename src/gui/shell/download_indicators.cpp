@@ -2,12 +2,13 @@
 
 #include "core/shell/text_tables.h"
 #include "gui/chart/chart_view.h"
+#include "gui/shell/flight_presenter.h"
 #include "gui/shell/main_window_form.h"
 #include "gui/shell/transfer_input_guard.h"
 
-DownloadIndicators::DownloadIndicators(MainWindowForm& form, const int32_t& language,
-                                       const TransferInputGuard& guard)
-    : m_form(form), m_language(language), m_guard(guard) {}
+DownloadIndicators::DownloadIndicators(MainWindowForm& form, FlightPresenter& presenter,
+                                       const int32_t& language, const TransferInputGuard& guard)
+    : m_form(form), m_presenter(presenter), m_language(language), m_guard(guard) {}
 
 void DownloadIndicators::showReading() {
     m_form.E_PobDan->show();
@@ -35,8 +36,7 @@ void DownloadIndicators::resetForNewFlight() {
 }
 
 void DownloadIndicators::blankStatistics() {
-    m_form.E_MaxGl->setText(QStringLiteral("   "));
-    m_form.EMinimum->setText(QStringLiteral("   "));
+    m_presenter.blankStatistics(vtl::FlightRole::Current);
 }
 
 void DownloadIndicators::showProgress(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct MainWindowForm;
+class FlightPresenter;
 class TransferInputGuard;
 
 // The main window's indicators during a download: "Odczyt danych", the progress figure, the
@@ -12,7 +13,7 @@ class TransferInputGuard;
 class DownloadIndicators : public vtl::DownloadView {
 public:
     // The Cancel button is shown with the indicators; `guard` tells whether the user asked to stop.
-    DownloadIndicators(MainWindowForm& form, const int32_t& language,
+    DownloadIndicators(MainWindowForm& form, FlightPresenter& presenter, const int32_t& language,
                        const TransferInputGuard& guard);
 
     void showReading() override;
@@ -28,6 +29,7 @@ public:
 
 private:
     MainWindowForm& m_form;
+    FlightPresenter& m_presenter;
     const int32_t& m_language;
     const TransferInputGuard& m_guard;
     bool m_chartWasReset = false;

@@ -9,10 +9,6 @@
 #include "core/shell/text_tables.h"
 #include "gui/chart/chart_view.h"
 #include "gui/shell/locale_separator.h"
-#include "gui/shell/main_window_form.h"
-
-#include <QKeyEvent>
-#include <QLocale>
 
 #include <cmath>
 
@@ -24,46 +20,114 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Panel fields show their text from its start, as narrow fields would otherwise hide the front.
-void showInField(QLineEdit* field, const QString& text) {
-    field->setText(text);
-    field->setCursorPosition(0);
+constexpr const char* kBlankStatistic = "   ";
+
+size_t indexOf(vtl::FlightRole role) {
+    return role == vtl::FlightRole::Current ? 0 : 1;
 }
 
 } // namespace
 
-FlightPresenter::FlightPresenter(MainWindowForm& form, vtl::FlightRecord& current,
+FlightPresenter::FlightPresenter(ChartView& chart, vtl::FlightRecord& current,
                                  vtl::FlightRecord& comparison, vtl::ProgramSettings& settings,
                                  const int32_t& language, vtl::Prompter& prompter)
-    : m_form(form), m_current(current), m_comparison(comparison), m_settings(settings),
+    : m_chart(chart), m_current(current), m_comparison(comparison), m_settings(settings),
       m_language(language), m_prompter(prompter),
-      m_filter(std::make_unique<vtl::SmoothingFilter>()) {
-    m_form.E_TempGl->installEventFilter(this);
-    m_form.E_TempPor->installEventFilter(this);
+      m_filter(std::make_unique<vtl::SmoothingFilter>()) {}
+
+const vtl::FlightPanelTexts& FlightPresenter::panel(vtl::FlightRole role) const {
+    return m_panels[indexOf(role)];
+}
+
+vtl::FlightPanelTexts& FlightPresenter::texts(vtl::FlightRole role) {
+    return m_panels[indexOf(role)];
 }
 
 char FlightPresenter::decimalSeparator() const {
     return localeDecimalSeparator();
 }
 
+void FlightPresenter::applyLanguage() {
+    auto caption = [this](vtl::MainCaption pair) { return qs(vtl::caption(pair, m_language)); };
+    m_chart.SetTitle(ChartView::Series1, caption(vtl::MainCaption::AltitudeSeries));
+    m_chart.SetTitle(ChartView::Series2, caption(vtl::MainCaption::Acceleration));
+    m_chart.SetTitle(ChartView::Series3, caption(vtl::MainCaption::Comparison));
+}
+
+namespace {
+
+void showHeader(const vtl::FlightRecord& flight, vtl::FlightPanelTexts& panel) {
+    panel.competitorNumber = std::to_string(flight.competitorNumber);
+    panel.serialNumber = std::to_string(flight.serialNumber);
+    panel.temperature = std::to_string(static_cast<int>(flight.temperature));
+    panel.sampling = vtl::samplingTextForCode(flight.samplingCode);
+}
+
+} // namespace
+
 void FlightPresenter::showCurrentHeader() {
-    showInField(m_form.E_NrZawodnika, QString::number(m_current.competitorNumber));
-    showInField(m_form.E_NrSeryjny, QString::number(m_current.serialNumber));
-    showInField(m_form.E_TempGl, QString::number(static_cast<int>(m_current.temperature)));
-    m_form.E_TempGl->setReadOnly(false);
-    showInField(m_form.E_probkGl, qs(vtl::samplingTextForCode(m_current.samplingCode)));
+    showHeader(m_current, texts(vtl::FlightRole::Current));
+    emit panelChanged(vtl::FlightRole::Current);
 }
 
 void FlightPresenter::showComparisonHeader() {
-    showInField(m_form.E_Zaw_Por, QString::number(m_comparison.competitorNumber));
-    showInField(m_form.E_NrS_Por, QString::number(m_comparison.serialNumber));
-    showInField(m_form.E_TempPor, QString::number(static_cast<int>(m_comparison.temperature)));
-    m_form.E_TempPor->setReadOnly(false);
-    showInField(m_form.E_probkPor, qs(vtl::samplingTextForCode(m_comparison.samplingCode)));
+    showHeader(m_comparison, texts(vtl::FlightRole::Comparison));
+    emit panelChanged(vtl::FlightRole::Comparison);
+}
+
+void FlightPresenter::setStatistics(vtl::FlightRole role, const std::string& maximum,
+                                    const std::string& minimum) {
+    texts(role).maximum = maximum;
+    texts(role).minimum = minimum;
+    emit panelChanged(role);
+}
+
+void FlightPresenter::showStatistics(vtl::FlightRole role,
+                                     const std::optional<std::string>& maximum,
+                                     const std::optional<std::string>& minimum) {
+    if (maximum) {
+        texts(role).maximum = *maximum;
+    }
+    if (minimum) {
+        texts(role).minimum = *minimum;
+    }
+    emit panelChanged(role);
+}
+
+void FlightPresenter::blankStatistics(vtl::FlightRole role) {
+    setStatistics(role, kBlankStatistic, kBlankStatistic);
+}
+
+void FlightPresenter::blankPanel(vtl::FlightRole role) {
+    const std::string origin = texts(role).origin;
+    texts(role) = vtl::FlightPanelTexts();
+    texts(role).origin = origin;
+    emit panelChanged(role);
+}
+
+void FlightPresenter::showLoadedCurrent() {
+    m_chart.UndoZoom();
+    for (ChartView::Series s :
+         {ChartView::Series1, ChartView::Series2, ChartView::Series4, ChartView::Series5}) {
+        m_chart.Clear(s);
+    }
+    m_chart.leftSetAutomatic(false);
+    m_chart.leftSetAutomaticMaximum(false);
+    m_chart.leftSetAutomaticMinimum(true);
+    m_chart.leftSetDesiredIncrement(0.0);
+    showCurrentHeader();
+    blankStatistics(vtl::FlightRole::Current);
+    drawCurrent();
+}
+
+void FlightPresenter::showLoadedComparison() {
+    showComparisonHeader();
+    blankStatistics(vtl::FlightRole::Comparison);
+    drawComparison();
 }
 
 void FlightPresenter::redrawCurrent(bool minimumFromZero) {
-    ChartView& chart = *m_form.Chart1;
+    ChartView& chart = m_chart;
     chart.Clear(ChartView::Series1);
     chart.Clear(ChartView::Series2);
     if (minimumFromZero) {
@@ -89,7 +153,7 @@ void FlightPresenter::drawCurrent() {
 // new current flight's; at the same times nothing is redrawn. The current flight keeps the bottom
 // axis' minor ticks.
 void FlightPresenter::keepComparisonOnCurrentTimes(int32_t currentMinorTicks) {
-    ChartView& chart = *m_form.Chart1;
+    ChartView& chart = m_chart;
     if (m_comparisonTimeBase == 0 || m_comparisonTimeBase == comparisonTimeBase() ||
         chart.pointCount(ChartView::Series3) == 0) {
         return;
@@ -104,7 +168,7 @@ void FlightPresenter::keepComparisonOnCurrentTimes(int32_t currentMinorTicks) {
 }
 
 void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
-    ChartView& chart = *m_form.Chart1;
+    ChartView& chart = m_chart;
     chart.leftSetMinimum(0.0);
     chart.leftSetMaximum(10.0);
     chart.bottomSetMinorTickCount(drawing.minorTickCount);
@@ -114,12 +178,7 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
     for (const float climb : drawing.climbMetres) {
         chart.Add(ChartView::Series2, climb, QString(), kClimbColour);
     }
-    if (drawing.maxText) {
-        showInField(m_form.E_MaxGl, qs(*drawing.maxText));
-    }
-    if (drawing.minText) {
-        showInField(m_form.EMinimum, qs(*drawing.minText));
-    }
+    showStatistics(vtl::FlightRole::Current, drawing.maxText, drawing.minText);
     chart.leftSetAutomatic(false);
     chart.leftSetAutomaticMaximum(false);
     chart.leftSetAutomaticMinimum(true);
@@ -150,7 +209,7 @@ void FlightPresenter::drawComparison() {
 }
 
 void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
-    ChartView& chart = *m_form.Chart1;
+    ChartView& chart = m_chart;
     chart.Clear(ChartView::Series3);
     chart.leftSetAutomatic(false);
     chart.leftSetAutomaticMaximum(false);
@@ -159,12 +218,7 @@ void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
     for (size_t j = 0; j < drawing.altitudeMetres.size(); ++j) {
         chart.Add(ChartView::Series3, drawing.altitudeMetres[j], comparisonLabel(j));
     }
-    if (drawing.maxText) {
-        showInField(m_form.E_Max_Por, qs(*drawing.maxText));
-    }
-    if (drawing.minText) {
-        showInField(m_form.E_Min_Por, qs(*drawing.minText));
-    }
+    showStatistics(vtl::FlightRole::Comparison, drawing.maxText, drawing.minText);
     // The comparison only ever raises the axis, never lowers it.
     if (drawing.axisRaise && *drawing.axisRaise > chart.leftMaximum()) {
         chart.leftSetMaximum(*drawing.axisRaise);
@@ -185,7 +239,7 @@ void FlightPresenter::filterCurrent() {
     if (!vtl::canFilter(m_current)) {
         return;
     }
-    ChartView& chart = *m_form.Chart1;
+    ChartView& chart = m_chart;
     chart.Clear(ChartView::Series1);
     chart.Clear(ChartView::Series5);
     const vtl::FilterResult result =
@@ -198,8 +252,7 @@ void FlightPresenter::filterCurrent() {
                   seconds < 0 ? QString() : QString::number(seconds));
         chart.Add(ChartView::Series5, metres(result.unfilteredCm[k]), QString());
     }
-    showInField(m_form.E_MaxGl, qs(result.maxText));
-    showInField(m_form.EMinimum, qs(result.minText));
+    setStatistics(vtl::FlightRole::Current, result.maxText, result.minText);
 }
 
 void FlightPresenter::filterComparison() {
@@ -207,7 +260,7 @@ void FlightPresenter::filterComparison() {
         return;
     }
     m_comparisonTimeBase = comparisonTimeBase();
-    ChartView& chart = *m_form.Chart1;
+    ChartView& chart = m_chart;
     chart.Clear(ChartView::Series3);
     chart.Clear(ChartView::Series6);
     const vtl::FilterResult result =
@@ -225,8 +278,7 @@ void FlightPresenter::filterComparison() {
     for (size_t j = 0; j < filtered.size(); ++j) {
         chart.Add(ChartView::Series3, metres(filtered[j]), comparisonLabel(j));
     }
-    showInField(m_form.E_Max_Por, qs(result.maxText));
-    showInField(m_form.E_Min_Por, qs(result.minText));
+    setStatistics(vtl::FlightRole::Comparison, result.maxText, result.minText);
 }
 
 void FlightPresenter::reportCorruptFlight(const std::string& keptAs) {
@@ -238,42 +290,16 @@ void FlightPresenter::reportCorruptFlight(const std::string& keptAs) {
                            vtl::PromptButtons::Ok);
 }
 
-// The temperature fields take digits (three at most), '-', Backspace and Enter; Enter redraws
-// the flight at the typed temperature.
-bool FlightPresenter::eventFilter(QObject* watched, QEvent* event) {
-    const bool current = watched == m_form.E_TempGl;
-    if ((!current && watched != m_form.E_TempPor) || event->type() != QEvent::KeyPress) {
-        return QObject::eventFilter(watched, event);
-    }
-    auto* field = static_cast<QLineEdit*>(watched);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    if (text.size() != 1 || field->isReadOnly()) {
-        return QObject::eventFilter(watched, event); // navigation keys and read-only fields
-    }
-    const char character = text[0].unicode() < 0x80 ? static_cast<char>(text[0].unicode()) : 0;
-    const char typed = key->key() == Qt::Key_Enter ? '\r' : character;
-    if (!vtl::temperatureKeyPasses(typed, static_cast<size_t>(field->text().size()))) {
-        return true;
-    }
-    if (typed == '\r') {
-        temperatureEntered(current ? vtl::FlightRole::Current : vtl::FlightRole::Comparison);
-        return true;
-    }
-    return false;
-}
-
-void FlightPresenter::temperatureEntered(vtl::FlightRole role) {
-    const bool current = role == vtl::FlightRole::Current;
-    QLineEdit* field = current ? m_form.E_TempGl : m_form.E_TempPor;
-    const int32_t temperature = vtl::temperatureFromText(field->text().toStdString());
+void FlightPresenter::enterTemperature(vtl::FlightRole role, const std::string& typed) {
+    const int32_t temperature = vtl::temperatureFromText(typed);
     if (temperature == vtl::kNotATemperature) {
         m_prompter.showMessage(vtl::message(vtl::Message::WrongTemperature, m_language),
                                vtl::message(vtl::Message::ErrorCaption, m_language),
                                vtl::PromptButtons::Ok);
         return;
     }
-    if (current) {
+    texts(role).temperature = typed;
+    if (role == vtl::FlightRole::Current) {
         m_current.temperature = static_cast<float>(temperature);
         redrawCurrent(true);
     } else {

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "core/files/output_title.h"
 #include "core/flight/flight_record.h"
 #include "core/shell/prompter.h"
 
 #include <QObject>
-#include <QString>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
-struct MainWindowForm;
+class ChartView;
+class QString;
 namespace vtl {
 class SmoothingFilter;
 struct FlightDrawing;
@@ -19,19 +22,37 @@ struct ComparisonDrawing;
 struct ProgramSettings;
 } // namespace vtl
 
-// Shows the two flights: decodes what a download or load brought into the panels, runs the
-// drawing passes and puts their results on the chart, and takes typed temperatures.
+// Shows the two flights: runs the drawing passes and puts their curves on the chart, and keeps
+// what each flight's panel shows (header values and statistics) for the window's fields, the
+// picture and the print. Nothing here knows the main window, so the command line draws through
+// it too.
 class FlightPresenter : public QObject {
     Q_OBJECT
 public:
-    FlightPresenter(MainWindowForm& form, vtl::FlightRecord& current, vtl::FlightRecord& comparison,
+    FlightPresenter(ChartView& chart, vtl::FlightRecord& current, vtl::FlightRecord& comparison,
                     vtl::ProgramSettings& settings, const int32_t& language,
                     vtl::Prompter& prompter);
     ~FlightPresenter() override;
 
-    // The header of the current flight into its panel, the temperature made editable.
+    // What the panel of the current or the comparison flight shows; `origin` is left to the
+    // window, which owns the panel's caption.
+    const vtl::FlightPanelTexts& panel(vtl::FlightRole role) const;
+
+    // The curves' names in the legend, in the current language.
+    void applyLanguage();
+
+    // The header of a flight into its panel.
     void showCurrentHeader();
     void showComparisonHeader();
+    // The statistics shown as blanks until a drawing writes them, so they never show the
+    // previous flight's values; and an emptied panel.
+    void blankStatistics(vtl::FlightRole role);
+    void blankPanel(vtl::FlightRole role);
+
+    // A flight just loaded from a file: the current one's curves emptied and the zoom undone,
+    // its header shown and it drawn; the comparison only needs its header and its drawing.
+    void showLoadedCurrent();
+    void showLoadedComparison();
 
     // Series1 and Series2 cleared and the left axis set to a manual maximum over an automatic
     // minimum, optionally starting from zero; then the current flight drawn.
@@ -47,14 +68,22 @@ public:
     void filterCurrent();
     void filterComparison();
 
+    // A temperature typed into a panel: the flight redrawn at it, or the user told it is wrong.
+    void enterTemperature(vtl::FlightRole role, const std::string& typed);
+
     // Reports a flight that cannot be decoded, with the path it was kept under, if any.
     void reportCorruptFlight(const std::string& keptAs = std::string());
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+signals:
+    void panelChanged(vtl::FlightRole role);
 
 private:
-    void temperatureEntered(vtl::FlightRole role);
+    vtl::FlightPanelTexts& texts(vtl::FlightRole role);
+    void setStatistics(vtl::FlightRole role, const std::string& maximum,
+                       const std::string& minimum);
+    // Only the statistics a drawing could compute; the others keep what they show.
+    void showStatistics(vtl::FlightRole role, const std::optional<std::string>& maximum,
+                        const std::optional<std::string>& minimum);
     void applyDrawing(const vtl::FlightDrawing& drawing);
     void applyComparison(const vtl::ComparisonDrawing& drawing);
     // The sampling rate the comparison is drawn at: a drawn current flight's, so that both curves
@@ -66,12 +95,13 @@ private:
     QString comparisonLabel(size_t j) const;
     char decimalSeparator() const;
 
-    MainWindowForm& m_form;
+    ChartView& m_chart;
     vtl::FlightRecord& m_current;
     vtl::FlightRecord& m_comparison;
     vtl::ProgramSettings& m_settings;
     const int32_t& m_language;
     vtl::Prompter& m_prompter;
+    std::array<vtl::FlightPanelTexts, 2> m_panels;
     uint32_t m_lastDrawnSamplesPer10s = 200;
     uint32_t m_comparisonTimeBase = 0; // the rate the comparison on screen was placed at
 

@@ -15,6 +15,7 @@
 #include "gui/shell/download_indicators.h"
 #include "gui/shell/info_window.h"
 #include "gui/shell/locale_separator.h"
+#include "gui/shell/temperature_key_filter.h"
 #include "gui/shell/transfer_input_guard.h"
 #include "gui/shell/window_look.h"
 
@@ -43,7 +44,7 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
                                               : programFolder),
       m_currentFlight(std::make_unique<vtl::FlightRecord>()),
       m_comparisonFlight(std::make_unique<vtl::FlightRecord>()),
-      m_presenter(m_form, *m_currentFlight, *m_comparisonFlight, m_settings.settings(),
+      m_presenter(*m_form.Chart1, *m_currentFlight, *m_comparisonFlight, m_settings.settings(),
                   m_currentLanguage, prompter),
       m_measurements(prompter, m_currentLanguage), m_qtPort(QFileInfo(settingsPath).absolutePath()),
       m_channel(link.port != nullptr ? *link.port : m_qtPort,
@@ -52,7 +53,7 @@ TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompte
       m_protocol(m_channel, link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
                  m_currentLanguage, m_settings.settings(),
                  link.priority != nullptr ? *link.priority : m_systemPriority),
-      m_output(m_form, m_currentLanguage), m_archive(prompter, m_currentLanguage),
+      m_output(*m_form.Chart1, m_currentLanguage), m_archive(prompter, m_currentLanguage),
       m_help(prompter, m_programFolder, this), m_outputStatus(*m_form.LStatus, m_currentLanguage) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
@@ -97,6 +98,11 @@ void TVantorel_BMP::setArchiveFolder(const QString& folder) {
 
 void TVantorel_BMP::connectHandlers() {
     MainWindowForm& f = m_form;
+    connect(&m_presenter, &FlightPresenter::panelChanged, this, &TVantorel_BMP::showPanel);
+    new TemperatureKeyFilter(*f.E_TempGl, *f.E_TempPor,
+                             [this](vtl::FlightRole role, const std::string& typed) {
+                                 m_presenter.enterTemperature(role, typed);
+                             });
     connect(f.B_Odczyt_Vantorelu, &QPushButton::clicked, this,
             &TVantorel_BMP::B_Odczyt_VantoreluClick);
     connect(f.BZerowanie, &QPushButton::clicked, this, &TVantorel_BMP::BZerowanieClick);
@@ -178,9 +184,7 @@ void TVantorel_BMP::applyLanguage() {
     f.ZapiszObraz1->setText(t(MainCaption::SavePictureMenu));
     f.ZapiszdoExcela1->setText(t(MainCaption::ExportMenu));
 
-    f.Chart1->SetTitle(ChartView::Series1, t(MainCaption::AltitudeSeries));
-    f.Chart1->SetTitle(ChartView::Series2, t(MainCaption::Acceleration));
-    f.Chart1->SetTitle(ChartView::Series3, t(MainCaption::Comparison));
+    m_presenter.applyLanguage();
     m_outputStatus.applyLanguage();
     f.Chart1->setToolTip(t(MainCaption::ChartHint));
 }
@@ -204,10 +208,7 @@ void TVantorel_BMP::FormResize() {
     const vtl::TopRowLayout layout =
         vtl::layOutTopRow(f.client->width(), f.client->height(), widths);
 
-    f.Chart1->resize(layout.chartWidth, layout.chartHeight);
-    f.Chart1->metresLabel()->move(f.Chart1->metresLabel()->x(), layout.unitLabelsTop);
-    f.Chart1->secondsLabel()->move(layout.rightLabelsLeft, layout.unitLabelsTop);
-    f.Chart1->climbLabel()->move(layout.rightLabelsLeft, f.Chart1->climbLabel()->y());
+    f.Chart1->applyLayout(layout);
     f.B_Odczyt_Vantorelu->move(layout.readButtonLeft, f.B_Odczyt_Vantorelu->y());
     f.BZerowanie->move(layout.readButtonLeft, f.BZerowanie->y());
     f.B_Filtr_Vtl->move(layout.filterButtonLeft, f.B_Filtr_Vtl->y());
@@ -276,21 +277,50 @@ void TVantorel_BMP::Ustawienia2Click() {
 }
 
 void TVantorel_BMP::blankComparisonPanel() {
-    MainWindowForm& f = m_form;
-    for (QLineEdit* e :
-         {f.E_Max_Por, f.E_Min_Por, f.E_probkPor, f.E_TempPor, f.E_Zaw_Por, f.E_NrS_Por}) {
-        e->clear();
-    }
-    f.GroupB_Por->setTitle(text(vtl::MainCaption::File));
+    m_presenter.blankPanel(vtl::FlightRole::Comparison);
+    m_form.GroupB_Por->setTitle(text(vtl::MainCaption::File));
 }
 
 void TVantorel_BMP::blankFlightPanel() {
-    MainWindowForm& f = m_form;
-    for (QLineEdit* e :
-         {f.E_MaxGl, f.EMinimum, f.E_TempGl, f.E_probkGl, f.E_NrZawodnika, f.E_NrSeryjny}) {
-        e->clear();
+    m_presenter.blankPanel(vtl::FlightRole::Current);
+    m_form.GroupB_Vtl->setTitle(text(vtl::MainCaption::Device));
+}
+
+namespace {
+
+// Panel fields show their text from its start, as narrow fields would otherwise hide the front.
+// A field that already shows the text is left alone, so that a field being edited keeps its
+// cursor.
+void showInField(QLineEdit* field, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (field->text() != shown) {
+        field->setText(shown);
+        field->setCursorPosition(0);
     }
-    f.GroupB_Vtl->setTitle(text(vtl::MainCaption::Device));
+}
+
+} // namespace
+
+void TVantorel_BMP::showPanel(vtl::FlightRole role) {
+    MainWindowForm& f = m_form;
+    const vtl::FlightPanelTexts& panel = m_presenter.panel(role);
+    const bool current = role == vtl::FlightRole::Current;
+    showInField(current ? f.E_NrZawodnika : f.E_Zaw_Por, panel.competitorNumber);
+    showInField(current ? f.E_NrSeryjny : f.E_NrS_Por, panel.serialNumber);
+    showInField(current ? f.E_probkGl : f.E_probkPor, panel.sampling);
+    showInField(current ? f.E_MaxGl : f.E_Max_Por, panel.maximum);
+    showInField(current ? f.EMinimum : f.E_Min_Por, panel.minimum);
+    QLineEdit* temperature = current ? f.E_TempGl : f.E_TempPor;
+    showInField(temperature, panel.temperature);
+    if (!panel.temperature.empty()) {
+        temperature->setReadOnly(false);
+    }
+}
+
+vtl::FlightPanelTexts TVantorel_BMP::outputPanel() const {
+    vtl::FlightPanelTexts panel = m_presenter.panel(vtl::FlightRole::Current);
+    panel.origin = m_form.GroupB_Vtl->title().toStdString();
+    return panel;
 }
 
 // A click on a curve empties it; the altitude and comparison curves also blank their panels
@@ -347,24 +377,8 @@ void TVantorel_BMP::BLaduj_pomiarClick() {
         m_presenter.reportCorruptFlight();
         return;
     }
-    MainWindowForm& f = m_form;
-    f.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
-    ChartView& chart = *f.Chart1;
-    chart.UndoZoom();
-    for (ChartView::Series s :
-         {ChartView::Series1, ChartView::Series2, ChartView::Series4, ChartView::Series5}) {
-        chart.Clear(s);
-    }
-    chart.leftSetAutomatic(false);
-    chart.leftSetAutomaticMaximum(false);
-    chart.leftSetAutomaticMinimum(true);
-    chart.leftSetDesiredIncrement(0.0);
-    m_presenter.showCurrentHeader();
-    // The drawing writes the statistics only where a point qualifies; blank, they never show
-    // the previous flight's values.
-    f.E_MaxGl->setText(QStringLiteral("   "));
-    f.EMinimum->setText(QStringLiteral("   "));
-    m_presenter.drawCurrent();
+    m_form.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
+    m_presenter.showLoadedCurrent();
 }
 
 void TVantorel_BMP::B_PorownanieClick() {
@@ -379,10 +393,7 @@ void TVantorel_BMP::B_PorownanieClick() {
     }
     m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
     m_form.Porownanie1->setChecked(true);
-    m_presenter.showComparisonHeader();
-    m_form.E_Max_Por->setText(QStringLiteral("   "));
-    m_form.E_Min_Por->setText(QStringLiteral("   "));
-    m_presenter.drawComparison();
+    m_presenter.showLoadedComparison();
 }
 
 // The menu item has already turned its check mark over; the stored flag decides.
@@ -427,7 +438,7 @@ void TVantorel_BMP::downloadAndShow() {
     vtl::DeviceProtocol::DownloadResult result;
     {
         TransferInputGuard guard(*this, *m_form.B_Przerwij);
-        DownloadIndicators indicators(m_form, m_currentLanguage, guard);
+        DownloadIndicators indicators(m_form, m_presenter, m_currentLanguage, guard);
         connect(m_form.B_Przerwij, &QPushButton::clicked, &guard,
                 [&guard] { guard.requestCancel(); });
         m_runningTransfer = &guard;
@@ -529,7 +540,7 @@ void TVantorel_BMP::Drukuj1Click() {
     const vtl::PrintTarget target = vtl::printTarget(m_printerChoices, *m_printers);
     bool printed = false;
     if (target.kind != Kind::None) {
-        m_output.prepareChartForOutput();
+        m_output.prepareChartForOutput(outputPanel());
         printed = m_output.print(m_printerChoices);
         m_output.restore();
     }
@@ -551,7 +562,7 @@ void TVantorel_BMP::Drukuj1Click() {
 }
 
 void TVantorel_BMP::ZapiszObraz1Click() {
-    m_output.prepareChartForOutput();
+    m_output.prepareChartForOutput(outputPanel());
     const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Picture, m_lastPictureName);
     if (!chosen.empty()) {
         m_lastPictureName = chosen;

@@ -52,6 +52,8 @@ public:
     vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
     int32_t currentLanguage() const { return m_currentLanguage; }
     const int32_t& languageSelector() const { return m_currentLanguage; }
+    // What the picture and the print put in their title: the current flight's panel.
+    vtl::FlightPanelTexts outputPanel() const;
     vtl::SerialChannel& serialChannel() { return m_channel; }
     const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
     // Where prints look for printers: the system's unless a test gives its own.
@@ -108,6 +110,8 @@ private:
     QString text(vtl::MainCaption pair) const;
     void blankComparisonPanel();
     void blankFlightPanel();
+    // The panel's fields take what the presenter keeps for it.
+    void showPanel(vtl::FlightRole role);
 
     MainWindowForm m_form;
     vtl::Prompter& m_prompter;

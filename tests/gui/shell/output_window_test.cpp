@@ -5,6 +5,7 @@
 #include "support/scripted_prompter.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -70,6 +71,7 @@ private slots:
     void exportWritesTheDrawnPoints();
     void pictureIsAWindowsBitmapOfTheChart();
     void outputTitleDescribesTheFlight();
+    void commandLineDrawsTheWindowsPicture();
     void printGoesToThePrinterChosenInTheSetup();
     void printerChoicesSurviveAPrint();
     void printWithoutAUsablePrinterSaysSo();
@@ -159,9 +161,11 @@ void OutputWindowTest::pictureIsAWindowsBitmapOfTheChart() {
 
 void OutputWindowTest::outputTitleDescribesTheFlight() {
     load(path("flight.bin"));
-    ChartOutput output(m_window->form(), m_window->languageSelector());
-    output.prepareChartForOutput();
+    // A temperature typed but not entered is not the one the curve is drawn at.
+    QTest::keyClicks(m_window->form().E_TempGl, QStringLiteral("5"));
     ChartView& chart = *m_window->form().Chart1;
+    ChartOutput output(chart, m_window->languageSelector());
+    output.prepareChartForOutput(m_window->outputPanel());
     const QStringList lines = chart.titleLines();
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0],
@@ -173,6 +177,30 @@ void OutputWindowTest::outputTitleDescribesTheFlight() {
     QCOMPARE(chart.panelColor(), QColor(Qt::white));
     output.restore();
     QCOMPARE(chart.panelColor(), QColor(243, 243, 243));
+}
+
+// The command line draws without the window, through the same presenter and output: at the
+// window's chart size its picture is the window's, byte for byte.
+void OutputWindowTest::commandLineDrawsTheWindowsPicture() {
+    writeFlight(path("second.bin"), 3, 300);
+    load(path("flight.bin"));
+    m_prompter->answerNextFiles({path("second.bin").toStdString()});
+    m_window->form().B_Porownanie->click();
+    m_prompter->answerNextFiles({path("window.bmp").toStdString()});
+    m_window->form().ZapiszObraz1->trigger();
+    const ChartView& chart = *m_window->form().Chart1;
+
+    QProcess cli;
+    cli.start(QStringLiteral(VTL_CLI_PATH),
+              {QStringLiteral("render"), path("flight.bin"), path("cli.bmp"),
+               QStringLiteral("--comparison"), path("second.bin"), QStringLiteral("--width"),
+               QString::number(chart.width()), QStringLiteral("--height"),
+               QString::number(chart.height())});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QByteArray windowPicture = readFile(path("window.bmp"));
+    QVERIFY(windowPicture.startsWith("BM"));
+    QVERIFY(readFile(path("cli.bmp")) == windowPicture);
 }
 
 void OutputWindowTest::printGoesToThePrinterChosenInTheSetup() {
