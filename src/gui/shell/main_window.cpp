@@ -2,19 +2,13 @@
 
 #include "core/chart/top_row_layout.h"
 #include "core/files/measurement_file.h"
-#include "core/files/spreadsheet_export.h"
-#include "core/flight/flight_image.h"
 #include "core/flight/flight_plausibility.h"
 #include "core/flight/flight_record.h"
 #include "core/flight/image_handover.h"
-#include "core/shell/atomic_file.h"
-#include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/flight/filter_dialog.h"
-#include "gui/shell/download_indicators.h"
 #include "gui/shell/info_window.h"
-#include "gui/shell/locale_separator.h"
 #include "gui/shell/temperature_key_filter.h"
 #include "gui/shell/transfer_input_guard.h"
 #include "gui/shell/window_look.h"
@@ -421,107 +415,6 @@ void TVantorel_BMP::Porownanie1Click() {
     m_form.Chart1->Clear(ChartView::Series3);
 }
 
-void TVantorel_BMP::B_Odczyt_VantoreluClick() {
-    downloadAndShow();
-    if (m_closeAfterTransfer) {
-        close();
-    }
-}
-
-// A downloaded flight replaces the current one only when it decodes; otherwise the previous
-// flight is drawn again, so that what is saved or printed is what the user sees. Every image that
-// came is archived before anything else happens, an incomplete or undecodable one under a name
-// that says so.
-void TVantorel_BMP::downloadAndShow() {
-    const QString flightTitle = m_form.GroupB_Vtl->title();
-    bool chartWasReset = false;
-    vtl::DeviceProtocol::DownloadResult result;
-    {
-        TransferInputGuard guard(*this, *m_form.B_Przerwij);
-        DownloadIndicators indicators(m_form, m_presenter, m_currentLanguage, guard);
-        connect(m_form.B_Przerwij, &QPushButton::clicked, &guard,
-                [&guard] { guard.requestCancel(); });
-        m_runningTransfer = &guard;
-        m_eventLoopClock.setUserInputAllowed(true);
-        result = m_protocol.downloadFlight(indicators);
-        m_eventLoopClock.setUserInputAllowed(false);
-        m_runningTransfer = nullptr;
-        chartWasReset = indicators.chartWasReset();
-    }
-    auto showPreviousFlight = [&] {
-        if (chartWasReset) {
-            showFlightAgain(flightTitle);
-        }
-    };
-    if (!result) {
-        showPreviousFlight();
-        return;
-    }
-    const vtl::DownloadedImage& image = *result;
-    if (vtl::acceptDownloadedImage(*m_currentFlight, image.bytes.data(), image.bytes.size(),
-                                   image.referenceWord,
-                                   vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
-        const std::vector<uint8_t> bytes =
-            vtl::downloadedImageBytes(image.bytes.data(), image.bytes.size(), image.referenceWord);
-        const auto kept = m_archive.keepImage(
-            bytes, vtl::image::readWord(bytes.data(), vtl::image::kSerialNumber),
-            vtl::image::readWord(bytes.data(), vtl::image::kCompetitorNumber),
-            vtl::ArchiveKind::Corrupt);
-        showPreviousFlight();
-        m_presenter.reportCorruptFlight(kept.value_or(std::string()));
-        return;
-    }
-    m_archive.keep(*m_currentFlight,
-                   image.complete ? vtl::ArchiveKind::Whole : vtl::ArchiveKind::Partial);
-    m_presenter.showCurrentHeader();
-    m_presenter.drawCurrent();
-    if (!image.complete) {
-        m_prompter.showMessage(
-            vtl::incompleteDownloadText(static_cast<uint32_t>(image.bytes.size()),
-                                        image.announcedBytes, m_currentLanguage),
-            vtl::message(vtl::Message::ErrorCaption, m_currentLanguage), vtl::PromptButtons::Ok);
-    }
-}
-
-// The flight in memory, with its panel and title, as it was before a download emptied the chart.
-void TVantorel_BMP::showFlightAgain(const QString& flightTitle) {
-    m_form.GroupB_Vtl->setTitle(flightTitle);
-    if (!m_currentFlight->holdsFlight()) {
-        return;
-    }
-    m_presenter.showCurrentHeader();
-    m_presenter.redrawCurrent(true);
-}
-
-void TVantorel_BMP::BZerowanieClick() {
-    m_protocol.zeroDevice();
-}
-
-void TVantorel_BMP::Ustawienia1Click() {
-    MainWindowForm& f = m_form;
-    f.ECzekaj->setText(text(vtl::MainCaption::WaitIndicator));
-    f.ECzekaj->show();
-    f.ECzekaj->repaint();
-    m_channel.openPort(m_settings.settings().portNameText());
-    const bool read = m_channel.isOpen() && m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
-    if (!read) {
-        m_prompter.showMessage(vtl::message(vtl::Message::CommunicationError, m_currentLanguage),
-                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
-                               vtl::PromptButtons::Ok);
-        m_settingsDialog->blankAfterFailedRead();
-    }
-    f.ECzekaj->hide();
-    m_settingsDialog->exec();
-}
-
-void TVantorel_BMP::Se1Click() {
-    QLineEdit* ok = m_form.Chart1->setupOkIndicator();
-    m_protocol.writeDefaultSetup([ok](bool shown) {
-        ok->setVisible(shown);
-        ok->repaint();
-    });
-}
-
 void TVantorel_BMP::B_Filtr_VtlClick() {
     m_presenter.filterCurrent();
 }
@@ -529,78 +422,6 @@ void TVantorel_BMP::B_Filtr_VtlClick() {
 void TVantorel_BMP::B_Filtr_porClick() {
     m_presenter.filterComparison();
 }
-void TVantorel_BMP::UstawDrukarke1Click() {
-    m_prompter.setUpPrinter(m_printerChoices);
-}
-
-// Without a usable printer the user is told so, where the print would otherwise come out nowhere;
-// a PDF file that cannot be written is reported as any other file.
-void TVantorel_BMP::Drukuj1Click() {
-    using Kind = vtl::PrintTarget::Kind;
-    const vtl::PrintTarget target = vtl::printTarget(m_printerChoices, *m_printers);
-    bool printed = false;
-    if (target.kind != Kind::None) {
-        m_output.prepareChartForOutput(outputPanel());
-        printed = m_output.print(m_printerChoices);
-        m_output.restore();
-    }
-    if (printed) {
-        m_outputStatus.show(target.kind == Kind::File ? vtl::Message::PrintedToFile
-                                                      : vtl::Message::PrintedOn,
-                            target.name);
-        return;
-    }
-    m_outputStatus.clear();
-    if (target.kind == Kind::File) {
-        m_prompter.showMessage(vtl::cannotCreateFileText(target.name), vtl::kExceptionCaption,
-                               vtl::PromptButtons::Ok);
-        return;
-    }
-    m_prompter.showMessage(vtl::message(vtl::Message::NoPrinter, m_currentLanguage),
-                           vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
-                           vtl::PromptButtons::Ok);
-}
-
-void TVantorel_BMP::ZapiszObraz1Click() {
-    m_output.prepareChartForOutput(outputPanel());
-    const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Picture, m_lastPictureName);
-    if (!chosen.empty()) {
-        m_lastPictureName = chosen;
-        const std::string name = vtl::withRequiredSuffix(chosen, ".bmp");
-        if (m_output.saveBitmap(QString::fromStdString(name))) {
-            m_outputStatus.show(vtl::Message::PictureSaved, name);
-        } else {
-            m_outputStatus.clear();
-            m_prompter.showMessage(vtl::cannotCreateFileText(name), vtl::kExceptionCaption,
-                                   vtl::PromptButtons::Ok);
-        }
-    }
-    m_output.restore();
-}
-
-void TVantorel_BMP::ZapiszdoExcela1Click() {
-    if (m_currentFlight->seriesCount == 0) {
-        m_prompter.showMessage(vtl::message(vtl::Message::NoData, m_currentLanguage),
-                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
-                               vtl::PromptButtons::Ok);
-        return;
-    }
-    const std::optional<std::string> name =
-        m_measurements.chooseSaveName(".csv", vtl::FileDialog::Export);
-    if (!name) {
-        return;
-    }
-    const std::vector<uint8_t> bytes =
-        vtl::spreadsheetBytes(*m_currentFlight, localeDecimalSeparator());
-    if (vtl::writeFileAtomically(*name, bytes.data(), bytes.size())) {
-        m_outputStatus.show(vtl::Message::Exported, *name);
-    } else {
-        m_outputStatus.clear();
-        m_prompter.showMessage(vtl::cannotCreateFileText(*name), vtl::kExceptionCaption,
-                               vtl::PromptButtons::Ok);
-    }
-}
-
 // A zoom onto fewer than 100 points shows one minor grid line per sample.
 void TVantorel_BMP::Chart1Zoom() {
     ChartView& chart = *m_form.Chart1;

@@ -1,0 +1,111 @@
+#include "gui/shell/main_window.h"
+
+#include "core/flight/flight_image.h"
+#include "core/flight/image_handover.h"
+#include "core/shell/text_tables.h"
+#include "gui/device/settings_dialog.h"
+#include "gui/shell/download_indicators.h"
+#include "gui/shell/transfer_input_guard.h"
+
+// The main window's device commands: download, zeroing and the device's setup.
+
+void TVantorel_BMP::B_Odczyt_VantoreluClick() {
+    downloadAndShow();
+    if (m_closeAfterTransfer) {
+        close();
+    }
+}
+
+// A downloaded flight replaces the current one only when it decodes; otherwise the previous
+// flight is drawn again, so that what is saved or printed is what the user sees. Every image that
+// came is archived before anything else happens, an incomplete or undecodable one under a name
+// that says so.
+void TVantorel_BMP::downloadAndShow() {
+    const QString flightTitle = m_form.GroupB_Vtl->title();
+    bool chartWasReset = false;
+    vtl::DeviceProtocol::DownloadResult result;
+    {
+        TransferInputGuard guard(*this, *m_form.B_Przerwij);
+        DownloadIndicators indicators(m_form, m_presenter, m_currentLanguage, guard);
+        connect(m_form.B_Przerwij, &QPushButton::clicked, &guard,
+                [&guard] { guard.requestCancel(); });
+        m_runningTransfer = &guard;
+        m_eventLoopClock.setUserInputAllowed(true);
+        result = m_protocol.downloadFlight(indicators);
+        m_eventLoopClock.setUserInputAllowed(false);
+        m_runningTransfer = nullptr;
+        chartWasReset = indicators.chartWasReset();
+    }
+    auto showPreviousFlight = [&] {
+        if (chartWasReset) {
+            showFlightAgain(flightTitle);
+        }
+    };
+    if (!result) {
+        showPreviousFlight();
+        return;
+    }
+    const vtl::DownloadedImage& image = *result;
+    if (vtl::acceptDownloadedImage(*m_currentFlight, image.bytes.data(), image.bytes.size(),
+                                   image.referenceWord,
+                                   vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
+        const std::vector<uint8_t> bytes =
+            vtl::downloadedImageBytes(image.bytes.data(), image.bytes.size(), image.referenceWord);
+        const auto kept = m_archive.keepImage(
+            bytes, vtl::image::readWord(bytes.data(), vtl::image::kSerialNumber),
+            vtl::image::readWord(bytes.data(), vtl::image::kCompetitorNumber),
+            vtl::ArchiveKind::Corrupt);
+        showPreviousFlight();
+        m_presenter.reportCorruptFlight(kept.value_or(std::string()));
+        return;
+    }
+    m_archive.keep(*m_currentFlight,
+                   image.complete ? vtl::ArchiveKind::Whole : vtl::ArchiveKind::Partial);
+    m_presenter.showCurrentHeader();
+    m_presenter.drawCurrent();
+    if (!image.complete) {
+        m_prompter.showMessage(
+            vtl::incompleteDownloadText(static_cast<uint32_t>(image.bytes.size()),
+                                        image.announcedBytes, m_currentLanguage),
+            vtl::message(vtl::Message::ErrorCaption, m_currentLanguage), vtl::PromptButtons::Ok);
+    }
+}
+
+// The flight in memory, with its panel and title, as it was before a download emptied the chart.
+void TVantorel_BMP::showFlightAgain(const QString& flightTitle) {
+    m_form.GroupB_Vtl->setTitle(flightTitle);
+    if (!m_currentFlight->holdsFlight()) {
+        return;
+    }
+    m_presenter.showCurrentHeader();
+    m_presenter.redrawCurrent(true);
+}
+
+void TVantorel_BMP::BZerowanieClick() {
+    m_protocol.zeroDevice();
+}
+
+void TVantorel_BMP::Ustawienia1Click() {
+    MainWindowForm& f = m_form;
+    f.ECzekaj->setText(text(vtl::MainCaption::WaitIndicator));
+    f.ECzekaj->show();
+    f.ECzekaj->repaint();
+    m_channel.openPort(m_settings.settings().portNameText());
+    const bool read = m_channel.isOpen() && m_protocol.readDeviceSetup(*m_settingsDialog) == 1;
+    if (!read) {
+        m_prompter.showMessage(vtl::message(vtl::Message::CommunicationError, m_currentLanguage),
+                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                               vtl::PromptButtons::Ok);
+        m_settingsDialog->blankAfterFailedRead();
+    }
+    f.ECzekaj->hide();
+    m_settingsDialog->exec();
+}
+
+void TVantorel_BMP::Se1Click() {
+    QLineEdit* ok = m_form.Chart1->setupOkIndicator();
+    m_protocol.writeDefaultSetup([ok](bool shown) {
+        ok->setVisible(shown);
+        ok->repaint();
+    });
+}

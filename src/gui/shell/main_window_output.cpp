@@ -1,0 +1,82 @@
+#include "gui/shell/main_window.h"
+
+#include "core/files/measurement_file.h"
+#include "core/files/spreadsheet_export.h"
+#include "core/shell/atomic_file.h"
+#include "core/shell/framework_texts.h"
+#include "core/shell/text_tables.h"
+#include "gui/shell/locale_separator.h"
+
+// The main window's output commands: the printer, the print, the picture and the export.
+
+void TVantorel_BMP::UstawDrukarke1Click() {
+    m_prompter.setUpPrinter(m_printerChoices);
+}
+
+// Without a usable printer the user is told so, where the print would otherwise come out nowhere;
+// a PDF file that cannot be written is reported as any other file.
+void TVantorel_BMP::Drukuj1Click() {
+    using Kind = vtl::PrintTarget::Kind;
+    const vtl::PrintTarget target = vtl::printTarget(m_printerChoices, *m_printers);
+    bool printed = false;
+    if (target.kind != Kind::None) {
+        m_output.prepareChartForOutput(outputPanel());
+        printed = m_output.print(m_printerChoices);
+        m_output.restore();
+    }
+    if (printed) {
+        m_outputStatus.show(target.kind == Kind::File ? vtl::Message::PrintedToFile
+                                                      : vtl::Message::PrintedOn,
+                            target.name);
+        return;
+    }
+    m_outputStatus.clear();
+    if (target.kind == Kind::File) {
+        m_prompter.showMessage(vtl::cannotCreateFileText(target.name), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    m_prompter.showMessage(vtl::message(vtl::Message::NoPrinter, m_currentLanguage),
+                           vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                           vtl::PromptButtons::Ok);
+}
+
+void TVantorel_BMP::ZapiszObraz1Click() {
+    m_output.prepareChartForOutput(outputPanel());
+    const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Picture, m_lastPictureName);
+    if (!chosen.empty()) {
+        m_lastPictureName = chosen;
+        const std::string name = vtl::withRequiredSuffix(chosen, ".bmp");
+        if (m_output.saveBitmap(QString::fromStdString(name))) {
+            m_outputStatus.show(vtl::Message::PictureSaved, name);
+        } else {
+            m_outputStatus.clear();
+            m_prompter.showMessage(vtl::cannotCreateFileText(name), vtl::kExceptionCaption,
+                                   vtl::PromptButtons::Ok);
+        }
+    }
+    m_output.restore();
+}
+
+void TVantorel_BMP::ZapiszdoExcela1Click() {
+    if (m_currentFlight->seriesCount == 0) {
+        m_prompter.showMessage(vtl::message(vtl::Message::NoData, m_currentLanguage),
+                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    const std::optional<std::string> name =
+        m_measurements.chooseSaveName(".csv", vtl::FileDialog::Export);
+    if (!name) {
+        return;
+    }
+    const std::vector<uint8_t> bytes =
+        vtl::spreadsheetBytes(*m_currentFlight, localeDecimalSeparator());
+    if (vtl::writeFileAtomically(*name, bytes.data(), bytes.size())) {
+        m_outputStatus.show(vtl::Message::Exported, *name);
+    } else {
+        m_outputStatus.clear();
+        m_prompter.showMessage(vtl::cannotCreateFileText(*name), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
+    }
+}
