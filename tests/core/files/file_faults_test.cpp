@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every file the core writes, into a folder that refuses it: the old file keeps its bytes, no
+// temporary file is left, and the failure is returned (the settings told to the user) once.
+#include "core/files/flight_archive.h"
+#include "core/shell/atomic_file.h"
+#include "core/shell/framework_texts.h"
+#include "core/shell/settings_keeper.h"
+#include "support/file_faults.h"
+#include "support/scripted_prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include <unistd.h>
+
+namespace vtl {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FaultyPlace;
+using testing::FileFault;
+
+std::tm june14() {
+    std::tm time{};
+    time.tm_year = 2026 - 1900;
+    time.tm_mon = 5;
+    time.tm_mday = 14;
+    time.tm_hour = 10;
+    return time;
+}
+
+class FileFaultTest : public ::testing::TestWithParam<FileFault> {
+protected:
+    void SetUp() override {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
+        m_base =
+            fs::temp_directory_path() / ("vtl-faults-" + std::to_string(getpid()) + "-" + name);
+        fs::remove_all(m_base);
+        fs::create_directories(m_base);
+    }
+    void TearDown() override {
+        m_place.reset();
+        fs::remove_all(m_base);
+    }
+
+    FaultyPlace& place(const std::string& targetName, const std::vector<uint8_t>& oldBytes) {
+        m_place = std::make_unique<FaultyPlace>(m_base, GetParam(), targetName, oldBytes);
+        return *m_place;
+    }
+
+    fs::path m_base;
+    std::unique_ptr<FaultyPlace> m_place;
+};
+
+TEST_P(FileFaultTest, AtomicWriteFailsAndChangesNothing) {
+    const std::vector<uint8_t> old(300, 0x11);
+    FaultyPlace& p = place("flight.bin", old);
+    if (!p.unavailable().empty()) {
+        GTEST_SKIP() << p.unavailable();
+    }
+    const std::vector<uint8_t> replacement(2000, 0x22);
+    EXPECT_FALSE(writeFileAtomically(p.target().string(), replacement.data(), replacement.size()));
+    EXPECT_EQ(p.changes(), std::vector<std::string>());
+}
+
+// The settings keeper tells the user once per run, however often the program saves.
+TEST_P(FileFaultTest, SettingsSaveIsReportedOnce) {
+    const std::vector<uint8_t> old = {'C', 'O', 'M', '1', '2', 0, 0, 0, 11};
+    FaultyPlace& p = place("vantorel.par", old);
+    if (!p.unavailable().empty()) {
+        GTEST_SKIP() << p.unavailable();
+    }
+    testing::ScriptedPrompter prompter;
+    SettingsKeeper keeper(p.target().string(), prompter);
+    keeper.load();
+    keeper.settings().language = 1;
+    EXPECT_FALSE(keeper.save());
+    EXPECT_FALSE(keeper.save());
+    EXPECT_EQ(keeper.settings().language, 1) << "the choice stays in memory";
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0].text, cannotCreateFileText(p.target().string()));
+    EXPECT_EQ(p.changes(), std::vector<std::string>());
+}
+
+// The archive makes its folder when it is missing and never replaces what stands at a name, so
+// only a folder that refuses the file makes it fail.
+TEST_P(FileFaultTest, ArchiveCopyKeepsWhatIsThere) {
+    const std::string name = archiveFileName(june14(), 1234, 42);
+    const std::vector<uint8_t> old(100, 0x33);
+    FaultyPlace& p = place(name, old);
+    if (!p.unavailable().empty()) {
+        GTEST_SKIP() << p.unavailable();
+    }
+    const std::vector<uint8_t> image(1500, 0x44);
+    const auto written = archiveFlight(p.folder().string(), image, june14(), 1234, 42);
+    switch (GetParam()) {
+    case FileFault::MissingFolder:
+        ASSERT_TRUE(written);
+        EXPECT_EQ(p.changes(), std::vector<std::string>{"+" + name});
+        EXPECT_EQ(testing::fileBytes(*written), image);
+        break;
+    case FileFault::TargetIsFolder: {
+        const std::string second = "2026-06-14_100000_S1234_C42-2.bin";
+        ASSERT_TRUE(written);
+        EXPECT_EQ(fs::path(*written).filename(), second);
+        EXPECT_EQ(p.changes(), std::vector<std::string>{"+" + second});
+        break;
+    }
+    default:
+        EXPECT_FALSE(written);
+        EXPECT_EQ(p.changes(), std::vector<std::string>());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FileFaultTest, ::testing::ValuesIn(testing::allFileFaults()),
+                         [](const ::testing::TestParamInfo<FileFault>& info) {
+                             std::string name = testing::faultName(info.param);
+                             for (char& c : name) {
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             }
+                             return name;
+                         });
+
+} // namespace
+} // namespace vtl

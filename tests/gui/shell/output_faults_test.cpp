@@ -1,0 +1,341 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every file the window writes, where the file system refuses it: the old file keeps its bytes,
+// no temporary file is left beside it, and the user is told once. And the settings file that the
+// window starts from, when it is unreadable, a folder, empty or too long.
+#include "gui/shell/main_window.h"
+
+#include "core/files/flight_archive.h"
+#include "core/files/output_title.h"
+#include "core/flight/flight_image.h"
+#include "core/flight/flight_record.h"
+#include "core/shell/framework_texts.h"
+#include "core/shell/text_tables.h"
+#include "support/fake_device.h"
+#include "support/file_faults.h"
+#include "support/flight_synthesiser.h"
+#include "support/scripted_prompter.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using vtl::testing::FaultyPlace;
+using vtl::testing::FileFault;
+
+struct NoPriority : vtl::ProcessPriority {
+    void raise() override {}
+    void restore() override {}
+};
+
+std::vector<uint8_t> flightImage() {
+    vtl::testing::FlightDescription flight;
+    flight.samplingCode = 2;
+    flight.altitudeCm.assign(10, 0);
+    for (int i = 1; i < 390; ++i) {
+        flight.altitudeCm.push_back(std::min(i * 40, 6000));
+    }
+    return vtl::testing::synthesiseFlightImage(flight);
+}
+
+void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+}
+
+// What the window told the user, leaving out the question whether to replace a file.
+std::vector<std::string> told(const vtl::testing::ScriptedPrompter& prompter) {
+    std::vector<std::string> texts;
+    for (const auto& message : prompter.messages()) {
+        if (message.buttons != vtl::PromptButtons::OkCancel) {
+            texts.push_back(message.text);
+        }
+    }
+    return texts;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : ", ") + line;
+    }
+    return text.empty() ? "nothing" : text;
+}
+
+void addFaultRows() {
+    QTest::addColumn<FileFault>("fault");
+    for (FileFault fault : vtl::testing::allFileFaults()) {
+        QTest::newRow(vtl::testing::faultName(fault)) << fault;
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(FileFault)
+
+class OutputFaultsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void saveUnderFaults_data() { addFaultRows(); }
+    void saveUnderFaults();
+    void exportUnderFaults_data() { addFaultRows(); }
+    void exportUnderFaults();
+    void pictureUnderFaults_data() { addFaultRows(); }
+    void pictureUnderFaults();
+    void archiveUnderFaults_data() { addFaultRows(); }
+    void archiveUnderFaults();
+    void settingsUnderFaults_data() { addFaultRows(); }
+    void settingsUnderFaults();
+    void startsFromWhatTheSettingsFileGives_data();
+    void startsFromWhatTheSettingsFileGives();
+
+private:
+    void openWindow(const QString& settingsPath);
+    FaultyPlace& place(const std::string& targetName, const std::vector<uint8_t>& oldBytes);
+    // Writes through the window's command into the faulty place and checks what is left.
+    void writeInto(FaultyPlace& place, QAction* command);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<vtl::testing::FakeClock> m_clock;
+    std::unique_ptr<vtl::testing::FakeDevice> m_device;
+    std::unique_ptr<vtl::testing::DeviceModel> m_model;
+    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
+    NoPriority m_priority;
+    std::unique_ptr<TVantorel_BMP> m_window;
+    std::unique_ptr<FaultyPlace> m_place;
+};
+
+void OutputFaultsTest::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    m_clock = std::make_unique<vtl::testing::FakeClock>();
+    m_device = std::make_unique<vtl::testing::FakeDevice>(*m_clock);
+    m_model = std::make_unique<vtl::testing::DeviceModel>();
+    m_model->image = flightImage();
+    m_device->setResponder(m_model->responder());
+    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
+}
+
+void OutputFaultsTest::cleanup() {
+    m_window.reset();
+    m_place.reset();
+    m_prompter.reset();
+    m_device.reset();
+    m_clock.reset();
+    m_model.reset();
+    m_folder.reset();
+}
+
+void OutputFaultsTest::openWindow(const QString& settingsPath) {
+    m_window =
+        std::make_unique<TVantorel_BMP>(settingsPath, *m_prompter, QString(),
+                                        DeviceLink{m_device.get(), m_clock.get(), &m_priority});
+    m_window->resize(1280, 900);
+    m_window->show();
+}
+
+FaultyPlace& OutputFaultsTest::place(const std::string& targetName,
+                                     const std::vector<uint8_t>& oldBytes) {
+    QFETCH(FileFault, fault);
+    m_place = std::make_unique<FaultyPlace>(fs::path(m_folder->path().toStdString()), fault,
+                                            targetName, oldBytes);
+    return *m_place;
+}
+
+void OutputFaultsTest::writeInto(FaultyPlace& target, QAction* command) {
+    m_prompter->clear();
+    m_prompter->answerNextFiles({target.target().string()});
+    if (command != nullptr) {
+        command->trigger();
+    } else {
+        m_window->form().BZapisz->click();
+    }
+    const std::vector<std::string> expected = {vtl::cannotCreateFileText(target.target().string())};
+    QVERIFY2(told(*m_prompter) == expected, ("told: " + joined(told(*m_prompter))).c_str());
+    QVERIFY2(target.changes().empty(), ("changed: " + joined(target.changes())).c_str());
+}
+
+void OutputFaultsTest::saveUnderFaults() {
+    openWindow(m_folder->filePath("vantorel.par"));
+    writeBytes(m_folder->filePath("flight.bin").toStdString(), flightImage());
+    m_prompter->answerNextFiles({m_folder->filePath("flight.bin").toStdString()});
+    m_window->form().BOdczyt->click();
+    FaultyPlace& target = place("lot7.bin", std::vector<uint8_t>(200, 0x5A));
+    if (!target.unavailable().empty()) {
+        QSKIP(target.unavailable().c_str());
+    }
+    writeInto(target, nullptr);
+}
+
+void OutputFaultsTest::exportUnderFaults() {
+    openWindow(m_folder->filePath("vantorel.par"));
+    m_window->form().B_Odczyt_Vantorelu->click();
+    QVERIFY(m_prompter->messages().empty());
+    const std::string old = "1.0\n\r2.0\n\r";
+    FaultyPlace& target = place("lot.csv", std::vector<uint8_t>(old.begin(), old.end()));
+    if (!target.unavailable().empty()) {
+        QSKIP(target.unavailable().c_str());
+    }
+    writeInto(target, m_window->form().ZapiszdoExcela1);
+}
+
+void OutputFaultsTest::pictureUnderFaults() {
+    openWindow(m_folder->filePath("vantorel.par"));
+    m_window->form().B_Odczyt_Vantorelu->click();
+    FaultyPlace& target = place("chart.bmp", {'B', 'M', 1, 2, 3});
+    if (!target.unavailable().empty()) {
+        QSKIP(target.unavailable().c_str());
+    }
+    ChartView& chart = *m_window->form().Chart1;
+    const QColor screenPanel = chart.panelColor();
+    writeInto(target, m_window->form().ZapiszObraz1);
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    // The screen look returns after a failed picture as after a written one.
+    QCOMPARE(chart.panelColor(), screenPanel);
+    QCOMPARE(chart.titleLines(), QStringList{QString::fromLatin1(vtl::kRestoredChartTitle)});
+}
+
+// The archive makes a missing folder and steps aside from a name that is taken; a folder that
+// refuses the copy is reported once, and neither stops the flight from being shown.
+void OutputFaultsTest::archiveUnderFaults() {
+    QFETCH(FileFault, fault);
+    const std::time_t now = std::time(nullptr);
+    std::string targetName = "earlier.bin";
+    if (fault == FileFault::TargetIsFolder) {
+        // Folders at the archive's names for the next seconds, so that the download meets one.
+        const uint16_t serial =
+            vtl::image::readWord(m_model->image.data(), vtl::image::kSerialNumber);
+        const uint16_t competitor =
+            vtl::image::readWord(m_model->image.data(), vtl::image::kCompetitorNumber);
+        const fs::path folder = fs::path(m_folder->path().toStdString()) / "folder-target";
+        for (int second = 0; second < 10; ++second) {
+            const std::time_t then = now + second;
+            std::tm local{};
+            localtime_r(&then, &local);
+            targetName = vtl::archiveFileName(local, serial, competitor);
+            fs::create_directories(folder / targetName);
+        }
+        std::tm local{};
+        localtime_r(&now, &local);
+        targetName = vtl::archiveFileName(local, serial, competitor);
+    }
+    FaultyPlace& target = place(targetName, std::vector<uint8_t>(64, 0x77));
+    if (!target.unavailable().empty()) {
+        QSKIP(target.unavailable().c_str());
+    }
+    openWindow(m_folder->filePath("vantorel.par"));
+    m_window->setArchiveFolder(QString::fromStdString(target.folder().string()));
+    MainWindowForm& f = m_window->form();
+    f.B_Odczyt_Vantorelu->click();
+    QVERIFY(f.E_MaxGl->text().startsWith("59.") || f.E_MaxGl->text().startsWith("60"));
+    m_model->newFlight = true;
+    f.B_Odczyt_Vantorelu->click();
+
+    const std::vector<std::string> changes = target.changes();
+    if (fault == FileFault::MissingFolder || fault == FileFault::TargetIsFolder) {
+        QVERIFY2(m_prompter->messages().empty(), joined(told(*m_prompter)).c_str());
+        QCOMPARE(changes.size(), size_t{2});
+        for (const std::string& change : changes) {
+            QVERIFY2(change.front() == '+' && change.find('/') == std::string::npos &&
+                         change.find(".bin") == change.size() - 4,
+                     change.c_str());
+        }
+        return;
+    }
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QCOMPARE(m_prompter->messages()[0].text,
+             vtl::message(vtl::Message::ArchiveFailed, 0) + target.folder().string());
+    QVERIFY2(changes.empty(), ("changed: " + joined(changes)).c_str());
+    QVERIFY(f.E_MaxGl->text().startsWith("59.") || f.E_MaxGl->text().startsWith("60"));
+}
+
+// Every save of the run fails alike; the user hears of it once, and closing still ends.
+void OutputFaultsTest::settingsUnderFaults() {
+    std::vector<uint8_t> old(40, 0);
+    const std::string port = "COM12";
+    std::copy(port.begin(), port.end(), old.begin());
+    old[8] = 11;
+    FaultyPlace& target = place("vantorel.par", old);
+    if (!target.unavailable().empty()) {
+        QSKIP(target.unavailable().c_str());
+    }
+    openWindow(QString::fromStdString(target.target().string()));
+    m_window->form().English1->trigger();
+    m_window->form().Polski1->trigger();
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->isVisible());
+    const std::vector<std::string> expected = {vtl::cannotCreateFileText(target.target().string())};
+    QVERIFY2(told(*m_prompter) == expected, ("told: " + joined(told(*m_prompter))).c_str());
+    QVERIFY2(target.changes().empty(), ("changed: " + joined(target.changes())).c_str());
+}
+
+void OutputFaultsTest::startsFromWhatTheSettingsFileGives_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("overlaid");
+    QTest::newRow("unreadable") << QString("unreadable") << false;
+    QTest::newRow("folder") << QString("folder") << false;
+    QTest::newRow("empty") << QString("empty") << false;
+    QTest::newRow("1,000 bytes") << QString("long") << true;
+}
+
+void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
+    QFETCH(QString, kind);
+    QFETCH(bool, overlaid);
+    vtl::ProgramSettings chosen = vtl::defaultProgramSettings();
+    chosen.setPortName("COM12");
+    chosen.portIndex = 11;
+    chosen.language = 1;
+    chosen.showAcceleration = 0;
+    chosen.finalFilterLength = 30;
+    const auto record = vtl::encodeProgramSettings(chosen);
+    std::vector<uint8_t> bytes(record.begin(), record.end());
+
+    const fs::path path = fs::path(m_folder->path().toStdString()) / "vantorel.par";
+    std::unique_ptr<vtl::testing::WithoutPermissionOverride> withoutOverride;
+    if (kind == "folder") {
+        fs::create_directories(path / "inside");
+    } else if (kind == "empty") {
+        writeBytes(path, {});
+    } else if (kind == "long") {
+        bytes.resize(1000, 0xEE);
+        writeBytes(path, bytes);
+    } else {
+        writeBytes(path, bytes);
+        ::chmod(path.c_str(), 0);
+        withoutOverride = std::make_unique<vtl::testing::WithoutPermissionOverride>();
+        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+            std::fclose(file);
+            QSKIP("a file of mode 000 stays readable here");
+        }
+    }
+    openWindow(QString::fromStdString(path.string()));
+    withoutOverride.reset();
+
+    const vtl::ProgramSettings expected = overlaid ? chosen : vtl::defaultProgramSettings();
+    QVERIFY(m_window->programSettings() == expected);
+    MainWindowForm& f = m_window->form();
+    QCOMPARE(f.English1->isChecked(), overlaid);
+    QCOMPARE(f.Polski1->isChecked(), !overlaid);
+    QCOMPARE(f.Przyspieszenie1->isChecked(), !overlaid);
+    if (kind != "unreadable") {
+        QVERIFY2(m_prompter->messages().empty(), joined(told(*m_prompter)).c_str());
+    }
+    // Starting writes nothing: whatever stood there is as it was.
+    if (kind == "long") {
+        QCOMPARE(vtl::testing::fileBytes(path), bytes);
+    }
+}
+
+QTEST_MAIN(OutputFaultsTest)
+#include "output_faults_test.moc"
