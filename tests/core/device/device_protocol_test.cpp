@@ -114,6 +114,56 @@ TEST(DownloadFlight, EndMarkerMustLieAtAnEvenDistanceFromTheEnd) {
               4 * DeviceProtocol::kReplyStep + 100 + DeviceProtocol::kTransferSilence);
 }
 
+TEST(DownloadFlight, EndMarkerIsLookedForInTheLastSixPairsOnly) {
+    for (const size_t pairsAfter : {size_t{5}, size_t{6}}) {
+        DeviceTestRig rig;
+        rig.model.image = imageEndingInMarker(400);
+        rig.model.image.insert(rig.model.image.end(), 2 * pairsAfter, 0x01);
+        RecordingDownloadView view;
+        const auto image = rig.protocol.downloadFlight(view);
+        ASSERT_TRUE(image);
+        // Five pairs after it, the marker is the sixth pair from the end and ends the transfer.
+        const bool found = pairsAfter == 5;
+        EXPECT_EQ(image->complete, found) << pairsAfter;
+        EXPECT_EQ(rig.clock.slept() < 2000, found) << pairsAfter;
+    }
+}
+
+TEST(DownloadFlight, ThirtyTwoBytesAreAWholeImage) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(32);
+    RecordingDownloadView view;
+    const auto image = rig.protocol.downloadFlight(view);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->bytes.size(), 32u);
+    EXPECT_TRUE(image->complete);
+    EXPECT_TRUE(rig.prompter.messages().empty());
+    EXPECT_LT(rig.clock.slept(), 2000); // the marker was seen in the 32 bytes
+}
+
+TEST(DownloadFlight, OnlyTheBlockCountOutlivesADownload) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(3000);
+    rig.model.referenceWord = 9700;
+    RecordingDownloadView first;
+    ASSERT_EQ(rig.protocol.downloadFlight(first)->referenceWord, 9700);
+
+    // The next download gets no download information: the reference word falls back to 10,000,
+    // the block count is the one announced before.
+    rig.device.setResponder([inner = rig.model.responder()](const Frame& f, FakeDevice& d) {
+        if (f[1] != 'D') {
+            inner(f, d);
+        }
+    });
+    RecordingDownloadView second;
+    const auto image = rig.protocol.downloadFlight(second);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->referenceWord, 10000);
+    EXPECT_EQ(image->announcedBytes, 94u * 32u);
+    EXPECT_TRUE(image->complete);
+    EXPECT_EQ(second.events[second.events.size() - 2], "   99 %");
+}
+
 TEST(DownloadFlight, FailuresAreReportedAndUndoEverything) {
     DeviceTestRig stalled;
     stalled.model.image = std::vector<uint8_t>(20, 0x33); // stops after 20 bytes
@@ -208,6 +258,21 @@ TEST(ReadDeviceSetup, ConvertsTheReplies) {
     EXPECT_EQ(second.shown.back(), std::make_pair(std::string("delay"), 0));
 }
 
+TEST(ReadDeviceSetup, ExaminesOnlyTheDocumentedBits) {
+    DeviceTestRig rig;
+    rig.model.temperature = 50;           // 50 x 0.82 = 41
+    rig.model.triggerQuarterMetres = 123; // 30.75 m, truncated
+    rig.model.samplingCode = 9;           // all four low bits count, beside the new-flight bit
+    rig.model.manualZeroing = 0xFE;       // only bit 0 is the setting
+    rig.channel.openPort("COM5");
+    RecordingSetupView view;
+    EXPECT_EQ(rig.protocol.readDeviceSetup(view), 1);
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"temperature", 41}, {"competitor", 42}, {"serial", 1234}, {"trigger", 30},
+        {"sampling", 9},     {"manual", 0},      {"delay", 180}};
+    EXPECT_EQ(view.shown, expected);
+}
+
 TEST(ReadDeviceSetup, MissingRepliesGiveZero) {
     DeviceTestRig rig;
     rig.channel.openPort("COM5");
@@ -249,6 +314,21 @@ TEST(WriteDeviceSetup, RefusedValuesSendNothingFurther) {
         EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Za duza wartosc"});
         EXPECT_TRUE(rig.channel.isOpen());
     }
+    // Compared as unsigned numbers: a negative competitor number or delay is too large as well.
+    DeviceTestRig competitor;
+    competitor.channel.openPort("COM5");
+    EXPECT_EQ(competitor.protocol.writeDeviceSetup({"1", "-1", "1", 0, 0}),
+              DeviceProtocol::Outcome::Stopped);
+    EXPECT_TRUE(competitor.device.frames().empty());
+    EXPECT_EQ(competitor.messageTexts(), std::vector<std::string>{"Za duza wartosc"});
+    DeviceTestRig negativeDelay;
+    negativeDelay.channel.openPort("COM5");
+    EXPECT_EQ(negativeDelay.protocol.writeDeviceSetup({"1", "1", "-1", 0, 0}),
+              DeviceProtocol::Outcome::Stopped);
+    EXPECT_EQ(negativeDelay.device.frames().size(), 2u);
+    EXPECT_EQ(negativeDelay.messageTexts(), std::vector<std::string>{"Za duza wartosc"});
+    EXPECT_TRUE(negativeDelay.channel.isOpen());
+
     DeviceTestRig notANumber;
     notANumber.channel.openPort("COM5");
     EXPECT_EQ(notANumber.protocol.writeDeviceSetup({"1", "x7", "1", 0, 0}),
@@ -274,6 +354,25 @@ TEST(WriteDeviceSetup, UnacknowledgedWritesAreReported) {
     EXPECT_EQ(rig.messageTexts(),
               (std::vector<std::string>{"Błąd zapisu", "Błąd zapisu", "Błąd zapisu"}));
     EXPECT_EQ(rig.prompter.messages()[0].caption, "Ustawienia");
+}
+
+TEST(WriteDeviceSetup, OnlyATwoByteReplyIsAnAcknowledgement) {
+    struct Case {
+        std::vector<uint8_t> reply;
+        std::vector<std::string> messages;
+    };
+    // Three bytes are no acknowledgement: the first two writes pass silently, the delay fails.
+    const Case cases[] = {{{0x00, 0x5A, 0x00}, {"Błąd zapisu"}},
+                          {{0x00, 0xA5, 0x00}, {"Błąd zapisu"}},
+                          {{0x00, 0xA5}, {"Ustawienia OK"}}};
+    for (const Case& c : cases) {
+        DeviceTestRig rig;
+        rig.channel.openPort("COM5");
+        rig.device.setResponder([&c](const Frame&, FakeDevice& d) { d.deliver(c.reply); });
+        rig.protocol.writeDeviceSetup({"30", "7", "10", 2, 0});
+        EXPECT_EQ(rig.messageTexts(), c.messages) << c.reply.size() << " bytes";
+        EXPECT_FALSE(rig.channel.isOpen());
+    }
 }
 
 TEST(WriteDefaultSetup, AsksFirstAndSendsNothingWhenDeclined) {
@@ -324,6 +423,30 @@ TEST(WriteDefaultSetup, CarriesBytesOverFromFrameToFrame) {
     EXPECT_EQ(indicator, (std::vector<bool>{true, false}));
     EXPECT_TRUE(rig.prompter.messages().empty());
     EXPECT_EQ(rig.model.delayHundredths, 18000);
+}
+
+TEST(WriteDefaultSetup, FailedZeroOrDelayIsReportedAndTheOkStillShows) {
+    for (const uint8_t failing : {protocol::kZero, protocol::kDelayWrite}) {
+        DeviceTestRig rig;
+        rig.device.setResponder(
+            [failing, inner = rig.model.responder()](const Frame& f, FakeDevice& d) {
+                if (f[1] == failing) {
+                    d.deliver({0x00, 0x55, 0x55});
+                } else {
+                    inner(f, d);
+                }
+            });
+        std::vector<bool> indicator;
+        EXPECT_EQ(rig.protocol.writeDefaultSetup([&](bool s) { indicator.push_back(s); }, false),
+                  DeviceProtocol::Outcome::Failed)
+            << failing;
+        EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Błąd Zerowania"}) << failing;
+        ASSERT_EQ(rig.prompter.messages().size(), 1u);
+        EXPECT_EQ(rig.prompter.messages()[0].caption, "Vantorel - problem");
+        EXPECT_EQ(rig.device.frames().size(), 4u);
+        EXPECT_EQ(indicator, (std::vector<bool>{true, false}));
+        EXPECT_FALSE(rig.channel.isOpen());
+    }
 }
 
 TEST(WriteDefaultSetup, ALoneByteIsNoAcknowledgement) {

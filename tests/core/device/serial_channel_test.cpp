@@ -10,6 +10,8 @@ TEST(SerialChannel, OpensOnceAndReportsAFailedOpenWithTheBareName) {
     rig.device.refuseOpening(true);
     rig.channel.openPort("COM5");
     EXPECT_TRUE(rig.channel.openFailed());
+    EXPECT_EQ(rig.channel.closePort(), 0); // a port that failed to open is not open
+    EXPECT_EQ(rig.device.closeCount(), 0);
     rig.language = 1;
     rig.channel.openPort("COM12");
     EXPECT_EQ(rig.messageTexts(), (std::vector<std::string>{"Błąd komunikacji z portem: COM5",
@@ -62,6 +64,11 @@ TEST(SerialChannel, WaitForReplyWaitsWhileTheReplyGrows) {
     // After one step four bytes have come, after two eight, after three still eight.
     EXPECT_EQ(rig.clock.slept(), 250 + 750);
     EXPECT_EQ(rig.channel.readAvailable(), 8u);
+
+    // Bytes already waiting before the wait are no growth: one step and no more.
+    rig.device.deliver({9, 9}, 0);
+    rig.channel.waitForReply(250);
+    EXPECT_EQ(rig.clock.slept(), 1000 + 250);
 }
 
 } // namespace

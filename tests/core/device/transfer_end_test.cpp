@@ -89,12 +89,15 @@ TEST(TransferEnd, CompletenessWantsTheMarkerAndAllButLessThanABlock) {
         size_t sent;
         uint16_t announcedBlocks;
         bool complete;
+        size_t imageSize = 3000;
     };
     // A 3,000-byte image is 93.75 blocks: announcing 94 is whole, announcing 95 is a block short.
-    const Case cases[] = {{3000, 94, true}, {3000, 95, false}, {3000, 0, true}, {2990, 94, false}};
+    // 2,976 bytes of an announced 3,008 are exactly one block short; 2,977 are less.
+    const Case cases[] = {{3000, 94, true},  {3000, 95, false},       {3000, 0, true},
+                          {2990, 94, false}, {2976, 94, false, 2976}, {2977, 94, true, 2977}};
     for (const Case& c : cases) {
         DeviceTestRig rig;
-        rig.model.image = imageEndingInMarker(3000);
+        rig.model.image = imageEndingInMarker(c.imageSize);
         sendOnly(rig, c.sent, c.announcedBlocks);
         RecordingDownloadView view;
         const auto result = rig.protocol.downloadFlight(view);

@@ -66,6 +66,15 @@ TEST(ConvertFlight, ReferenceTakesOnlySlotsCloseToTheFirst) {
     EXPECT_LT(record->altitudeCm[1], 0);
 }
 
+TEST(ConvertFlight, ReferenceIsTheMeanOfTheFirstTenSlotsOnly) {
+    // Slot 10 would count by its pressure word, but lies past the first ten.
+    auto record =
+        loaded(ImageBuilder().slots(10, kUt, kGround).slot(kUt, kGround + 4).terminator().bytes());
+    EXPECT_FLOAT_EQ(record->referencePressure, hpa(kGround));
+    EXPECT_EQ(record->altitudeCm[0], 0);
+    EXPECT_LT(record->altitudeCm[10], 0);
+}
+
 TEST(ConvertFlight, TerminatorEndsConversionWithTheRolesMarker) {
     const auto bytes =
         ImageBuilder().slots(5, kUt, kGround).terminator().slots(3, kUt, kGround).bytes();

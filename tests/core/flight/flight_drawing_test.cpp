@@ -109,6 +109,8 @@ TEST(DrawFlight, MaximumAndAxis) {
     const FlightDrawing hundred = draw(plateau({{0, 10}, {10000, 30}, {5000, 30}}));
     EXPECT_EQ(hundred.maxText, "100.0");
     EXPECT_EQ(hundred.axisMaximum, 103);
+    // 29 m + 29/30 m stays below 30.
+    EXPECT_EQ(draw(plateau({{2900, 30}, {0, 10}})).axisMaximum, 29);
 
     const FlightDrawing grounded = draw(plateau({{0, 20}, {-50, 20}}));
     EXPECT_FALSE(grounded.maxText);
@@ -122,8 +124,12 @@ TEST(DrawFlight, MinimumNeedsTwoCentimetresBelowGroundAfterTenMetres) {
     EXPECT_FALSE(draw(plateau({{0, 10}, {1200, 30}, {-2, 30}})).minText);
     EXPECT_EQ(draw(plateau({{0, 10}, {1200, 30}, {-3, 30}})).minText, "-0.0");
     EXPECT_EQ(draw(plateau({{0, 10}, {1200, 30}, {-260, 30}})).minText, "-2.6");
-    // Exactly 10 m is not above 10 m.
+    // Exactly 10 m is not above 10 m. Climbing, the smoothing settles at 9.99 m; a flight that
+    // starts at 10 m holds it exactly.
     EXPECT_FALSE(draw(plateau({{0, 10}, {1000, 30}, {-260, 30}})).minText);
+    const FlightDrawing tenMetres = draw(plateau({{1000, 30}, {-260, 30}}));
+    EXPECT_EQ(tenMetres.maxText, "10.0");
+    EXPECT_FALSE(tenMetres.minText);
 }
 
 TEST(DrawComparison, MinimumCountsPositiveAltitudesAndAxisIsRaisedOnly) {
@@ -135,6 +141,12 @@ TEST(DrawComparison, MinimumCountsPositiveAltitudesAndAxisIsRaisedOnly) {
     EXPECT_EQ(drawing.axisRaise, 54); // the smoothed top is 49.99 m: 54.989 truncated
     EXPECT_EQ(drawing.minorTickCount, 9);
     EXPECT_EQ(record->altitudeCm[drawing.altitudeCm.size()], kEndMarker);
+
+    // Its minimum too waits for a flight above 10 m, not at 10 m.
+    auto tenMetres = recordWithAltitudes(plateau({{1000, 30}, {300, 30}}));
+    const ComparisonDrawing atTen = drawConvertedComparison(*tenMetres, 65);
+    EXPECT_EQ(atTen.maxText, "10.0");
+    EXPECT_FALSE(atTen.minText);
 
     auto shortFlight = recordWithAltitudes({0, 0, 0, 0, 0});
     const ComparisonDrawing none = drawConvertedComparison(*shortFlight, 5);

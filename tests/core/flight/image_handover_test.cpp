@@ -77,6 +77,17 @@ TEST(Handover, FailedHandoverKeepsThePreviousFlight) {
     EXPECT_EQ(record->altitudeCm, before->altitudeCm);
 }
 
+TEST(LoadHandover, AnOddByteAfterTheLastWholeWordIsNoWord) {
+    auto bytes = flightWithReference(10000);
+    bytes.resize(32 + 3);
+    auto record = std::make_unique<FlightRecord>();
+    ASSERT_EQ(acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current),
+              HandoverResult::Accepted);
+    EXPECT_EQ(record->payloadLength, 3u);
+    EXPECT_EQ(record->wordCount, 1u);
+    EXPECT_EQ(record->slotCount(), 0u);
+}
+
 TEST(Handover, ImageShorterThanItsHeaderHasNoSamples) {
     const auto bytes = flightWithReference(10000);
     // Twenty bytes reach AC5: the temperature term is defined, the later coefficients read zero.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace vtl {
 namespace {
@@ -135,6 +136,49 @@ TEST(SmoothingFilter, MaximumAndMinimumStartFromZeroAndFiftyMetres) {
     EXPECT_EQ(none.minText, "50.0");
     const std::vector<int32_t> curve = withMarker(line(100, 4025, 0));
     EXPECT_EQ(filterCurve(curve.data(), curve.size(), {}, ',').minText, "40,3");
+}
+
+// One sample of `height` at index `at` in a flat curve of zeros.
+std::vector<int32_t> pulse(size_t samples, size_t at, int32_t height) {
+    std::vector<int32_t> curve(samples, 0);
+    curve[at] = height;
+    return curve;
+}
+
+TEST(SmoothingFilter, FirstAverageReachesLengthBackAndItsReachAhead) {
+    // Length 8 reaches 11 ahead: i-8 ... i+10, 19 samples. Length 12 reaches 16: i-12 ... i+15.
+    for (const auto& [length, first, last] :
+         {std::tuple<int32_t, size_t, size_t>{8, 190, 208}, {12, 185, 212}}) {
+        const int32_t samples = static_cast<int32_t>(last - first + 1);
+        SmoothingFilter f;
+        f.takeCurve(withMarker(pulse(300, 200, 100 * samples)));
+        f.smoothPass1(length);
+        EXPECT_EQ(f.pass1()[first - 1], 0) << length;
+        EXPECT_EQ(f.pass1()[first], 100) << length;
+        EXPECT_EQ(f.pass1()[last], 100) << length;
+        EXPECT_EQ(f.pass1()[last + 1], 0) << length;
+    }
+}
+
+TEST(SmoothingFilter, SecondAverageGrowsFromIndex42WithItsBackEdgeAt41) {
+    // A first average longer than the curve copies it, so the second one sees the pulse itself.
+    SmoothingFilter f;
+    f.takeCurve(withMarker(pulse(80, 41, 2400)));
+    f.smoothPass1(100);
+    f.smoothPass2(12);
+    // Up to 41 the input is kept; then windows of 2, 4, 6, 8 samples all start at 41.
+    EXPECT_EQ(std::vector<int32_t>(f.trend() + 40, f.trend() + 46),
+              (std::vector<int32_t>{0, 2400, 1200, 600, 400, 300}));
+    // Length 2 stops growing at 2 back and 3 ahead: from index 44 the window leaves 41 behind.
+    f.smoothPass2(2);
+    EXPECT_EQ(std::vector<int32_t>(f.trend() + 40, f.trend() + 46),
+              (std::vector<int32_t>{0, 2400, 1200, 600, 0, 0}));
+    // Grown, it covers i-2 ... i+2: a pulse at 50 shows at 48 to 52 over five samples.
+    f.takeCurve(withMarker(pulse(80, 50, 2400)));
+    f.smoothPass1(100);
+    f.smoothPass2(2);
+    EXPECT_EQ(std::vector<int32_t>(f.trend() + 46, f.trend() + 54),
+              (std::vector<int32_t>{0, 0, 480, 480, 480, 480, 480, 0}));
 }
 
 TEST(SmoothingFilter, OddLengthsGiveDefinedCurves) {
