@@ -154,6 +154,11 @@ DeviceProtocol::DownloadResult DeviceProtocol::downloadFlight(DownloadView& view
     restore.now();
 
     const uint32_t length = m_channel.rxCount();
+    // A transfer cut short (cancelled, the buffer full, the poll limit) may leave the device
+    // still sending; one that ended on a silent line has already been quiet long enough.
+    if (cancelled || !endMarkerReceived() || length == SerialChannel::kReceiveCapacity) {
+        m_channel.drain(m_lastArrival);
+    }
     if (cancelled) {
         m_channel.closePort();
         result.outcome = Outcome::Cancelled;
@@ -187,7 +192,8 @@ bool DeviceProtocol::pollTransfer(DownloadView& view, uint32_t expected) {
     view.blankStatistics();
     view.showProgress(progressText(0));
     uint32_t received = 0;
-    int64_t lastArrival = m_clock.nowMilliseconds();
+    int64_t& lastArrival = m_lastArrival;
+    lastArrival = m_clock.nowMilliseconds();
     for (int poll = 0; poll < kMaximumPolls; ++poll) {
         if (view.cancelRequested()) {
             return true;

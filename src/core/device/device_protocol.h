@@ -157,6 +157,7 @@ private:
     protocol::CommandFrame m_frame;
     uint16_t m_referenceWord = 10000;
     uint16_t m_announcedBlocks = 0;
+    int64_t m_lastArrival = 0; // when the transfer last brought bytes
     std::string m_portOverride;
 };
 

@@ -72,14 +72,35 @@ void SerialChannel::resetReceive() {
 }
 
 void SerialChannel::waitForReply(int stepMilliseconds) {
+    const int64_t start = m_clock.nowMilliseconds();
     size_t waiting = m_state == State::Open ? m_port.bytesWaiting() : 0;
     for (;;) {
         m_clock.sleep(stepMilliseconds);
         const size_t now = m_state == State::Open ? m_port.bytesWaiting() : 0;
-        if (now <= waiting) {
+        if (now <= waiting || m_clock.nowMilliseconds() - start >= kReplyWaitLimitMs) {
             return;
         }
         waiting = now;
+    }
+}
+
+void SerialChannel::drain(int64_t quietSinceMs) {
+    constexpr int kStepMs = 50;
+    if (m_state != State::Open) {
+        return;
+    }
+    std::array<uint8_t, 4096> dropped{};
+    const int64_t start = m_clock.nowMilliseconds();
+    int64_t lastByte = std::min(quietSinceMs, start);
+    for (;;) {
+        while (m_port.read(dropped.data(), dropped.size()) > 0) {
+            lastByte = m_clock.nowMilliseconds();
+        }
+        const int64_t now = m_clock.nowMilliseconds();
+        if (now - lastByte >= kDrainQuietMs || now - start >= kDrainLimitMs || m_port.hasFailed()) {
+            return;
+        }
+        m_clock.sleep(kStepMs);
     }
 }
 

@@ -17,6 +17,9 @@ class SerialChannel {
 public:
     static constexpr size_t kReceiveCapacity = 90000;
     static constexpr size_t kReadLimit = 33000;
+    static constexpr int kReplyWaitLimitMs = 2000;
+    static constexpr int kDrainQuietMs = 300;
+    static constexpr int kDrainLimitMs = 2000;
 
     SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter, const int32_t& language);
 
@@ -37,8 +40,13 @@ public:
     // Waits until output has gone and starts a new reply at position 0.
     void resetReceive();
     void clearReceiveCount() { m_rxCount = 0; }
-    // Waits one step, then more steps while the number of waiting bytes still grows.
+    // Waits one step, then more steps while the number of waiting bytes still grows, but no
+    // longer than two seconds in all, however slowly the bytes trickle in.
     void waitForReply(int stepMilliseconds);
+    // Reads and drops what the device still sends, until it has been quiet for 300 ms (counted
+    // from the last byte that came, at quietSinceMs on the clock or later) or two seconds have
+    // passed, so that the next command's reply is not read behind stale bytes.
+    void drain(int64_t quietSinceMs);
     // The open port's line has failed (hang-up, device unplugged).
     bool lineFailed() { return m_state == State::Open && m_port.hasFailed(); }
 

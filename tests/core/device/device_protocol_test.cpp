@@ -201,13 +201,26 @@ TEST(DownloadFlight, FailuresAreReportedAndUndoEverything) {
 
 TEST(DownloadFlight, MoreThanTheBufferHoldsIsCutAndHandedOver) {
     DeviceTestRig rig;
-    rig.model.image = imageEndingInMarker(100000);
+    rig.model.image = imageEndingInMarker(150000); // the device goes on after the buffer is full
     rig.model.bytesPerPoll = 20000;
-    RecordingDownloadView view;
+    struct TimedView : RecordingDownloadView {
+        FakeClock* clock = nullptr;
+        int64_t hiddenAt = -1;
+        void hideIndicators() override {
+            RecordingDownloadView::hideIndicators();
+            hiddenAt = clock->slept();
+        }
+    } view;
+    view.clock = &rig.clock;
     const auto image = rig.protocol.downloadFlight(view);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->bytes.size(), SerialChannel::kReceiveCapacity);
-    EXPECT_LT(rig.clock.slept(), 2000); // no waiting for a marker that can no longer arrive
+    EXPECT_LT(view.hiddenAt, 2000); // no waiting for a marker that can no longer arrive
+
+    // What the device sent beyond the buffer is gone before the next command: its reply is read
+    // alone.
+    rig.protocol.zeroDevice();
+    EXPECT_EQ(rig.messageTexts().back(), "Vantorel wyzerowany");
 }
 
 TEST(DownloadFlight, WithoutAnnouncedSizeShowsTheByteCount) {

@@ -71,5 +71,42 @@ TEST(SerialChannel, WaitForReplyWaitsWhileTheReplyGrows) {
     EXPECT_EQ(rig.clock.slept(), 1000 + 250);
 }
 
+TEST(SerialChannel, WaitForReplyEndsAfterTwoSecondsOfTrickle) {
+    DeviceTestRig rig;
+    rig.channel.openPort("COM5");
+    for (int64_t at = 100; at < 10000; at += 200) {
+        rig.device.deliver({0x41}, at);
+    }
+    rig.channel.waitForReply(250);
+    EXPECT_EQ(rig.clock.slept(), 2000);
+    EXPECT_EQ(rig.channel.readAvailable(), 10u); // what came is there to be read
+}
+
+TEST(SerialChannel, DrainDropsWhatComesUntilTheLineIsQuiet) {
+    DeviceTestRig rig;
+    rig.channel.openPort("COM5");
+    rig.device.deliver({1, 2, 3}, 0);
+    rig.channel.readAvailable();
+    rig.device.deliverPaced(std::vector<uint8_t>(5000, 0x11), 1000); // 500 ms of bytes
+    rig.channel.drain(rig.clock.nowMilliseconds());
+    EXPECT_EQ(rig.device.bytesWaiting(), 0u);
+    EXPECT_GE(rig.clock.slept(), 450 + 300); // the last chunk, then 300 ms of quiet
+    EXPECT_LE(rig.clock.slept(), 450 + 350);
+    EXPECT_EQ(rig.channel.rxCount(), 3u); // the received reply is left as it was
+
+    // A device that never stops is given two seconds.
+    const int64_t before = rig.clock.slept();
+    rig.device.deliverPaced(std::vector<uint8_t>(100000, 0x22), 100);
+    rig.channel.drain(rig.clock.nowMilliseconds());
+    EXPECT_EQ(rig.clock.slept() - before, 2000);
+
+    // A line that has been quiet long enough is not waited on again.
+    DeviceTestRig quiet;
+    quiet.channel.openPort("COM5");
+    quiet.clock.sleep(300);
+    quiet.channel.drain(0);
+    EXPECT_EQ(quiet.clock.slept(), 300);
+}
+
 } // namespace
 } // namespace vtl::testing
