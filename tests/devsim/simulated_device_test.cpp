@@ -120,6 +120,12 @@ TEST(SimulatedDevice, RepliesUnderFaultModes) {
     EXPECT_EQ(slow[0][0].bytes.size(), 4u);
     EXPECT_EQ(slow[0][1].pauseBefore, 180ms);
     EXPECT_EQ(joined(slow[2]), (Bytes{0x00, 0xAA, 0xAA}));
+
+    // A failed zeroing: only the zero reply differs, and it keeps its length.
+    const auto unzeroed = replies(FaultMode::ZeroFailure);
+    EXPECT_EQ(joined(unzeroed[0]).size(), 8u);
+    EXPECT_EQ(joined(unzeroed[1]), (Bytes{0x00, 0xA5}));
+    EXPECT_EQ(joined(unzeroed[2]), (Bytes{0x00, 0x00, 0x00}));
 }
 
 TEST(SimulatedDevice, TransferUnderFaultModes) {
@@ -296,7 +302,8 @@ TEST(SimulatorOptions, ParsesValuesAndRefusesBadOnes) {
 
     for (const auto& [name, mode] :
          {std::pair{"stall", FaultMode::Stall}, std::pair{"tiny", FaultMode::Tiny},
-          std::pair{"no-info", FaultMode::NoInfo}, std::pair{"undersend", FaultMode::Undersend}}) {
+          std::pair{"no-info", FaultMode::NoInfo}, std::pair{"undersend", FaultMode::Undersend},
+          std::pair{"zero-failure", FaultMode::ZeroFailure}}) {
         SimulatorOptions faulty;
         const char* arguments[] = {"--fault", name};
         ASSERT_TRUE(parseSimulatorOptions(2, arguments, faulty, error)) << name;

@@ -28,6 +28,7 @@ constexpr NamedFault kFaultNames[] = {
     {"stray", FaultMode::Stray},
     {"hangup", FaultMode::HangUp},
     {"slow", FaultMode::Slow},
+    {"zero-failure", FaultMode::ZeroFailure},
 };
 
 // True when the program's end-marker test would stop at this length: one of the last six pairs,
@@ -129,6 +130,8 @@ std::vector<Emission> SimulatedDevice::answer(const std::array<uint8_t, protocol
     case kZero:
         if (m_fault == FaultMode::WrongAck) {
             bytes = {0x00, kWrongZeroDone, kWrongZeroDone};
+        } else if (m_fault == FaultMode::ZeroFailure) {
+            bytes.assign(kZeroFailedReply.begin(), kZeroFailedReply.end());
         }
         break;
     case kSetupWrite:

@@ -29,6 +29,7 @@ enum class FaultMode {
     Stray,        // five stray bytes go out in front of every short reply and acknowledgement
     HangUp,       // the line is hung up halfway through the transfer
     Slow,         // short replies in two halves 180 ms apart, the transfer at half the line rate
+    ZeroFailure,  // the zero command gets the failure reply; everything else answers
 };
 
 std::optional<FaultMode> faultModeNamed(const std::string& name);
@@ -62,6 +63,9 @@ public:
     static constexpr std::array<uint8_t, 5> kStrayBytes{0x13, 0x37, 0x00, 0x42, 0x99};
     static constexpr uint8_t kWrongAcknowledgement = 0x5A;
     static constexpr uint8_t kWrongZeroDone = 0x55;
+    // A device that could not zero answers with a zero reply of the right length that lacks the
+    // two 0xAA bytes.
+    static constexpr std::array<uint8_t, 3> kZeroFailedReply{0x00, 0x00, 0x00};
 
     SimulatedDevice(std::vector<uint8_t> image, const DeviceSetup& setup, FaultMode fault);
 

@@ -61,7 +61,8 @@ const char* simulatorUsage() {
            "  --delay S            delay in seconds (default 180)\n"
            "  --reference N        reference word of the download information (default 10000)\n"
            "  --fault MODE         silent, short-replies, wrong-ack, stall, tiny, no-info,\n"
-           "                       undersend, no-marker, oversend, stray, hangup or slow\n"
+           "                       undersend, no-marker, oversend, stray, hangup, slow or\n"
+           "                       zero-failure\n"
            "  --quiet              no log of the traffic on stderr\n"
            "  --exit-on-stdin-eof  end when standard input is closed\n";
 }

@@ -223,6 +223,25 @@ TEST(DownloadFlight, MoreThanTheBufferHoldsIsCutAndHandedOver) {
     EXPECT_EQ(rig.messageTexts().back(), "Vantorel wyzerowany");
 }
 
+TEST(DownloadFlight, WhatComesAfterAFullBufferIsDroppedBeforeTheNextCommand) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(100000);
+    rig.model.bytesPerPoll =
+        15000; // the buffer is full after six polls, 10,000 bytes still to come
+    RecordingDownloadView view;
+    const auto image = rig.protocol.downloadFlight(view);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->bytes.size(), SerialChannel::kReceiveCapacity);
+    EXPECT_EQ(image->bytes[89999], 0x20);
+    EXPECT_FALSE(rig.channel.isOpen());
+    // One more poll brings the rest, then the line is quiet for 300 ms.
+    EXPECT_EQ(rig.clock.slept(),
+              2 * 2 * DeviceProtocol::kReplyStep + 600 + 100 + DeviceProtocol::kDrainSilence);
+
+    EXPECT_EQ(rig.protocol.zeroDevice(false), DeviceProtocol::Outcome::Done);
+    EXPECT_EQ(rig.prompter.messages().back().text, "Vantorel wyzerowany");
+}
+
 TEST(DownloadFlight, WithoutAnnouncedSizeShowsTheByteCount) {
     DeviceTestRig rig;
     rig.model.image = imageEndingInMarker(64);
