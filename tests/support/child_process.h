@@ -91,14 +91,15 @@ public:
         return line;
     }
 
-    // Sends the signal and waits for the exit status (-1 when killed).
+    // Sends the signal and waits up to four seconds for the exit status (-1 when killed after
+    // that).
     int stop(int signal = SIGTERM) {
         if (m_pid <= 0) {
             return m_status;
         }
         ::kill(m_pid, signal);
         int status = 0;
-        for (int i = 0; i < 200 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i) {
+        for (int i = 0; i < 400 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         if (::waitpid(m_pid, &status, WNOHANG) == 0) {

@@ -169,9 +169,6 @@ DeviceProtocol::DownloadResult DeviceProtocol::downloadFlight(DownloadView& view
         m_channel.closePort();
         return result;
     }
-    if (length == SerialChannel::kReceiveCapacity) {
-        drainLine();
-    }
     m_channel.closePort();
     DownloadedImage image;
     image.bytes.assign(m_channel.rxBuffer(), m_channel.rxBuffer() + length);
@@ -228,25 +225,6 @@ bool DeviceProtocol::pollTransfer(DownloadView& view, uint32_t expected) {
         }
     }
     return false;
-}
-
-// A device that sends more than the buffer holds goes on sending after the transfer has ended;
-// the rest would stay in the line and come in front of the next command's reply. It is read and
-// dropped until the line has been quiet for a while, for a bounded time.
-void DeviceProtocol::drainLine() {
-    const int64_t start = m_clock.nowMilliseconds();
-    int64_t lastArrival = start;
-    for (;;) {
-        m_clock.sleep(kPollInterval);
-        const int64_t now = m_clock.nowMilliseconds();
-        if (m_channel.discardWaiting() > 0) {
-            lastArrival = now;
-        }
-        if (now - lastArrival >= kDrainSilence || now - start >= kDrainLimit ||
-            m_channel.lineFailed()) {
-            return;
-        }
-    }
 }
 
 bool DeviceProtocol::endMarkerReceived() const {

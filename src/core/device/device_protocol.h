@@ -82,8 +82,6 @@ public:
     static constexpr int kMaximumPolls = 1020;
     static constexpr int64_t kTransferSilence = 2000; // once bytes have come
     static constexpr int64_t kTransferNoStart = 5000; // when none has come
-    static constexpr int64_t kDrainSilence = 300;     // a quiet line: the device has stopped
-    static constexpr int64_t kDrainLimit = 2000;      // the longest a drain may take
     static constexpr uint32_t kMinimumImage = 32;
     static constexpr int kTriggerLimit = 200;
     static constexpr int kCompetitorLimit = 10000;
@@ -145,7 +143,6 @@ private:
     bool endMarkerReceived() const;
     // Polls the transfer until one of its ends; true when the view cancelled it.
     bool pollTransfer(DownloadView& view, uint32_t expected);
-    void drainLine();
     void send();
     void report(Message text, Message caption);
     bool acknowledged() const;

@@ -56,18 +56,6 @@ uint32_t SerialChannel::readAvailable() {
     return static_cast<uint32_t>(read);
 }
 
-size_t SerialChannel::discardWaiting() {
-    if (m_state != State::Open) {
-        return 0;
-    }
-    const size_t waiting = m_port.bytesWaiting();
-    if (waiting == 0) {
-        return 0;
-    }
-    std::vector<uint8_t> dropped(waiting);
-    return m_port.read(dropped.data(), dropped.size());
-}
-
 bool SerialChannel::writeBytes(const uint8_t* bytes, size_t count) {
     if (m_state != State::Open || !m_port.write(bytes, count)) {
         return false;

@@ -35,9 +35,6 @@ public:
     // placed. Byte 0 of the buffer is cleared on every call. Bytes that no longer fit the buffer
     // are read and dropped.
     uint32_t readAvailable();
-    // Reads and drops whatever is waiting, leaving the receive buffer alone; returns how many
-    // bytes that was.
-    size_t discardWaiting();
     // Writes the bytes and waits until they have left the port.
     bool writeBytes(const uint8_t* bytes, size_t count);
     // Waits until output has gone and starts a new reply at position 0.
