@@ -181,6 +181,18 @@ TEST_F(CliTest, ExportAndRenderWriteFiles) {
     EXPECT_EQ(lines, "0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r0.0\n\r");
     fs::remove(csv);
 
+    // A folder where OUT should go: the reason is told in the program's language.
+    const fs::path folder = m_file.string() + ".folder.csv";
+    fs::create_directories(folder);
+    const CliRun intoFolder = runCli("export " + m_file.string() + " " + folder.string());
+    EXPECT_EQ(intoFolder.status, 1);
+    const std::string told = "Cannot create file " + folder.string() + " (";
+    EXPECT_TRUE(intoFolder.output.find(told + "to jest folder)") != std::string::npos ||
+                intoFolder.output.find(told + "it is a folder)") != std::string::npos)
+        << intoFolder.output;
+    EXPECT_TRUE(fs::is_empty(folder));
+    fs::remove(folder);
+
     const fs::path picture = m_file.string() + ".bmp";
     const CliRun render =
         runCli("render " + m_file.string() + " " + picture.string() + " --width 800 --height 400");

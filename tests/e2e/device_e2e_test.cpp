@@ -12,6 +12,12 @@
 #include <iterator>
 #include <thread>
 
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 using vtl::testing::ChildProcess;
@@ -39,8 +45,10 @@ protected:
         ASSERT_NE(m_device->nextLine().find("-> /dev/"), std::string::npos);
     }
 
-    // Downloads are archived into the test's folder, never into the user's.
-    CliRun cli(std::string arguments) {
+    // Downloads are archived into the test's folder, never into the user's. Without the power
+    // to write past file permissions (as root has), a folder's mode binds the program as it
+    // binds an ordinary user.
+    CliRun cli(std::string arguments, bool withoutPermissionOverride = false) {
         if (arguments.find("download") != std::string::npos &&
             arguments.find("--archive-folder") == std::string::npos) {
             arguments += " --archive-folder " + (m_folder / "flights").string();
@@ -49,14 +57,34 @@ protected:
                                     link().string() + " --settings " +
                                     (m_folder / "vantorel.par").string() + " 2>&1";
         const auto begin = std::chrono::steady_clock::now();
-        std::FILE* pipe = popen(command.c_str(), "r");
+        int output[2];
+        if (::pipe(output) != 0) {
+            return {};
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (withoutPermissionOverride) {
+                // Gone from the bounding set, the powers do not come back when root executes.
+                ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0);
+                ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0);
+            }
+            ::dup2(output[1], STDOUT_FILENO);
+            ::close(output[0]);
+            ::close(output[1]);
+            ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(output[1]);
         CliRun run;
         std::array<char, 4096> buffer{};
-        size_t read = 0;
-        while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            run.output.append(buffer.data(), read);
+        ssize_t read = 0;
+        while ((read = ::read(output[0], buffer.data(), buffer.size())) > 0) {
+            run.output.append(buffer.data(), static_cast<size_t>(read));
         }
-        run.status = WEXITSTATUS(pclose(pipe));
+        ::close(output[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         return run;
@@ -105,6 +133,30 @@ TEST_F(DeviceEndToEnd, DownloadsAreArchivedAndTraced) {
                   .status,
               0);
     EXPECT_FALSE(fs::exists(file("none")));
+}
+
+// The device clears its new-flight flag as soon as the flight is sent: the archive copy is made
+// before OUT, and where OUT cannot be written the user is told why and where the flight is.
+TEST_F(DeviceEndToEnd, AFlightThatCannotBeWrittenIsKeptInTheArchive) {
+    const fs::path readOnly = file("read-only");
+    fs::create_directories(readOnly);
+    ::chmod(readOnly.c_str(), 0555);
+    startDevice(sample("hand_launch_spikes_10_per_s.bin"));
+    const fs::path out = readOnly / "out.bin";
+    const CliRun run = cli("download " + out.string(), true);
+    if (fs::exists(out)) {
+        GTEST_SKIP() << "a folder of mode 0555 stays writable here";
+    }
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("Cannot create file " + out.string() + " (brak uprawnień)"),
+              std::string::npos)
+        << run.output;
+    const auto archived = fs::directory_iterator(file("flights"));
+    ASSERT_NE(archived, fs::directory_iterator()) << run.output;
+    EXPECT_EQ(readBytes(archived->path()), readBytes(sample("hand_launch_spikes_10_per_s.bin")));
+    EXPECT_NE(run.output.find("Zachowano jako: " + archived->path().string()), std::string::npos)
+        << run.output;
+    EXPECT_TRUE(fs::is_empty(readOnly));
 }
 
 TEST_F(DeviceEndToEnd, SetupIsWrittenReadAndReset) {

@@ -7,6 +7,7 @@
 #include "core/files/measurement_file.h"
 #include "core/flight/flight_image.h"
 #include "core/flight/image_handover.h"
+#include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
 #include "platform/archive_location.h"
 
@@ -136,10 +137,18 @@ std::string runDownload(const CommandLine& args) {
         const auto kept = keepInArchive(args, bytes, ArchiveKind::Corrupt, session.language());
         throw CommandError("corrupt flight data" + (kept ? " (kept as " + *kept + ")" : ""));
     }
-    keepInArchive(args, bytes, downloaded.complete ? ArchiveKind::Whole : ArchiveKind::Partial,
-                  session.language());
-    if (!writeMeasurementFile(out, *record)) {
-        throw CommandError("cannot write " + out);
+    const auto kept =
+        keepInArchive(args, bytes, downloaded.complete ? ArchiveKind::Whole : ArchiveKind::Partial,
+                      session.language());
+    int error = 0;
+    if (!writeMeasurementFile(out, *record, &error)) {
+        // The device has already cleared its new-flight flag: where the flight was kept is
+        // the only way back to it.
+        std::string text = cannotCreateFileText(out, error, session.language());
+        if (kept) {
+            text += "\n" + message(Message::KeptAs, session.language()) + *kept;
+        }
+        throw CommandError(text);
     }
     if (!downloaded.complete) {
         throw IncompleteResult(

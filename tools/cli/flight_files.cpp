@@ -2,6 +2,7 @@
 
 #include "core/files/measurement_file.h"
 #include "core/flight/image_handover.h"
+#include "core/shell/program_settings.h"
 #include "platform/settings_location.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,10 @@ std::string programSettingsPath(const CommandLine& args) {
     }
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/vantorel");
     return resolveSettingsFilePath(program).toStdString();
+}
+
+int32_t settingsLanguage(const CommandLine& args) {
+    return loadProgramSettings(programSettingsPath(args)).language;
 }
 
 } // namespace vtl::cli

@@ -15,4 +15,7 @@ std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole rol
 // The settings file given with --settings, or else the one of the program beside this tool.
 std::string programSettingsPath(const CommandLine& args);
 
+// The language of that settings file, for the messages of commands that need no device.
+int32_t settingsLanguage(const CommandLine& args);
+
 } // namespace vtl::cli

@@ -64,8 +64,9 @@ std::string runExport(const CommandLine& args) {
         throw CommandError("corrupt flight data in " + path);
     }
     const std::vector<uint8_t> lines = spreadsheetBytes(*record, '.');
-    if (!writeFileAtomically(out, lines.data(), lines.size())) {
-        throw CommandError("cannot write " + out);
+    int error = 0;
+    if (!writeFileAtomically(out, lines.data(), lines.size(), &error)) {
+        throw CommandError(cannotCreateFileText(out, error, settingsLanguage(args)));
     }
     return {};
 }
@@ -127,8 +128,9 @@ std::string runRender(const CommandLine& args) {
         }
         return {};
     }
+    int error = 0;
     if (bitmap) {
-        saved = output.saveBitmap(out);
+        saved = output.saveBitmap(out, &error);
     } else {
         QByteArray bytes;
         QBuffer buffer(&bytes);
@@ -136,10 +138,10 @@ std::string runRender(const CommandLine& args) {
         saved =
             chart.renderImage().save(&buffer, "PNG") &&
             writeFileAtomically(out.toStdString(), reinterpret_cast<const uint8_t*>(bytes.data()),
-                                static_cast<size_t>(bytes.size()));
+                                static_cast<size_t>(bytes.size()), &error);
     }
     if (!saved) {
-        throw CommandError("cannot write " + out.toStdString());
+        throw CommandError(cannotCreateFileText(out.toStdString(), error, settingsLanguage(args)));
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "core/files/flight_archive.h"
 
-#include <cstdio>
+#include "core/shell/atomic_file.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -28,17 +29,6 @@ bool moveWithoutReplacing(const std::string& from, const std::string& to) {
 #endif
 }
 
-bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written =
-        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0;
-    return std::fclose(file) == 0 && written && flushed;
-}
-
 } // namespace
 
 std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
@@ -61,11 +51,11 @@ std::optional<std::string> archiveFlight(const std::string& folder,
     const std::filesystem::path base =
         std::filesystem::path(folder) /
         archiveFileName(localTime, serialNumber, competitorNumber, kind);
-    const std::string temporary = base.string() + ".partial";
-    if (!writeWhole(temporary, image)) {
-        std::filesystem::remove(temporary, error);
+    const auto written = writeTemporaryFile(folder, image.data(), image.size());
+    if (!written) {
         return std::nullopt;
     }
+    const std::string& temporary = *written;
     for (int variant = 1; variant <= kMaximumVariants; ++variant) {
         std::filesystem::path target = base;
         if (variant > 1) {

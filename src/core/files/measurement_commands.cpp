@@ -23,6 +23,12 @@ std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string
         name = withRequiredSuffix(name, requiredSuffix);
     }
     std::error_code error;
+    // A folder cannot be replaced by a file: asking first would only end in a failed write.
+    if (std::filesystem::is_directory(name, error)) {
+        m_prompter.showMessage(isAFolderText(name, m_language),
+                               message(Message::ErrorCaption, m_language), PromptButtons::Ok);
+        return std::nullopt;
+    }
     if (std::filesystem::exists(name, error) &&
         !m_prompter.showMessage(message(Message::FileExists, m_language),
                                 message(Message::SaveCaption, m_language),
@@ -42,8 +48,10 @@ bool MeasurementCommands::saveMeasurement(const FlightRecord& record) {
     if (!name) {
         return false;
     }
-    if (!writeMeasurementFile(*name, record)) {
-        m_prompter.showMessage(cannotCreateFileText(*name), kExceptionCaption, PromptButtons::Ok);
+    int error = 0;
+    if (!writeMeasurementFile(*name, record, &error)) {
+        m_prompter.showMessage(cannotCreateFileText(*name, error, m_language), kExceptionCaption,
+                               PromptButtons::Ok);
         return false;
     }
     return true;

@@ -28,8 +28,8 @@ public:
     std::optional<LoadedFile> chooseMeasurement(FileDialog dialog = FileDialog::Open);
 
     // Asks for a name to save to through the save dialog, and whether an existing file may be
-    // replaced. Empty when the user cancels or declines. Shared with the spreadsheet export, which
-    // shows its own dialog.
+    // replaced. Empty when the user cancels or declines, or when the name is a folder (told).
+    // Shared with the spreadsheet export, which shows its own dialog.
     std::optional<std::string> chooseSaveName(const std::string& requiredSuffix = std::string(),
                                               FileDialog dialog = FileDialog::Save);
 

@@ -20,10 +20,10 @@ bool readMeasurementFile(const std::string& path, std::vector<uint8_t>& bytes) {
     return !failed;
 }
 
-bool writeMeasurementFile(const std::string& path, const FlightRecord& record) {
+bool writeMeasurementFile(const std::string& path, const FlightRecord& record, int* error) {
     const size_t length =
         static_cast<size_t>(std::clamp<int32_t>(record.rawLength, 0, FlightRecord::kImageCapacity));
-    return writeFileAtomically(path, record.rawImage.data(), length);
+    return writeFileAtomically(path, record.rawImage.data(), length, error);
 }
 
 std::string fileTitle(const std::string& path, bool slashSeparates) {

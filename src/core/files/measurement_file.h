@@ -14,8 +14,10 @@ constexpr size_t kMeasurementReadLimit = 33000;
 // Reads up to kMeasurementReadLimit bytes of the file. Returns false when it cannot be opened.
 bool readMeasurementFile(const std::string& path, std::vector<uint8_t>& bytes);
 
-// Writes the record's image (its first rawLength bytes) through a temporary file and a rename.
-bool writeMeasurementFile(const std::string& path, const FlightRecord& record);
+// Writes the record's image (its first rawLength bytes) through a temporary file and a rename;
+// `error` says why it failed.
+bool writeMeasurementFile(const std::string& path, const FlightRecord& record,
+                          int* error = nullptr);
 
 #ifdef _WIN32
 constexpr bool kSlashSeparatesFolders = false;

@@ -1,9 +1,16 @@
 #include "core/shell/framework_texts.h"
 
+#include "core/shell/text_tables.h"
+
 namespace vtl {
 
 std::string cannotCreateFileText(const std::string& path) {
     return "Cannot create file " + path;
+}
+
+std::string cannotCreateFileText(const std::string& path, int error, int32_t language) {
+    const std::string text = cannotCreateFileText(path);
+    return error == 0 ? text : text + " (" + systemReasonText(error, language) + ")";
 }
 
 std::string cannotOpenFileText(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vtl {
@@ -10,6 +11,9 @@ constexpr const char* kApplicationTitle = "VantorelBMP";
 constexpr const char* kExceptionCaption = kApplicationTitle;
 
 std::string cannotCreateFileText(const std::string& path);
+// The same with the system's reason (an errno value) in the current language after it, as in
+// "Cannot create file /media/card/lot.bin (read-only file system)"; 0 adds nothing.
+std::string cannotCreateFileText(const std::string& path, int error, int32_t language);
 std::string cannotOpenFileText(const std::string& path);
 std::string notAnIntegerText(const std::string& text);
 

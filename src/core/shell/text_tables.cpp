@@ -1,6 +1,7 @@
 #include "core/shell/text_tables.h"
 
 #include <array>
+#include <cerrno>
 
 namespace vtl {
 namespace {
@@ -120,6 +121,14 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Dalej >", "Forward >"},
     {"Znajdź dalej", "Find next"},
     {"Szukaj w podręczniku", "Search the manual"},
+    {"%s jest folderem", "%s is a folder"},
+    {"system plików tylko do odczytu", "read-only file system"},
+    {"brak miejsca na dysku", "no space left on the disk"},
+    {"nie ma takiego folderu", "no such folder"},
+    {"brak uprawnień", "permission denied"},
+    {"to jest folder", "it is a folder"},
+    {"plik za duży", "file too large"},
+    {"błąd systemu nr %d", "system error %d"},
 }};
 
 template <typename Table, typename Key>
@@ -156,6 +165,35 @@ std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_
         text.replace(at, 2, std::to_string(number));
     }
     return text;
+}
+
+std::string isAFolderText(const std::string& path, int32_t language) {
+    std::string text = message(Message::IsAFolder, language);
+    return text.replace(text.find("%s"), 2, path);
+}
+
+std::string systemReasonText(int error, int32_t language) {
+    switch (error) {
+    case EROFS:
+        return message(Message::ReasonReadOnlyFileSystem, language);
+    case ENOSPC:
+    case EDQUOT:
+        return message(Message::ReasonNoSpace, language);
+    case ENOENT:
+    case ENOTDIR:
+        return message(Message::ReasonNoSuchFolder, language);
+    case EACCES:
+    case EPERM:
+        return message(Message::ReasonPermissionDenied, language);
+    case EISDIR:
+        return message(Message::ReasonIsAFolder, language);
+    case EFBIG:
+        return message(Message::ReasonFileTooLarge, language);
+    default:
+        break;
+    }
+    std::string text = message(Message::ReasonOther, language);
+    return text.replace(text.find("%d"), 2, std::to_string(error));
 }
 
 } // namespace vtl

@@ -121,6 +121,15 @@ enum class Message {
     HelpForward,
     HelpFindNext,
     HelpSearchHint,
+    IsAFolder, // %s: a path chosen for a file that names a folder
+    // Why the system refused a file, added to "Cannot create file".
+    ReasonReadOnlyFileSystem,
+    ReasonNoSpace,
+    ReasonNoSuchFolder,
+    ReasonPermissionDenied,
+    ReasonIsAFolder,
+    ReasonFileTooLarge,
+    ReasonOther, // %d: the system's error number
     Count
 };
 
@@ -132,5 +141,12 @@ std::string message(Message which, int32_t language);
 // "Incomplete download: received 1200 of 3008 bytes"; without an announced size (0) the second
 // number is left out.
 std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_t language);
+
+// "/home/ala/loty is a folder"
+std::string isAFolderText(const std::string& path, int32_t language);
+
+// Why the system refused a file, from its errno value: "read-only file system", "no space left on
+// the disk" ...; an error without a text of its own gives its number.
+std::string systemReasonText(int error, int32_t language);
 
 } // namespace vtl

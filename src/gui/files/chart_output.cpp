@@ -35,7 +35,7 @@ void ChartOutput::restore() {
     chart.setPanelColor(m_savedPanel);
 }
 
-bool ChartOutput::saveBitmap(const QString& path) {
+bool ChartOutput::saveBitmap(const QString& path, int* error) {
     const QImage picture = m_chart.renderImage().convertToFormat(QImage::Format_RGB888);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -45,7 +45,7 @@ bool ChartOutput::saveBitmap(const QString& path) {
     }
     return vtl::writeFileAtomically(path.toStdString(),
                                     reinterpret_cast<const uint8_t*>(bytes.data()),
-                                    static_cast<size_t>(bytes.size()));
+                                    static_cast<size_t>(bytes.size()), error);
 }
 
 bool ChartOutput::print(const vtl::PrinterChoices& choices) {

@@ -20,8 +20,9 @@ public:
     void prepareChartForOutput(const vtl::FlightPanelTexts& panel);
     void restore();
 
-    // A Windows bitmap of the chart in its on-screen size, written through a temporary file.
-    bool saveBitmap(const QString& path);
+    // A Windows bitmap of the chart in its on-screen size, written through a temporary file;
+    // `error` says why the file could not be written (0 when the picture could not be made).
+    bool saveBitmap(const QString& path, int* error = nullptr);
     // Prints on the chosen printer (or into the chosen PDF file) with the chosen paper and page
     // margins, the chart's bottom margin 25 % of a landscape page and 55 % of a portrait one.
     // False when the print could not start.

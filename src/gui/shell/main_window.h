@@ -97,6 +97,8 @@ private:
     void Drukuj1Click();
     void ZapiszObraz1Click();
     void ZapiszdoExcela1Click();
+    // Tells the user when the path chosen for an output file is a folder.
+    bool refusedAsFolder(const std::string& path);
     void Polski1Click();
     void English1Click();
     void Info1Click();

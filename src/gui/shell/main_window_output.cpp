@@ -7,7 +7,21 @@
 #include "core/shell/text_tables.h"
 #include "gui/shell/locale_separator.h"
 
+#include <filesystem>
+
 // The main window's output commands: the printer, the print, the picture and the export.
+
+// A file cannot take the place of a folder: the user is told so instead of a failed write.
+bool TVantorel_BMP::refusedAsFolder(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error)) {
+        return false;
+    }
+    m_prompter.showMessage(vtl::isAFolderText(path, m_currentLanguage),
+                           vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                           vtl::PromptButtons::Ok);
+    return true;
+}
 
 void TVantorel_BMP::UstawDrukarke1Click() {
     m_prompter.setUpPrinter(m_printerChoices);
@@ -18,6 +32,9 @@ void TVantorel_BMP::UstawDrukarke1Click() {
 void TVantorel_BMP::Drukuj1Click() {
     using Kind = vtl::PrintTarget::Kind;
     const vtl::PrintTarget target = vtl::printTarget(m_printerChoices, *m_printers);
+    if (target.kind == Kind::File && refusedAsFolder(target.name)) {
+        return;
+    }
     bool printed = false;
     if (target.kind != Kind::None) {
         m_output.prepareChartForOutput(outputPanel());
@@ -47,12 +64,15 @@ void TVantorel_BMP::ZapiszObraz1Click() {
     if (!chosen.empty()) {
         m_lastPictureName = chosen;
         const std::string name = vtl::withRequiredSuffix(chosen, ".bmp");
-        if (m_output.saveBitmap(QString::fromStdString(name))) {
+        int error = 0;
+        if (refusedAsFolder(name)) {
+            m_outputStatus.clear();
+        } else if (m_output.saveBitmap(QString::fromStdString(name), &error)) {
             m_outputStatus.show(vtl::Message::PictureSaved, name);
         } else {
             m_outputStatus.clear();
-            m_prompter.showMessage(vtl::cannotCreateFileText(name), vtl::kExceptionCaption,
-                                   vtl::PromptButtons::Ok);
+            m_prompter.showMessage(vtl::cannotCreateFileText(name, error, m_currentLanguage),
+                                   vtl::kExceptionCaption, vtl::PromptButtons::Ok);
         }
     }
     m_output.restore();
@@ -72,11 +92,12 @@ void TVantorel_BMP::ZapiszdoExcela1Click() {
     }
     const std::vector<uint8_t> bytes =
         vtl::spreadsheetBytes(*m_currentFlight, localeDecimalSeparator());
-    if (vtl::writeFileAtomically(*name, bytes.data(), bytes.size())) {
+    int error = 0;
+    if (vtl::writeFileAtomically(*name, bytes.data(), bytes.size(), &error)) {
         m_outputStatus.show(vtl::Message::Exported, *name);
     } else {
         m_outputStatus.clear();
-        m_prompter.showMessage(vtl::cannotCreateFileText(*name), vtl::kExceptionCaption,
-                               vtl::PromptButtons::Ok);
+        m_prompter.showMessage(vtl::cannotCreateFileText(*name, error, m_currentLanguage),
+                               vtl::kExceptionCaption, vtl::PromptButtons::Ok);
     }
 }

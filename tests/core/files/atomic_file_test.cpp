@@ -1,14 +1,20 @@
-// A write that fails part-way (here: the file-size limit, as a full disk would) leaves the old
-// file byte for byte and no temporary file behind.
+// Safe writes: a write that fails part-way leaves the old file byte for byte and no temporary
+// file behind; every name the file system takes can be written; a file the user may not write is
+// refused; links are followed; a replaced file keeps its mode (and, where root writes, its owner).
 #include "core/shell/atomic_file.h"
+#include "support/file_faults.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +26,159 @@ namespace fs = std::filesystem;
 std::vector<uint8_t> contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The nobody account's numbers on Debian, for files that belong to another user.
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNogroup = 65534;
+
+std::vector<std::string> names(const fs::path& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        found.push_back(entry.path().filename().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+bool canOpenForWriting(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+mode_t modeOf(const fs::path& path) {
+    struct stat status {};
+    ::stat(path.c_str(), &status);
+    return status.st_mode & 07777;
+}
+
+class SafeWrite : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() / ("vtl-safe-write-" + std::to_string(getpid()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    bool write(const fs::path& path, const std::vector<uint8_t>& bytes, int* error = nullptr) {
+        return writeFileAtomically(path.string(), bytes.data(), bytes.size(), error);
+    }
+
+    fs::path m_folder;
+    const std::vector<uint8_t> m_old = std::vector<uint8_t>(40, 0x11);
+    const std::vector<uint8_t> m_new = std::vector<uint8_t>(70, 0x22);
+};
+
+// The temporary name does not grow with the target's, so the longest names still fit.
+TEST_F(SafeWrite, EveryNameTheFileSystemTakesIsWritten) {
+    for (const size_t length : {250u, 255u}) {
+        const fs::path target = m_folder / std::string(length, 'n');
+        ASSERT_TRUE(write(target, m_old)) << length;
+        ASSERT_TRUE(write(target, m_new)) << length;
+        EXPECT_EQ(contents(target), m_new) << length;
+        fs::remove(target);
+    }
+    EXPECT_TRUE(names(m_folder).empty());
+}
+
+// A file the user may not write stays as it is, though its folder would allow the rename.
+TEST_F(SafeWrite, AFileTheUserMayNotWriteIsRefused) {
+    struct Case {
+        const char* what;
+        mode_t mode;
+        bool otherUsers;
+    };
+    for (const Case& c :
+         {Case{"read-only file", 0444, false}, Case{"another user's file", 0644, true}}) {
+        const fs::path target = m_folder / "lot.bin";
+        fs::remove(target);
+        std::ofstream(target, std::ios::binary)
+            .write(reinterpret_cast<const char*>(m_old.data()), m_old.size());
+        ::chmod(target.c_str(), c.mode);
+        if (c.otherUsers && ::chown(target.c_str(), kNobody, kNogroup) != 0) {
+            continue; // only root may give a file away
+        }
+        const testing::WithoutPermissionOverride asAnOrdinaryUser;
+        if (canOpenForWriting(target)) {
+            GTEST_SKIP() << "a file of mode " << std::oct << c.mode << " stays writable here";
+        }
+        int error = 0;
+        EXPECT_FALSE(write(target, m_new, &error)) << c.what;
+        EXPECT_EQ(error, EACCES) << c.what;
+        EXPECT_EQ(contents(target), m_old) << c.what;
+        EXPECT_EQ(modeOf(target), c.mode) << c.what;
+        EXPECT_EQ(names(m_folder), std::vector<std::string>{"lot.bin"}) << c.what;
+    }
+}
+
+// The file a link points to is replaced, in its own folder; the link stays a link.
+TEST_F(SafeWrite, ALinkIsFollowedAndKept) {
+    fs::create_directories(m_folder / "cards");
+    struct Case {
+        const char* what;
+        fs::path link;
+        fs::path pointsTo; // as written into the link
+        fs::path file;
+        bool oldFile;
+    };
+    const std::vector<Case> cases = {
+        {"relative, same folder", m_folder / "a.bin", "target-a.bin", m_folder / "target-a.bin",
+         true},
+        {"absolute, other folder", m_folder / "b.bin", m_folder / "cards" / "b.bin",
+         m_folder / "cards" / "b.bin", true},
+        {"relative, other folder", m_folder / "c.bin", "cards/c.bin", m_folder / "cards" / "c.bin",
+         true},
+        {"to a file not yet made", m_folder / "d.bin", "cards/d.bin", m_folder / "cards" / "d.bin",
+         false},
+    };
+    for (const Case& c : cases) {
+        if (c.oldFile) {
+            ASSERT_TRUE(write(c.file, m_old));
+        }
+        fs::create_symlink(c.pointsTo, c.link);
+        ASSERT_TRUE(write(c.link, m_new)) << c.what;
+        EXPECT_TRUE(fs::is_symlink(c.link)) << c.what;
+        EXPECT_EQ(fs::read_symlink(c.link), c.pointsTo) << c.what;
+        EXPECT_EQ(contents(c.file), m_new) << c.what;
+    }
+    // A chain of links ends at its last file.
+    fs::create_symlink("a.bin", m_folder / "e.bin");
+    ASSERT_TRUE(write(m_folder / "e.bin", m_old));
+    EXPECT_EQ(contents(m_folder / "target-a.bin"), m_old);
+    EXPECT_TRUE(fs::is_symlink(m_folder / "a.bin"));
+
+    EXPECT_EQ(names(m_folder), (std::vector<std::string>{"a.bin", "b.bin", "c.bin", "cards",
+                                                         "d.bin", "e.bin", "target-a.bin"}));
+    EXPECT_EQ(names(m_folder / "cards"), (std::vector<std::string>{"b.bin", "c.bin", "d.bin"}));
+}
+
+// A replaced file keeps its mode and owner; a new one gets the mode that the umask leaves.
+TEST_F(SafeWrite, AReplacedFileKeepsItsModeAndOwner) {
+    const fs::path target = m_folder / "lot.bin";
+    ASSERT_TRUE(write(target, m_old));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(modeOf(target), 0666 & ~mask);
+
+    ::chmod(target.c_str(), 0640);
+    ASSERT_TRUE(write(target, m_new));
+    EXPECT_EQ(modeOf(target), 0640u);
+
+    if (::chown(target.c_str(), kNobody, kNogroup) != 0) {
+        GTEST_SKIP() << "only root may give a file away";
+    }
+    ::chmod(target.c_str(), 0604);
+    ASSERT_TRUE(write(target, m_old));
+    struct stat status {};
+    ::stat(target.c_str(), &status);
+    EXPECT_EQ(status.st_uid, kNobody);
+    EXPECT_EQ(status.st_gid, kNogroup);
+    EXPECT_EQ(status.st_mode & 07777, 0604u);
 }
 
 TEST(AtomicFile, AWriteThatFailsHalfwayKeepsTheOldFile) {

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 #include <unistd.h>
 
@@ -62,8 +63,26 @@ TEST_P(FileFaultTest, AtomicWriteFailsAndChangesNothing) {
         GTEST_SKIP() << p.unavailable();
     }
     const std::vector<uint8_t> replacement(2000, 0x22);
-    EXPECT_FALSE(writeFileAtomically(p.target().string(), replacement.data(), replacement.size()));
+    int error = 0;
+    EXPECT_FALSE(
+        writeFileAtomically(p.target().string(), replacement.data(), replacement.size(), &error));
     EXPECT_EQ(p.changes(), std::vector<std::string>());
+    // The reason the user is told; a file-size limit stands in for a full disk where no small
+    // file system may be mounted.
+    switch (GetParam()) {
+    case FileFault::ReadOnlyFolder:
+        EXPECT_EQ(error, EACCES);
+        break;
+    case FileFault::MissingFolder:
+        EXPECT_EQ(error, ENOENT);
+        break;
+    case FileFault::TargetIsFolder:
+        EXPECT_EQ(error, EISDIR);
+        break;
+    case FileFault::FullDisk:
+        EXPECT_TRUE(error == ENOSPC || error == EFBIG) << error;
+        break;
+    }
 }
 
 // The settings keeper tells the user once per run, however often the program saves.

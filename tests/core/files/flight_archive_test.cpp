@@ -56,5 +56,23 @@ TEST(FlightArchive, NeverReplacesAnArchivedFlight) {
     fs::remove_all(folder.parent_path());
 }
 
+// The copy is written under a short name of its own before it takes its archive name, so that
+// nothing standing at a name derived from the archive name (left by an earlier run) stops it.
+TEST(FlightArchive, NothingLeftBesideTheNameStopsTheCopy) {
+    const fs::path folder = fs::temp_directory_path() / "vtl-archive-leftovers" / "flights";
+    fs::remove_all(folder.parent_path());
+    const std::string name = archiveFileName(june14(), 1234, 42);
+    for (const char* suffix : {".partial", ".tmp", "~"}) {
+        fs::create_directories(folder / (name + suffix));
+    }
+    const std::vector<uint8_t> image(200, 0x5C);
+    const auto written = archiveFlight(folder.string(), image, june14(), 1234, 42);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::path(*written), folder / name);
+    EXPECT_EQ(contents(folder / name), image);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+    fs::remove_all(folder.parent_path());
+}
+
 } // namespace
 } // namespace vtl

@@ -82,7 +82,8 @@ TEST_F(MeasurementFileTest, SaveRefusesOnlyAnEmptyRecordAndReportsAFailedWrite) 
 
     EXPECT_FALSE(commands.saveMeasurement(*recordOfLength(100)));
     ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(prompter.messages()[0].text, "Cannot create file " + path("no-such-folder/lot.bin"));
+    EXPECT_EQ(prompter.messages()[0].text,
+              "Cannot create file " + path("no-such-folder/lot.bin") + " (nie ma takiego folderu)");
     // The save dialog opens at the name of the previous save.
     ASSERT_EQ(prompter.fileDialogs().size(), 2u);
     EXPECT_EQ(prompter.fileDialogs()[1].second, path("header.bin"));

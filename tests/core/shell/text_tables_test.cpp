@@ -1,6 +1,10 @@
 #include "core/shell/text_tables.h"
 
+#include "core/shell/framework_texts.h"
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace vtl {
 namespace {
@@ -36,6 +40,31 @@ TEST(TextTables, IncompleteDownloadSaysHowManyBytesOfHowMany) {
     // Without an announced size the second number is left out.
     EXPECT_EQ(incompleteDownloadText(90000, 0, 0), "Niepełny odczyt: odebrano 90000 bajtów");
     EXPECT_EQ(incompleteDownloadText(90000, 0, 1), "Incomplete download: received 90000 bytes");
+}
+
+TEST(TextTables, AFailedCreateSaysWhyInTheCurrentLanguage) {
+    struct Case {
+        int error;
+        const char* polish;
+        const char* english;
+    };
+    for (const Case& c : {Case{EROFS, "system plików tylko do odczytu", "read-only file system"},
+                          Case{ENOSPC, "brak miejsca na dysku", "no space left on the disk"},
+                          Case{EDQUOT, "brak miejsca na dysku", "no space left on the disk"},
+                          Case{ENOENT, "nie ma takiego folderu", "no such folder"},
+                          Case{ENOTDIR, "nie ma takiego folderu", "no such folder"},
+                          Case{EACCES, "brak uprawnień", "permission denied"},
+                          Case{EISDIR, "to jest folder", "it is a folder"},
+                          Case{EIO, "błąd systemu nr 5", "system error 5"}}) {
+        EXPECT_EQ(cannotCreateFileText("/a/lot.bin", c.error, 0),
+                  std::string("Cannot create file /a/lot.bin (") + c.polish + ")");
+        EXPECT_EQ(cannotCreateFileText("/a/lot.bin", c.error, 1),
+                  std::string("Cannot create file /a/lot.bin (") + c.english + ")");
+    }
+    // Where no reason is known the framework's text stands alone.
+    EXPECT_EQ(cannotCreateFileText("/a/lot.bin", 0, 0), "Cannot create file /a/lot.bin");
+    EXPECT_EQ(isAFolderText("/home/ala/loty", 0), "/home/ala/loty jest folderem");
+    EXPECT_EQ(isAFolderText("/home/ala/loty", 1), "/home/ala/loty is a folder");
 }
 
 } // namespace

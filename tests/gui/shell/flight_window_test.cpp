@@ -146,8 +146,9 @@ void FlightWindowTest::saveRefusalsAndFailures() {
 
     m_prompter->answerNextFiles({path("no-such-folder/new.bin").toStdString()});
     m_window->form().BZapisz->click();
-    QCOMPARE(m_prompter->messages().back().text,
-             "Cannot create file " + path("no-such-folder/new.bin").toStdString());
+    QCOMPARE(m_prompter->messages().back().text, "Cannot create file " +
+                                                     path("no-such-folder/new.bin").toStdString() +
+                                                     " (nie ma takiego folderu)");
 }
 
 void FlightWindowTest::loadLimitsAndFailures() {

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -92,6 +93,7 @@ private slots:
     void exportUnderFaults();
     void pictureUnderFaults_data() { addFaultRows(); }
     void pictureUnderFaults();
+    void printIntoAFolder();
     void archiveUnderFaults_data() { addFaultRows(); }
     void archiveUnderFaults();
     void settingsUnderFaults_data() { addFaultRows(); }
@@ -152,6 +154,7 @@ FaultyPlace& OutputFaultsTest::place(const std::string& targetName,
 }
 
 void OutputFaultsTest::writeInto(FaultyPlace& target, QAction* command) {
+    QFETCH(FileFault, fault);
     m_prompter->clear();
     m_prompter->answerNextFiles({target.target().string()});
     if (command != nullptr) {
@@ -159,7 +162,29 @@ void OutputFaultsTest::writeInto(FaultyPlace& target, QAction* command) {
     } else {
         m_window->form().BZapisz->click();
     }
-    const std::vector<std::string> expected = {vtl::cannotCreateFileText(target.target().string())};
+    // A folder is refused as such, before any question whether to replace it; a failed create
+    // says what the system gave as its reason (a full disk, or a file-size limit standing in).
+    const std::string path = target.target().string();
+    std::vector<std::string> expected;
+    switch (fault) {
+    case FileFault::TargetIsFolder:
+        expected = {vtl::isAFolderText(path, 0)};
+        QCOMPARE(m_prompter->messages().size(), size_t{1});
+        QCOMPARE(m_prompter->messages()[0].caption, vtl::message(vtl::Message::ErrorCaption, 0));
+        break;
+    case FileFault::ReadOnlyFolder:
+        expected = {vtl::cannotCreateFileText(path, EACCES, 0)};
+        break;
+    case FileFault::MissingFolder:
+        expected = {vtl::cannotCreateFileText(path, ENOENT, 0)};
+        break;
+    case FileFault::FullDisk:
+        expected = {vtl::cannotCreateFileText(path, ENOSPC, 0)};
+        if (told(*m_prompter) != expected) {
+            expected = {vtl::cannotCreateFileText(path, EFBIG, 0)};
+        }
+        break;
+    }
     QVERIFY2(told(*m_prompter) == expected, ("told: " + joined(told(*m_prompter))).c_str());
     QVERIFY2(target.changes().empty(), ("changed: " + joined(target.changes())).c_str());
 }
@@ -204,6 +229,23 @@ void OutputFaultsTest::pictureUnderFaults() {
     // The screen look returns after a failed picture as after a written one.
     QCOMPARE(chart.panelColor(), screenPanel);
     QCOMPARE(chart.titleLines(), QStringList{QString::fromLatin1(vtl::kRestoredChartTitle)});
+}
+
+// A PDF file chosen where a folder stands is refused as the picture and the export are.
+void OutputFaultsTest::printIntoAFolder() {
+    openWindow(m_folder->filePath("vantorel.par"));
+    m_window->form().B_Odczyt_Vantorelu->click();
+    const fs::path folder = fs::path(m_folder->path().toStdString()) / "page.pdf";
+    fs::create_directories(folder / "inside");
+    vtl::PrinterChoices choices;
+    choices.outputFile = folder.string();
+    m_prompter->answerPrinterSetup(choices);
+    m_window->form().UstawDrukarke1->trigger();
+    m_prompter->clear();
+    m_window->form().Drukuj1->trigger();
+    QCOMPARE(told(*m_prompter), std::vector<std::string>{vtl::isAFolderText(folder.string(), 0)});
+    QVERIFY(m_window->form().LStatus->text().isEmpty());
+    QCOMPARE(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 // The archive makes a missing folder and steps aside from a name that is taken; a folder that
