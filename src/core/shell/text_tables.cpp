@@ -120,6 +120,8 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Dalej >", "Forward >"},
     {"Znajdź dalej", "Find next"},
     {"Szukaj w podręczniku", "Search the manual"},
+    {"Nie można odczytać pliku ustawień %s", "Cannot read the settings file %s"},
+    {"Ustawienia zostaną zapisane w %s.", "Settings will be saved in %s."},
 }};
 
 template <typename Table, typename Key>

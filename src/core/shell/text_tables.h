@@ -121,6 +121,8 @@ enum class Message {
     HelpForward,
     HelpFindNext,
     HelpSearchHint,
+    SettingsUnreadable, // %s: the settings file that exists but cannot be read
+    SettingsSavedIn,    // %s: the folder where this run's choices go instead
     Count
 };
 
