@@ -257,6 +257,20 @@ TEST_F(CliTest, RenderPrintsIntoAPdfPortraitOrLandscape) {
         << unwritable.output;
 }
 
+// The device commands start from the settings as the program would, and a settings file that
+// cannot be read is said on stderr (in the default language, as none was read), then left alone.
+TEST_F(CliTest, UnreadableSettingsFileIsToldAndLeftAlone) {
+    const fs::path settings = m_file.string() + ".par";
+    fs::create_directories(settings / "inside");
+    const CliRun run = runCli("setup-read --port COM25 --settings " + settings.string());
+    const std::string told = "Nie można odczytać pliku ustawień " + settings.string() + "\n";
+    const size_t at = run.output.find(told);
+    EXPECT_NE(at, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find(told, at + 1), std::string::npos) << "told more than once";
+    EXPECT_TRUE(fs::is_directory(settings / "inside"));
+    fs::remove_all(settings);
+}
+
 TEST_F(CliTest, UnreadableFileFailsWithOneLine) {
     const CliRun run = runCli("info /nonexistent/flight.bin");
     EXPECT_EQ(run.status, 1);

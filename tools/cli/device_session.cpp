@@ -15,9 +15,9 @@ bool StderrPrompter::showMessage(const std::string& text, const std::string&, Pr
 }
 
 DeviceSession::DeviceSession(const CommandLine& args)
-    : m_settingsPath(programSettingsPath(args)), m_settings(loadProgramSettings(m_settingsPath)),
+    : m_places(programSettingsPlaces(args)), m_settings(loadSettingsFor(m_places)),
       m_language(m_settings.language),
-      m_port(QFileInfo(QString::fromStdString(m_settingsPath)).absolutePath()),
+      m_port(QFileInfo(QString::fromStdString(m_places.homeFile())).absolutePath()),
       m_channel(m_port, m_clock, m_prompter, m_language),
       m_protocol(m_channel, m_clock, m_prompter, m_language, m_settings, m_priority) {
     if (const auto port = args.option("--port")) {

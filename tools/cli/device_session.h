@@ -6,6 +6,7 @@
 #include "core/device/device_protocol.h"
 #include "core/shell/program_settings.h"
 #include "core/shell/prompter.h"
+#include "core/shell/settings_places.h"
 #include "platform/qt_serial_port.h"
 #include "platform/system_process_priority.h"
 
@@ -31,11 +32,10 @@ public:
 
     SerialChannel& channel() { return m_channel; }
     DeviceProtocol& protocol() { return m_protocol; }
-    const std::string& settingsPath() const { return m_settingsPath; }
     int32_t language() const { return m_language; }
 
 private:
-    std::string m_settingsPath;
+    SettingsPlaces m_places;
     ProgramSettings m_settings;
     int32_t m_language = 0;
     StderrPrompter m_prompter;

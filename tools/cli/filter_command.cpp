@@ -39,7 +39,7 @@ FilterParameters parametersFrom(const std::string& text) {
 } // namespace
 
 std::string runFilter(const CommandLine& args) {
-    const ProgramSettings settings = loadProgramSettings(programSettingsPath(args));
+    const ProgramSettings settings = loadSettingsFor(programSettingsPlaces(args));
     const std::optional<std::string> given = args.option("--params");
     const FilterParameters parameters =
         given ? parametersFrom(*given) : filterParametersFrom(settings);

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <vector>
 
 namespace vtl::cli {
@@ -23,16 +24,27 @@ std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole rol
     return record;
 }
 
-std::string programSettingsPath(const CommandLine& args) {
+SettingsPlaces programSettingsPlaces(const CommandLine& args) {
     if (const auto path = args.option("--settings")) {
-        return *path;
+        return SettingsPlaces::singleFile(*path);
     }
-    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/vantorel");
-    return resolveSettingsFilePath(program).toStdString();
+    return settingsPlacesFor(QCoreApplication::applicationDirPath() + QStringLiteral("/vantorel"));
+}
+
+ProgramSettings loadSettingsFor(const SettingsPlaces& places) {
+    const SettingsLoad load = loadSettingsFrom(places);
+    // Only the first lines: this tool never saves the settings.
+    for (const std::string& path : load.unreadable) {
+        SettingsLoad one;
+        one.unreadable = {path};
+        one.saveTo = path;
+        std::fprintf(stderr, "%s\n", unreadableSettingsText(one, load.settings.language).c_str());
+    }
+    return load.settings;
 }
 
 int32_t settingsLanguage(const CommandLine& args) {
-    return loadProgramSettings(programSettingsPath(args)).language;
+    return loadSettingsFrom(programSettingsPlaces(args)).settings.language;
 }
 
 } // namespace vtl::cli

@@ -3,8 +3,11 @@
 #include "core/shell/atomic_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace vtl {
 namespace {
@@ -90,16 +93,36 @@ std::string settingsFileNameFor(const std::string& executablePath) {
     return (hasExtension ? executablePath.substr(0, dot) : executablePath) + ".par";
 }
 
-ProgramSettings loadProgramSettings(const std::string& path) {
-    ProgramSettings settings = defaultProgramSettings();
+SettingsFileState readProgramSettings(const std::string& path, ProgramSettings& settings) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return SettingsFileState::Missing;
+    }
+    // A folder opens for reading on some systems and only fails at the first read.
+    if (std::filesystem::is_directory(status)) {
+        return SettingsFileState::Unreadable;
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        return settings;
+        // Gone between the two looks, or never there behind a path that is no folder.
+        return errno == ENOENT || errno == ENOTDIR ? SettingsFileState::Missing
+                                                   : SettingsFileState::Unreadable;
     }
     std::array<uint8_t, ProgramSettings::kRecordSize> bytes{};
     const size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
+    if (failed) {
+        return SettingsFileState::Unreadable;
+    }
     overlayProgramSettings(settings, bytes.data(), read);
+    return SettingsFileState::Read;
+}
+
+ProgramSettings loadProgramSettings(const std::string& path) {
+    ProgramSettings settings = defaultProgramSettings();
+    readProgramSettings(path, settings);
     return settings;
 }
 

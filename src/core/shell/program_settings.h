@@ -40,7 +40,16 @@ void overlayProgramSettings(ProgramSettings& settings, const uint8_t* bytes, siz
 // ("C:\\x\\vantorel.exe" gives "C:\\x\\vantorel.par"; "/opt/vantorel" gives "/opt/vantorel.par").
 std::string settingsFileNameFor(const std::string& executablePath);
 
-// Defaults, then the overlay of the file's first bytes when the file exists.
+// What reading a settings file found. An existing file that cannot be read (no permission, an
+// I/O error, a folder in its place) is told apart from a missing one, so that nobody takes its
+// absence for granted and writes defaults over it.
+enum class SettingsFileState { Missing, Read, Unreadable };
+
+// Overlays the file's first bytes over `settings` when it can be read; an empty file is read and
+// changes nothing. Missing or unreadable: `settings` stays as it was.
+SettingsFileState readProgramSettings(const std::string& path, ProgramSettings& settings);
+
+// Defaults, then the overlay of the file's first bytes when the file can be read.
 ProgramSettings loadProgramSettings(const std::string& path);
 
 // Writes the 40 bytes through a temporary file and a rename; false when that fails.

@@ -1,21 +1,44 @@
 #include "core/shell/settings_keeper.h"
 
 #include "core/shell/framework_texts.h"
+#include "core/shell/text_tables.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace vtl {
 
+SettingsKeeper::SettingsKeeper(SettingsPlaces places, Prompter& prompter)
+    : m_places(std::move(places)), m_path(m_places.homeFile()), m_prompter(prompter),
+      m_settings(defaultProgramSettings()) {}
+
 SettingsKeeper::SettingsKeeper(std::string path, Prompter& prompter)
-    : m_path(std::move(path)), m_prompter(prompter), m_settings(defaultProgramSettings()) {}
+    : SettingsKeeper(SettingsPlaces::singleFile(path), prompter) {}
 
 void SettingsKeeper::load() {
-    m_settings = loadProgramSettings(m_path);
+    SettingsLoad load = loadSettingsFrom(m_places);
+    m_settings = load.settings;
+    m_path = load.saveTo;
+    m_pathUnreadable = load.saveTargetUnreadable();
+    const std::string told = unreadableSettingsText(load, m_settings.language);
+    if (!told.empty()) {
+        m_prompter.showMessage(told, message(Message::ErrorCaption, m_settings.language),
+                               PromptButtons::Ok);
+    }
 }
 
 bool SettingsKeeper::save() {
-    if (saveProgramSettings(m_path, m_settings)) {
-        return true;
+    if (!m_pathUnreadable) {
+        if (m_path == m_places.userFile && m_path != m_places.programFile) {
+            // The configuration folder is made only when the program has something to put there.
+            std::error_code ignored;
+            std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(),
+                                                ignored);
+        }
+        if (saveProgramSettings(m_path, m_settings)) {
+            return true;
+        }
     }
     if (!m_failureReported) {
         m_failureReported = true;

@@ -129,6 +129,8 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"to jest folder", "it is a folder"},
     {"plik za duży", "file too large"},
     {"błąd systemu nr %d", "system error %d"},
+    {"Nie można odczytać pliku ustawień %s", "Cannot read the settings file %s"},
+    {"Ustawienia zostaną zapisane w %s.", "Settings will be saved in %s."},
 }};
 
 template <typename Table, typename Key>

@@ -130,6 +130,8 @@ enum class Message {
     ReasonIsAFolder,
     ReasonFileTooLarge,
     ReasonOther, // %d: the system's error number
+    SettingsUnreadable, // %s: the settings file that exists but cannot be read
+    SettingsSavedIn,    // %s: the folder where this run's choices go instead
     Count
 };
 

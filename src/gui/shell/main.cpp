@@ -28,8 +28,8 @@ int main(int argc, char* argv[]) {
     try {
         QApplication::setApplicationName(QString::fromLatin1(vtl::kApplicationTitle));
         vtl::QtPrompter prompter;
-        TVantorel_BMP mainWindow(
-            vtl::resolveSettingsFilePath(QCoreApplication::applicationFilePath()), prompter);
+        TVantorel_BMP mainWindow(vtl::settingsPlacesFor(QCoreApplication::applicationFilePath()),
+                                 prompter);
         prompter.followLanguage(mainWindow.languageSelector());
         showMaximised(mainWindow);
         QApplication::exec();

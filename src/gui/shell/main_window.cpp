@@ -32,15 +32,20 @@ QString qs(const std::string& text) {
 
 TVantorel_BMP::TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
                              const QString& programFolder, DeviceLink link)
-    : QMainWindow(nullptr), m_form(*this), m_prompter(prompter),
-      m_settings(settingsPath.toStdString(), prompter),
+    : TVantorel_BMP(vtl::SettingsPlaces::singleFile(settingsPath.toStdString()), prompter,
+                    programFolder, link) {}
+
+TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& prompter,
+                             const QString& programFolder, DeviceLink link)
+    : QMainWindow(nullptr), m_form(*this), m_prompter(prompter), m_settings(places, prompter),
       m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                               : programFolder),
       m_currentFlight(std::make_unique<vtl::FlightRecord>()),
       m_comparisonFlight(std::make_unique<vtl::FlightRecord>()),
       m_presenter(*m_form.Chart1, *m_currentFlight, *m_comparisonFlight, m_settings.settings(),
                   m_currentLanguage, prompter),
-      m_measurements(prompter, m_currentLanguage), m_qtPort(QFileInfo(settingsPath).absolutePath()),
+      m_measurements(prompter, m_currentLanguage),
+      m_qtPort(QFileInfo(qs(places.homeFile())).absolutePath()),
       m_channel(link.port != nullptr ? *link.port : m_qtPort,
                 link.clock != nullptr ? *link.clock : m_eventLoopClock, prompter,
                 m_currentLanguage),

@@ -43,6 +43,11 @@ class TransferInputGuard;
 class TVantorel_BMP : public QMainWindow {
     Q_OBJECT
 public:
+    // The settings are read from and saved to where `places` says; the port aliases lie in the
+    // folder of its home file.
+    TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& prompter,
+                  const QString& programFolder = QString(), DeviceLink link = {});
+    // One settings file, read and written whatever happens.
     TVantorel_BMP(const QString& settingsPath, vtl::Prompter& prompter,
                   const QString& programFolder = QString(), DeviceLink link = {});
     ~TVantorel_BMP() override;

@@ -99,8 +99,10 @@ TEST_P(FileFaultTest, SettingsSaveIsReportedOnce) {
     EXPECT_FALSE(keeper.save());
     EXPECT_FALSE(keeper.save());
     EXPECT_EQ(keeper.settings().language, 1) << "the choice stays in memory";
-    ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(prompter.messages()[0].text, cannotCreateFileText(p.target().string()));
+    // A folder at the target was told as unreadable when loading, before the failed saves.
+    const size_t toldAtLoad = GetParam() == FileFault::TargetIsFolder ? 1 : 0;
+    ASSERT_EQ(prompter.messages().size(), toldAtLoad + 1);
+    EXPECT_EQ(prompter.messages().back().text, cannotCreateFileText(p.target().string()));
     EXPECT_EQ(p.changes(), std::vector<std::string>());
 }
 

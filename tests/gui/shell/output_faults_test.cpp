@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every file the window writes, where the file system refuses it: the old file keeps its bytes,
 // no temporary file is left beside it, and the user is told once. And the settings file that the
-// window starts from, when it is unreadable, a folder, empty or too long.
+// window starts from, when it is unreadable, a folder, read-only, empty or too long.
 #include "gui/shell/main_window.h"
+
+#include "platform/settings_location.h"
 
 #include "core/files/flight_archive.h"
 #include "core/files/output_title.h"
@@ -317,7 +319,13 @@ void OutputFaultsTest::settingsUnderFaults() {
     m_window->form().Polski1->trigger();
     QVERIFY(m_window->close());
     QVERIFY(!m_window->isVisible());
-    const std::vector<std::string> expected = {vtl::cannotCreateFileText(target.target().string())};
+    std::vector<std::string> expected = {vtl::cannotCreateFileText(target.target().string())};
+    QFETCH(FileFault, fault);
+    if (fault == FileFault::TargetIsFolder) {
+        // A folder in the file's place is first told as unreadable, at the start.
+        expected.insert(expected.begin(),
+                        "Nie można odczytać pliku ustawień " + target.target().string());
+    }
     QVERIFY2(told(*m_prompter) == expected, ("told: " + joined(told(*m_prompter))).c_str());
     QVERIFY2(target.changes().empty(), ("changed: " + joined(target.changes())).c_str());
 }
@@ -325,15 +333,29 @@ void OutputFaultsTest::settingsUnderFaults() {
 void OutputFaultsTest::startsFromWhatTheSettingsFileGives_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("overlaid");
-    QTest::newRow("unreadable") << QString("unreadable") << false;
-    QTest::newRow("folder") << QString("folder") << false;
-    QTest::newRow("empty") << QString("empty") << false;
-    QTest::newRow("1,000 bytes") << QString("long") << true;
+    QTest::addColumn<bool>("told");
+    QTest::newRow("unreadable") << QString("unreadable") << false << true;
+    QTest::newRow("folder") << QString("folder") << false << true;
+    QTest::newRow("read-only") << QString("read-only") << true << false;
+    QTest::newRow("empty") << QString("empty") << false << false;
+    QTest::newRow("1,000 bytes") << QString("long") << true << false;
 }
 
+// The file beside the program as the program finds it, with the user's configuration folder in
+// the test's own folder. An unreadable or read-only file is never written: the choices of the
+// run go to the configuration folder, where the next start finds them.
 void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
     QFETCH(QString, kind);
     QFETCH(bool, overlaid);
+    QFETCH(bool, told);
+    struct RestoreConfigHome {
+        QByteArray value = qgetenv("XDG_CONFIG_HOME");
+        ~RestoreConfigHome() {
+            value.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", value);
+        }
+    } restoreConfigHome;
+    qputenv("XDG_CONFIG_HOME", m_folder->filePath("config").toLocal8Bit());
+
     vtl::ProgramSettings chosen = vtl::defaultProgramSettings();
     chosen.setPortName("COM12");
     chosen.portIndex = 11;
@@ -344,6 +366,8 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
     std::vector<uint8_t> bytes(record.begin(), record.end());
 
     const fs::path path = fs::path(m_folder->path().toStdString()) / "vantorel.par";
+    const std::string userFolder = m_folder->filePath("config/vantorel").toStdString();
+    const mode_t mode = kind == "read-only" ? 0444 : 0;
     std::unique_ptr<vtl::testing::WithoutPermissionOverride> withoutOverride;
     if (kind == "folder") {
         fs::create_directories(path / "inside");
@@ -354,15 +378,19 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
         writeBytes(path, bytes);
     } else {
         writeBytes(path, bytes);
-        ::chmod(path.c_str(), 0);
+        ::chmod(path.c_str(), mode);
         withoutOverride = std::make_unique<vtl::testing::WithoutPermissionOverride>();
-        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        if (std::FILE* file = std::fopen(path.c_str(), mode == 0 ? "rb" : "ab")) {
             std::fclose(file);
-            QSKIP("a file of mode 000 stays readable here");
+            QSKIP("file permissions do not bind here");
         }
     }
-    openWindow(QString::fromStdString(path.string()));
-    withoutOverride.reset();
+    const auto openAsTheProgram = [&] {
+        m_window = std::make_unique<TVantorel_BMP>(
+            vtl::settingsPlacesForFile(QString::fromStdString(path.string())), *m_prompter,
+            QString(), DeviceLink{m_device.get(), m_clock.get(), &m_priority});
+    };
+    openAsTheProgram();
 
     const vtl::ProgramSettings expected = overlaid ? chosen : vtl::defaultProgramSettings();
     QVERIFY(m_window->programSettings() == expected);
@@ -370,13 +398,43 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
     QCOMPARE(f.English1->isChecked(), overlaid);
     QCOMPARE(f.Polski1->isChecked(), !overlaid);
     QCOMPARE(f.Przyspieszenie1->isChecked(), !overlaid);
-    if (kind != "unreadable") {
-        QVERIFY2(m_prompter->messages().empty(), joined(told(*m_prompter)).c_str());
+    std::vector<std::string> toldAtStart;
+    if (told) {
+        toldAtStart.push_back("Nie można odczytać pliku ustawień " + path.string() +
+                              "\nUstawienia zostaną zapisane w " + userFolder + ".");
     }
+    QVERIFY2(::told(*m_prompter) == toldAtStart, joined(::told(*m_prompter)).c_str());
     // Starting writes nothing: whatever stood there is as it was.
     if (kind == "long") {
         QCOMPARE(vtl::testing::fileBytes(path), bytes);
     }
+    if (!told && kind != "read-only") {
+        return;
+    }
+
+    // Choices of this run, and the close that saves them.
+    f.English1->trigger();
+    f.Przyspieszenie1->trigger();
+    QVERIFY(m_window->close());
+    m_window.reset();
+    QVERIFY2(::told(*m_prompter) == toldAtStart, joined(::told(*m_prompter)).c_str());
+    if (kind == "folder") {
+        QVERIFY(fs::is_directory(path / "inside"));
+    } else {
+        ::chmod(path.c_str(), 0644);
+        QCOMPARE(vtl::testing::fileBytes(path), bytes);
+        ::chmod(path.c_str(), mode);
+    }
+    QVERIFY(fs::is_regular_file(userFolder + "/vantorel.par"));
+
+    m_prompter->clear();
+    openAsTheProgram();
+    QCOMPARE(m_window->programSettings().language, 1);
+    QCOMPARE(m_window->programSettings().showAcceleration, overlaid ? 1 : 0);
+    QCOMPARE(m_window->programSettings().finalFilterLength, overlaid ? 30 : 12);
+    m_window.reset();
+    withoutOverride.reset();
+    ::chmod(path.c_str(), 0644);
 }
 
 QTEST_MAIN(OutputFaultsTest)
