@@ -126,9 +126,9 @@ ProgramSettings loadProgramSettings(const std::string& path) {
     return settings;
 }
 
-bool saveProgramSettings(const std::string& path, const ProgramSettings& settings) {
+bool saveProgramSettings(const std::string& path, const ProgramSettings& settings, int* error) {
     const auto bytes = encodeProgramSettings(settings);
-    return writeFileAtomically(path, bytes.data(), bytes.size());
+    return writeFileAtomically(path, bytes.data(), bytes.size(), error);
 }
 
 } // namespace vtl

@@ -53,6 +53,7 @@ SettingsFileState readProgramSettings(const std::string& path, ProgramSettings& 
 ProgramSettings loadProgramSettings(const std::string& path);
 
 // Writes the 40 bytes through a temporary file and a rename; false when that fails.
-bool saveProgramSettings(const std::string& path, const ProgramSettings& settings);
+bool saveProgramSettings(const std::string& path, const ProgramSettings& settings,
+                         int* error = nullptr);
 
 } // namespace vtl

@@ -29,6 +29,7 @@ void SettingsKeeper::load() {
 }
 
 bool SettingsKeeper::save() {
+    int error = 0;
     if (!m_pathUnreadable) {
         if (m_path == m_places.userFile && m_path != m_places.programFile) {
             // The configuration folder is made only when the program has something to put there.
@@ -36,13 +37,16 @@ bool SettingsKeeper::save() {
             std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(),
                                                 ignored);
         }
-        if (saveProgramSettings(m_path, m_settings)) {
+        if (saveProgramSettings(m_path, m_settings, &error)) {
             return true;
         }
     }
     if (!m_failureReported) {
         m_failureReported = true;
-        m_prompter.showMessage(cannotCreateFileText(m_path), kExceptionCaption, PromptButtons::Ok);
+        const std::string text = error != 0
+                                     ? cannotCreateFileText(m_path, error, m_settings.language)
+                                     : cannotCreateFileText(m_path);
+        m_prompter.showMessage(text, kExceptionCaption, PromptButtons::Ok);
     }
     return false;
 }

@@ -129,7 +129,7 @@ enum class Message {
     ReasonPermissionDenied,
     ReasonIsAFolder,
     ReasonFileTooLarge,
-    ReasonOther, // %d: the system's error number
+    ReasonOther,        // %d: the system's error number
     SettingsUnreadable, // %s: the settings file that exists but cannot be read
     SettingsSavedIn,    // %s: the folder where this run's choices go instead
     Count

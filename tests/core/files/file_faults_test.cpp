@@ -102,7 +102,14 @@ TEST_P(FileFaultTest, SettingsSaveIsReportedOnce) {
     // A folder at the target was told as unreadable when loading, before the failed saves.
     const size_t toldAtLoad = GetParam() == FileFault::TargetIsFolder ? 1 : 0;
     ASSERT_EQ(prompter.messages().size(), toldAtLoad + 1);
-    EXPECT_EQ(prompter.messages().back().text, cannotCreateFileText(p.target().string()));
+    // With the system's reason where a write was tried; an unreadable file is never tried.
+    const std::string plain = cannotCreateFileText(p.target().string());
+    const std::string& told = prompter.messages().back().text;
+    if (toldAtLoad == 1) {
+        EXPECT_EQ(told, plain);
+    } else {
+        EXPECT_EQ(told.rfind(plain + " (", 0), 0u) << told;
+    }
     EXPECT_EQ(p.changes(), std::vector<std::string>());
 }
 

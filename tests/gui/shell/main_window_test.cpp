@@ -1,6 +1,7 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
+#include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
 #include "gui/shell/help_files.h"
 #include "platform/settings_location.h"
@@ -117,8 +118,7 @@ void MainWindowTest::unwritableSettingsAreReportedOnceAndClosingStillEnds() {
     window.show();
     QVERIFY(window.close());
     QCOMPARE(prompter.messages().size(), size_t{1});
-    QCOMPARE(QString::fromStdString(prompter.messages()[0].text),
-             QString("Cannot create file ") + path);
+    QCOMPARE(prompter.messages()[0].text, vtl::cannotCreateFileText(path.toStdString(), ENOENT, 0));
 }
 
 void MainWindowTest::languageSwitchRelabelsEverything() {

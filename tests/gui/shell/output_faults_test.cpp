@@ -319,12 +319,27 @@ void OutputFaultsTest::settingsUnderFaults() {
     m_window->form().Polski1->trigger();
     QVERIFY(m_window->close());
     QVERIFY(!m_window->isVisible());
-    std::vector<std::string> expected = {vtl::cannotCreateFileText(target.target().string())};
+    const std::string path = target.target().string();
     QFETCH(FileFault, fault);
-    if (fault == FileFault::TargetIsFolder) {
-        // A folder in the file's place is first told as unreadable, at the start.
-        expected.insert(expected.begin(),
-                        "Nie można odczytać pliku ustawień " + target.target().string());
+    std::vector<std::string> expected;
+    switch (fault) {
+    case FileFault::TargetIsFolder:
+        // A folder in the file's place is told as unreadable at the start, and never written.
+        expected = {"Nie można odczytać pliku ustawień " + path, vtl::cannotCreateFileText(path)};
+        break;
+    // The first failed save is the switch to English, so the reason is told in English.
+    case FileFault::ReadOnlyFolder:
+        expected = {vtl::cannotCreateFileText(path, EACCES, 1)};
+        break;
+    case FileFault::MissingFolder:
+        expected = {vtl::cannotCreateFileText(path, ENOENT, 1)};
+        break;
+    case FileFault::FullDisk:
+        expected = {vtl::cannotCreateFileText(path, ENOSPC, 1)};
+        if (told(*m_prompter) != expected) {
+            expected = {vtl::cannotCreateFileText(path, EFBIG, 1)}; // the file-size limit
+        }
+        break;
     }
     QVERIFY2(told(*m_prompter) == expected, ("told: " + joined(told(*m_prompter))).c_str());
     QVERIFY2(target.changes().empty(), ("changed: " + joined(target.changes())).c_str());
