@@ -249,6 +249,11 @@ TEST_F(DeviceEndToEnd, MoreThanTheBufferHoldsIsCutAndToldAsIncomplete) {
               std::string::npos)
         << run.output;
     EXPECT_LT(run.seconds, endBound(90000)); // not the 102-second limit
+
+    // What the device sent beyond the buffer does not stand in front of the next reply.
+    const CliRun zero = cli("zero");
+    EXPECT_EQ(zero.status, 0) << zero.output;
+    EXPECT_EQ(zero.output, "Vantorel wyzerowany\n");
 }
 
 TEST_F(DeviceEndToEnd, ATinyTransferFailsWithinSeconds) {
