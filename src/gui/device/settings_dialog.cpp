@@ -71,8 +71,10 @@ QString text(const std::string& utf8) {
 } // namespace
 
 TFormUstawienia::TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& language,
-                                 vtl::Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_language(language), m_prompter(prompter) {
+                                 vtl::Prompter& prompter, vtl::SerialChannel& channel,
+                                 vtl::DeviceProtocol& protocol, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_language(language), m_prompter(prompter),
+      m_channel(channel), m_protocol(protocol) {
     setObjectName(QStringLiteral("FormUstawienia"));
     setWindowTitle(QStringLiteral("Ustawienia"));
     vtl::applyDesignFont(*this);
@@ -171,11 +173,6 @@ void TFormUstawienia::connectHandlers() {
     }
 }
 
-void TFormUstawienia::attachDevice(vtl::SerialChannel* channel, vtl::DeviceProtocol* protocol) {
-    m_channel = channel;
-    m_protocol = protocol;
-}
-
 void TFormUstawienia::blankAfterFailedRead() {
     E_NrZaw->clear();
     E_Poziom->clear();
@@ -251,21 +248,16 @@ void TFormUstawienia::CB_Numer_PortuChange() {
     const QString chosen = CB_Numer_Portu->currentText();
     settings.portIndex =
         CB_Numer_Portu->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (m_channel != nullptr) {
-        m_channel->closePort();
-    }
+    m_channel.closePort();
     settings.setPortName(chosen.left(kPortNameLength).toStdString());
     m_settings.save();
-    if (m_channel == nullptr) {
-        return;
-    }
-    m_channel->openPort(settings.portNameText());
-    if (!m_channel->isOpen()) {
+    m_channel.openPort(settings.portNameText());
+    if (!m_channel.isOpen()) {
         // The channel has reported the failure already; the dialog says it once more.
         reportError(vtl::message(vtl::Message::PortError, m_language) + settings.portNameText());
         return;
     }
-    if (m_protocol != nullptr && m_protocol->readDeviceSetup(*this) == 0) {
+    if (m_protocol.readDeviceSetup(*this) == 0) {
         reportError(vtl::message(vtl::Message::CommunicationError, m_language));
     }
 }
@@ -308,8 +300,9 @@ void TFormUstawienia::E_CzasOpChange() {
 }
 
 int TFormUstawienia::checkEmptyFields() {
-    if (!vtl::firstEmptySetupField(E_Poziom->text().toStdString(), E_CzasOp->text().toStdString(),
-                                   E_NrZaw->text().toStdString())) {
+    const vtl::DeviceSetupEntries edited = entries();
+    if (!vtl::firstEmptySetupField(edited.triggerMetres, edited.delaySeconds,
+                                   edited.competitorNumber)) {
         return 0;
     }
     reportError(vtl::message(vtl::Message::FieldEmpty, m_language));
@@ -353,18 +346,16 @@ void TFormUstawienia::BWyslijPClick() {
     if (checkEmptyFields() == 1) {
         return;
     }
-    if (m_channel == nullptr || m_protocol == nullptr || !m_channel->isOpen()) {
+    if (!m_channel.isOpen()) {
         return;
     }
-    if (m_protocol->writeDeviceSetup(entries()) != vtl::DeviceProtocol::Outcome::Stopped) {
+    if (m_protocol.writeDeviceSetup(entries()) != vtl::DeviceProtocol::Outcome::Stopped) {
         accept();
     }
 }
 
 void TFormUstawienia::FormClose() {
-    if (m_channel != nullptr) {
-        m_channel->closePort();
-    }
+    m_channel.closePort();
 }
 
 void TFormUstawienia::done(int result) {

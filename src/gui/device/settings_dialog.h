@@ -21,15 +21,14 @@ struct SetupLimit;
 // The device settings dialog: port, trigger level, competitor number, sampling rate, manual
 // zeroing and start delay, plus the device's temperature and serial number. Created once at start
 // and shown modally with the port already open; every way of closing it closes the port.
+// The edited setup is read back as a value through entries(), never from the widgets.
 class TFormUstawienia : public QDialog, public vtl::DeviceSetupView {
     Q_OBJECT
 public:
+    // The channel and the protocol belong to the main window and outlive the dialog.
     TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& language, vtl::Prompter& prompter,
+                    vtl::SerialChannel& channel, vtl::DeviceProtocol& protocol,
                     QWidget* parent = nullptr);
-
-    // The device link, given by the main window once both exist; without it a port change only
-    // stores the choice and saving does nothing.
-    void attachDevice(vtl::SerialChannel* channel, vtl::DeviceProtocol* protocol);
 
     // After a failed read of the device the fields show no setup.
     void blankAfterFailedRead();
@@ -42,6 +41,7 @@ public:
     void selectManualZeroing(int on) override;
     void showDelaySeconds(int seconds) override;
 
+    // The setup as the fields hold it now, what "Zapisz" sends.
     vtl::DeviceSetupEntries entries() const;
 
     // 1 (after telling the user) when the trigger level, delay or competitor number is empty.
@@ -98,6 +98,6 @@ private:
     vtl::SettingsKeeper& m_settings;
     const int32_t& m_language;
     vtl::Prompter& m_prompter;
-    vtl::SerialChannel* m_channel = nullptr;
-    vtl::DeviceProtocol* m_protocol = nullptr;
+    vtl::SerialChannel& m_channel;
+    vtl::DeviceProtocol& m_protocol;
 };

@@ -81,9 +81,8 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
 
     // The dialogs read the loaded settings and the language when they are built. They stay
     // top-level windows of their own, shown modally over this one.
-    m_settingsDialog =
-        std::make_unique<TFormUstawienia>(m_settings, m_currentLanguage, prompter, this);
-    m_settingsDialog->attachDevice(&m_channel, &m_protocol);
+    m_settingsDialog = std::make_unique<TFormUstawienia>(m_settings, m_currentLanguage, prompter,
+                                                         m_channel, m_protocol, this);
     m_infoWindow = std::make_unique<TFoInfo>(this);
     m_filterDialog = std::make_unique<TF_Filtr>(m_settings, m_currentLanguage, this);
 }

@@ -60,6 +60,7 @@ public:
     // What the picture and the print put in their title: the current flight's panel.
     vtl::FlightPanelTexts outputPanel() const;
     vtl::SerialChannel& serialChannel() { return m_channel; }
+    vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
     const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
     // Where prints look for printers: the system's unless a test gives its own.
     void setPrinterDirectory(vtl::PrinterDirectory& printers) { m_printers = &printers; }

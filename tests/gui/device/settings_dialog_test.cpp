@@ -30,7 +30,6 @@ struct Rig {
     explicit Rig(int32_t startLanguage = 0) : language(startLanguage) {
         keeper.load();
         port.setResponder(device.responder());
-        dialog.attachDevice(&channel, &protocol);
         channel.openPort(keeper.settings().portNameText());
         dialog.show();
         prompter.clear();
@@ -55,7 +54,7 @@ struct Rig {
     FixedPriority priority;
     vtl::SerialChannel channel{port, clock, prompter, language};
     vtl::DeviceProtocol protocol{channel, clock, prompter, language, keeper.settings(), priority};
-    TFormUstawienia dialog{keeper, language, prompter};
+    TFormUstawienia dialog{keeper, language, prompter, channel, protocol};
 };
 
 const std::string kTooLarge = "Za duza wartosc";
@@ -78,6 +77,7 @@ private slots:
     void textThatIsNotANumberGetsTheConversionError();
     void leavingAFieldWithAnEmptyFieldWarns();
     void savingWithAnEmptyFieldSendsNothing();
+    void entriesHoldWhatTheFieldsShowNow();
     void captionsFollowTheLanguageAtEachShowButManualZeroingKeepsItsStartUpTexts();
     void portChoiceIsStoredAndTheSetupReadAgain();
     void everyTypedPortTextIsAPortChange();
@@ -96,7 +96,12 @@ void SettingsDialogTest::startsWithZeroesAndThePortOfTheSettings() {
     vtl::SettingsKeeper keeper(path.toStdString(), prompter);
     keeper.settings().portIndex = 11;
     const int32_t language = 0;
-    TFormUstawienia dialog(keeper, language, prompter);
+    vtl::testing::FakeClock clock;
+    vtl::testing::FakeDevice port{clock};
+    FixedPriority priority;
+    vtl::SerialChannel channel{port, clock, prompter, language};
+    vtl::DeviceProtocol protocol{channel, clock, prompter, language, keeper.settings(), priority};
+    TFormUstawienia dialog(keeper, language, prompter, channel, protocol);
 
     QCOMPARE(dialog.CB_Numer_Portu->currentText(), QString("COM12"));
     QCOMPARE(dialog.E_Poziom->text(), QString("0"));
@@ -194,6 +199,38 @@ void SettingsDialogTest::savingWithAnEmptyFieldSendsNothing() {
     QVERIFY(rig.port.frames().empty());
     QVERIFY(rig.dialog.isVisible());
     QVERIFY(rig.channel.isOpen());
+}
+
+void SettingsDialogTest::entriesHoldWhatTheFieldsShowNow() {
+    Rig rig;
+    struct Expected {
+        std::string trigger, competitor, delay;
+        int sampling, zeroing;
+    };
+    auto check = [&rig](const Expected& e) {
+        const vtl::DeviceSetupEntries read = rig.dialog.entries();
+        QCOMPARE(read.triggerMetres, e.trigger);
+        QCOMPARE(read.competitorNumber, e.competitor);
+        QCOMPARE(read.delaySeconds, e.delay);
+        QCOMPARE(read.samplingIndex, e.sampling);
+        QCOMPARE(read.manualZeroingIndex, e.zeroing);
+    };
+
+    rig.dialog.showTriggerMetres(30);
+    rig.dialog.showCompetitorNumber(12);
+    rig.dialog.showDelaySeconds(180);
+    rig.dialog.selectSamplingCode(3);
+    rig.dialog.selectManualZeroing(1);
+    check({"30", "12", "180", 3, 1});
+
+    // Typed text is taken as it stands, a refused value included: the device write judges it.
+    typeInto(rig.dialog.E_NrZaw, "10001");
+    rig.dialog.selectSamplingCode(6);
+    check({"30", "10001", "180", -1, 1});
+
+    // A failed read blanks the setup but keeps the delay the user may have typed.
+    rig.dialog.blankAfterFailedRead();
+    check({"", "", "180", 2, 0});
 }
 
 void SettingsDialogTest::captionsFollowTheLanguageAtEachShowButManualZeroingKeepsItsStartUpTexts() {
@@ -300,7 +337,7 @@ void SettingsDialogTest::everyTypedPortTextIsAPortChange() {
     QCOMPARE(rig.keeper.settings().portIndex, -1);
     QCOMPARE(list.currentText(), QString("COM123"));
     // The next start shows the port that is used, though no item names it.
-    TFormUstawienia again(rig.keeper, rig.language, rig.prompter);
+    TFormUstawienia again(rig.keeper, rig.language, rig.prompter, rig.channel, rig.protocol);
     QCOMPARE(again.CB_Numer_Portu->currentText(), QString("COM12"));
 
     // A partial text that opens nothing is reported like any port that cannot be opened.

@@ -162,7 +162,7 @@ void TextsFitTest::dialogCaptionsFitInBothLanguages() {
     vtl::testing::ScriptedPrompter prompter;
     TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
     TFormUstawienia settingsDialog(window.settingsKeeper(), window.languageSelector(), prompter,
-                                   &window);
+                                   window.serialChannel(), window.deviceProtocol(), &window);
     TF_Filtr filterDialog(window.settingsKeeper(), window.languageSelector(), &window);
     TFoInfo infoWindow(&window);
     for (QAction* language : {window.form().Polski1, window.form().English1}) {
