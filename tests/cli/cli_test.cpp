@@ -12,26 +12,44 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 namespace fs = std::filesystem;
 
 struct CliRun {
     int status;
-    std::string output;
+    std::string output; // standard output, then standard error
+    std::string out;
+    std::string err;
 };
 
-CliRun runCli(const std::string& arguments) {
-    const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " 2>&1";
+std::string readText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// Runs a shell command line with its standard output and standard error kept apart.
+CliRun runCommand(const std::string& commandLine) {
+    const fs::path errors =
+        fs::temp_directory_path() / ("vtl-cli-stderr-" + std::to_string(::getpid()) + ".txt");
+    const std::string command = commandLine + " 2>" + errors.string();
     std::FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
+    std::string out;
     std::array<char, 4096> buffer{};
     size_t read = 0;
     while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        output.append(buffer.data(), read);
+        out.append(buffer.data(), read);
     }
     const int status = pclose(pipe);
-    return {WEXITSTATUS(status), output};
+    const std::string err = readText(errors);
+    fs::remove(errors);
+    return {WEXITSTATUS(status), out + err, out, err};
+}
+
+CliRun runCli(const std::string& arguments) {
+    return runCommand(std::string(VTL_CLI_PATH) + " " + arguments);
 }
 
 class CliTest : public ::testing::Test {
@@ -167,7 +185,7 @@ TEST_F(CliTest, CurveDrawsTheComparisonOnTheCurrentFlightsSampleTimes) {
     const CliRun same = runCli("curve " + slow.string() + " --comparison " + slow.string());
     EXPECT_EQ(intArray(same.output, "comparisonCm"), own) << same.output;
     EXPECT_EQ(runCli("curve " + slow.string()).output.find("comparisonCm"), std::string::npos);
-    EXPECT_EQ(runCli("curve " + slow.string() + " --comparison").status, 1);
+    EXPECT_EQ(runCli("curve " + slow.string() + " --comparison").status, 2);
     fs::remove(slow);
     fs::remove(fast);
 }
@@ -194,9 +212,11 @@ TEST_F(CliTest, ExportAndRenderWriteFiles) {
     fs::remove(folder);
 
     const fs::path picture = m_file.string() + ".bmp";
-    const CliRun render =
-        runCli("render " + m_file.string() + " " + picture.string() + " --width 800 --height 400");
+    const CliRun render = runCommand("env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM " +
+                                     std::string(VTL_CLI_PATH) + " render " + m_file.string() +
+                                     " " + picture.string() + " --width 800 --height 400");
     ASSERT_EQ(render.status, 0) << render.output;
+    EXPECT_EQ(render.output, "") << "no warnings from Qt";
     std::ifstream bitmap(picture, std::ios::binary);
     std::array<unsigned char, 26> header{};
     bitmap.read(reinterpret_cast<char*>(header.data()), header.size());
@@ -275,8 +295,113 @@ TEST_F(CliTest, UnreadableFileFailsWithOneLine) {
     const CliRun run = runCli("info /nonexistent/flight.bin");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "vantorel-cli: cannot read /nonexistent/flight.bin\n");
-    EXPECT_EQ(runCli("convert " + m_file.string() + " --temperature warm").status, 1);
-    EXPECT_EQ(runCli("bogus").status, 1);
+}
+
+// Status 2 and the usage on stderr for a command line that cannot be understood; status 1 stays
+// for what was understood and failed.
+TEST_F(CliTest, BadCommandLinesExitWithStatusTwo) {
+    const std::string file = m_file.string();
+    for (const std::string& arguments :
+         {std::string(), std::string("bogus"), std::string("--trace"), std::string("--pretty"),
+          std::string("info"), "info " + file + " extra", "info " + file + " --width 3",
+          "convert " + file + " --temperature warm", "curve " + file + " --comparison",
+          "filter " + file + " --params 1,2,3", "export " + file,
+          std::string("setup-write --trigger 5 --competitor 1 --sampling x --manual-zero 0 "
+                      "--delay 1 --port COM25"),
+          std::string("setup-write --trigger 5 --port COM25")}) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.status, 2) << arguments << ": " << run.output;
+        EXPECT_EQ(run.out, "") << arguments;
+        EXPECT_EQ(run.err.rfind("vantorel-cli: ", 0), 0u) << arguments << ": " << run.err;
+        EXPECT_NE(run.err.find("\nusage: vantorel-cli "), std::string::npos) << arguments;
+    }
+    // A value out of range is understood, and refused: status 1, one line.
+    const CliRun range = runCli("setup-write --trigger 201 --competitor 1 --sampling 0 "
+                                "--manual-zero 0 --delay 1 --port COM25");
+    EXPECT_EQ(range.status, 1);
+    EXPECT_EQ(std::count(range.err.begin(), range.err.end(), '\n'), 1) << range.err;
+}
+
+// --help and --version answer on stdout with status 0, anywhere on the line and without a
+// display; all three programs know them and refuse an unknown option with status 2.
+TEST(ProgramCommandLines, HelpVersionAndUnknownOptions) {
+    const std::string offscreen = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=";
+    for (const std::string program : {VTL_PROGRAM_PATH, VTL_CLI_PATH, VTL_DEVSIM_PATH}) {
+        const std::string name = fs::path(program).filename().string();
+        const CliRun help = runCommand(offscreen + " " + program + " --help");
+        EXPECT_EQ(help.status, 0) << name << ": " << help.output;
+        EXPECT_EQ(help.out.rfind("usage: " + name + " ", 0), 0u) << help.out;
+        EXPECT_EQ(help.err, "") << name;
+        const CliRun version = runCommand(offscreen + " " + program + " --version");
+        EXPECT_EQ(version.status, 0) << name << ": " << version.output;
+        EXPECT_EQ(version.out, name + " " + VTL_VERSION + "\n");
+
+        const CliRun unknown =
+            runCommand("QT_QPA_PLATFORM=offscreen " + program + " --no-such-option");
+        EXPECT_EQ(unknown.status, 2) << name << ": " << unknown.output;
+        EXPECT_NE(unknown.err.find("usage: " + name), std::string::npos) << unknown.err;
+        EXPECT_EQ(unknown.out.find("usage:"), std::string::npos) << name;
+    }
+    EXPECT_EQ(runCli("info --help").out.rfind("usage: vantorel-cli ", 0), 0u);
+    EXPECT_EQ(runCli("setup-read --port COM25 --version").out,
+              std::string("vantorel-cli ") + VTL_VERSION + "\n");
+}
+
+TEST_F(CliTest, PrettyJsonIsTheSameJsonLaidOut) {
+    for (const std::string& arguments :
+         {"info " + m_file.string() + " --pretty", "--pretty info " + m_file.string()}) {
+        const CliRun run = runCli(arguments);
+        ASSERT_EQ(run.status, 0) << run.output;
+        EXPECT_EQ(run.out.rfind("{\n  \"competitorNumber\": 42,\n  \"serialNumber\": 1234,\n", 0),
+                  0u)
+            << run.out;
+        // Texts keep their spaces; nested objects go one level deeper and close on their own line.
+        EXPECT_NE(run.out.find("\n  \"samplingText\": \"  5 pom/sek\",\n"), std::string::npos);
+        EXPECT_NE(run.out.find("\n  \"calibration\": {\n    \"AC1\": "), std::string::npos);
+        EXPECT_NE(run.out.find("\n    \"MD\": "), std::string::npos);
+        EXPECT_NE(run.out.find("\n  },\n  \"rawLength\": 84,"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.substr(run.out.size() - 23), "\n  \"plausible\": true\n}\n") << run.out;
+    }
+    // Arrays stay on one line.
+    const CliRun curve = runCli("curve " + m_file.string() + " --pretty");
+    EXPECT_NE(curve.out.find("\n  \"climbCm\": [0, "), std::string::npos) << curve.out;
+    // Commands that print nothing do not take it.
+    EXPECT_EQ(runCli("export " + m_file.string() + " x.csv --pretty").status, 2);
+}
+
+TEST_F(CliTest, ExportNamesTheFileAsTheWindowDoes) {
+    const fs::path folder = m_file.string() + ".names";
+    fs::create_directories(folder);
+    const std::string from = "export " + m_file.string() + " ";
+    struct Case {
+        const char* given;
+        const char* written;
+        const char* options;
+    };
+    for (const Case& c :
+         {Case{"lot", "lot.csv", ""}, Case{"lot.CSV", "lot.CSV.csv", ""},
+          Case{"a.csv.txt", "a.csv.txt", ""}, Case{"exact", "exact", " --exact-name"}}) {
+        const CliRun run = runCli(from + (folder / c.given).string() + c.options);
+        EXPECT_EQ(run.status, 0) << c.given << ": " << run.output;
+        EXPECT_TRUE(fs::exists(folder / c.written)) << c.given;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
+            << c.given;
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+
+    // A flight with nothing drawn: the window's "No data", and nothing written.
+    vtl::testing::FlightDescription empty;
+    const fs::path headerOnly = folder / "header.bin";
+    const auto bytes = vtl::testing::synthesiseFlightImage(empty);
+    std::ofstream(headerOnly, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    const CliRun none = runCli("export " + headerOnly.string() + " " + (folder / "out").string());
+    EXPECT_EQ(none.status, 1) << none.output;
+    EXPECT_EQ(none.err, "vantorel-cli: No data\n");
+    EXPECT_FALSE(fs::exists(folder / "out.csv"));
+    EXPECT_FALSE(fs::exists(folder / "out"));
+    fs::remove_all(folder);
 }
 
 } // namespace

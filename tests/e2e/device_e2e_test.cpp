@@ -223,6 +223,23 @@ TEST_F(DeviceEndToEnd, WrongAcknowledgements) {
     EXPECT_EQ(run.output.rfind("Błąd Zerowania\n", 0), 0u) << run.output;
 }
 
+// The default setup goes on after a failed zeroing step, as the window does, but the command
+// fails; the device's message is the one line on stderr.
+TEST_F(DeviceEndToEnd, AFailedZeroingStepFailsTheDefaultSetup) {
+    startDevice(sample("rubber_model_5_per_s.bin"),
+                {"--fault", "zero-failure", "--trigger", "55", "--delay", "5"});
+    CliRun run = cli("setup-default");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "Błąd Zerowania\n");
+    run = cli("setup-read");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("\"triggerMetres\":30,"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\"delaySeconds\":180}"), std::string::npos) << run.output;
+    run = cli("zero");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "Błąd Zerowania\n");
+}
+
 TEST_F(DeviceEndToEnd, SlowRepliesAreStillCaught) {
     startDevice(sample("thermal_rubber_2_s_per_sample.bin"), {"--fault", "slow"});
     const CliRun run = cli("download " + file("out.bin").string());

@@ -20,18 +20,18 @@ CommandLine::CommandLine(std::vector<std::string> words, std::vector<std::string
             m_flags.push_back(word);
         } else if (contains(valuedOptions, word)) {
             if (i + 1 >= words.size()) {
-                throw CommandError(word + " needs a value");
+                throw UsageError(word + " needs a value");
             }
             m_options.emplace_back(word, words[++i]);
         } else {
-            throw CommandError("unknown option " + word);
+            throw UsageError("unknown option " + word);
         }
     }
 }
 
 const std::string& CommandLine::positional(size_t index, const char* what) const {
     if (index >= m_positional.size()) {
-        throw CommandError(std::string("missing ") + what);
+        throw UsageError(std::string("missing ") + what);
     }
     return m_positional[index];
 }
@@ -58,7 +58,7 @@ std::optional<float> CommandLine::floatOption(const std::string& name) const {
     errno = 0;
     const float value = std::strtof(text->c_str(), &end);
     if (text->empty() || *end != '\0' || errno != 0 || !std::isfinite(value)) {
-        throw CommandError(name + " needs a number, not '" + *text + "'");
+        throw UsageError(name + " needs a number, not '" + *text + "'");
     }
     return value;
 }

@@ -7,8 +7,20 @@
 
 namespace vtl::cli {
 
-// A usage or input error: printed as one line, exit status 1.
+// An input or device error: printed as one line, exit status 1.
 struct CommandError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A command line the program cannot make sense of (an unknown option, a missing argument, a value
+// that is no number): the line and the usage, exit status 2.
+struct UsageError : CommandError {
+    using CommandError::CommandError;
+};
+
+// A failure that has already been told on stderr in the program's own words: exit status 1 and
+// nothing more is printed.
+struct ToldFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 

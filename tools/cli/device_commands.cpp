@@ -67,7 +67,12 @@ public:
     void showDelaySeconds(int v) override { delay = v; }
 };
 
-void require(DeviceProtocol::Outcome outcome, const char* what) {
+// A step the window would have answered with a failure message fails the command too, even
+// where the window goes on; a failure already told on stderr is not told twice.
+void require(DeviceSession& session, DeviceProtocol::Outcome outcome, const char* what) {
+    if (session.prompter().failureTold()) {
+        throw ToldFailure(what);
+    }
     if (outcome != DeviceProtocol::Outcome::Done) {
         throw CommandError(what);
     }
@@ -76,7 +81,7 @@ void require(DeviceProtocol::Outcome outcome, const char* what) {
 int integerOption(const CommandLine& args, const std::string& name, int lowest, int highest) {
     const auto text = args.option(name);
     if (!text) {
-        throw CommandError(name + " is required");
+        throw UsageError(name + " is required");
     }
     size_t end = 0;
     int value = 0;
@@ -85,7 +90,10 @@ int integerOption(const CommandLine& args, const std::string& name, int lowest, 
     } catch (const std::exception&) {
         end = 0;
     }
-    if (end == 0 || end != text->size() || value < lowest || value > highest) {
+    if (end == 0 || end != text->size()) {
+        throw UsageError(name + " takes a whole number, not '" + *text + "'");
+    }
+    if (value < lowest || value > highest) {
         throw CommandError(name + " takes a whole number from " + std::to_string(lowest) + " to " +
                            std::to_string(highest) + ", not '" + *text + "'");
     }
@@ -125,6 +133,7 @@ std::string runDownload(const CommandLine& args) {
         throw CommandError("download cancelled");
     }
     if (!result) {
+        require(session, result.outcome, "download failed");
         throw CommandError("download failed");
     }
     const DownloadedImage& downloaded = *result;
@@ -160,13 +169,14 @@ std::string runDownload(const CommandLine& args) {
 
 std::string runZero(const CommandLine& args) {
     DeviceSession session(args);
-    require(session.protocol().zeroDevice(false), "zeroing failed");
+    require(session, session.protocol().zeroDevice(false), "zeroing failed");
     return {};
 }
 
 std::string runSetupDefault(const CommandLine& args) {
     DeviceSession session(args);
-    require(session.protocol().writeDefaultSetup([](bool) {}, false), "default setup failed");
+    require(session, session.protocol().writeDefaultSetup([](bool) {}, false),
+            "default setup failed");
     return {};
 }
 
@@ -174,14 +184,14 @@ std::string runSetupRead(const CommandLine& args) {
     DeviceSession session(args);
     session.channel().openPort(session.protocol().portName());
     if (!session.channel().isOpen()) {
-        throw CommandError("cannot open the port");
+        require(session, DeviceProtocol::Outcome::PortFailed, "cannot open the port");
     }
     SetupReading setup;
     const int complete = session.protocol().readDeviceSetup(setup);
     session.channel().closePort();
-    if (complete != 1) {
-        throw CommandError("the device did not answer");
-    }
+    require(session,
+            complete == 1 ? DeviceProtocol::Outcome::Done : DeviceProtocol::Outcome::Failed,
+            "the device did not answer");
     JsonWriter json;
     json.beginObject()
         .key("competitorNumber")
@@ -212,9 +222,9 @@ std::string runSetupWrite(const CommandLine& args) {
     DeviceSession session(args);
     session.channel().openPort(session.protocol().portName());
     if (!session.channel().isOpen()) {
-        throw CommandError("cannot open the port");
+        require(session, DeviceProtocol::Outcome::PortFailed, "cannot open the port");
     }
-    require(session.protocol().writeDeviceSetup(entries), "setup write failed");
+    require(session, session.protocol().writeDeviceSetup(entries), "setup write failed");
     return {};
 }
 

@@ -2,15 +2,35 @@
 
 #include "flight_files.h"
 
+#include "core/shell/text_tables.h"
+
 #include <QFileInfo>
 
 #include <cstdio>
 
 namespace vtl::cli {
-namespace {} // namespace
+namespace {
+
+// What the device commands show that is no failure: the results the user waits for, and the
+// notice that the previous flight is read again, after which the download goes on.
+bool isSuccessOrNotice(const std::string& text) {
+    for (const int32_t language : {0, 1}) {
+        for (const Message good : {Message::ZeroingDone, Message::SetupOk, Message::NoNewFlight}) {
+            if (text == message(good, language)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 bool StderrPrompter::showMessage(const std::string& text, const std::string&, PromptButtons) {
     std::fprintf(stderr, "%s\n", text.c_str());
+    if (!isSuccessOrNotice(text)) {
+        m_failureTold = true;
+    }
     return true;
 }
 

@@ -23,6 +23,12 @@ public:
     std::string chooseFile(FileDialog, const std::string&) override { return {}; }
     bool setUpPrinter(PrinterChoices&) override { return false; }
     bool openDocument(const std::string&) override { return false; }
+
+    // A message other than a success or a notice has been shown.
+    bool failureTold() const { return m_failureTold; }
+
+private:
+    bool m_failureTold = false;
 };
 
 // The program's settings (port, language) and the device link, as the window would have them.
@@ -33,6 +39,7 @@ public:
     SerialChannel& channel() { return m_channel; }
     DeviceProtocol& protocol() { return m_protocol; }
     int32_t language() const { return m_language; }
+    const StderrPrompter& prompter() const { return m_prompter; }
 
 private:
     SettingsPlaces m_places;

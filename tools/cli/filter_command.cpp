@@ -30,8 +30,8 @@ FilterParameters parametersFrom(const std::string& text) {
         values.push_back(*value);
     }
     if (values.size() != 4 || text.back() == ',') {
-        throw CommandError("--params needs four whole numbers PRE,FINAL,LEN1,LEN2, not '" + text +
-                           "'");
+        throw UsageError("--params needs four whole numbers PRE,FINAL,LEN1,LEN2, not '" + text +
+                         "'");
     }
     return {values[0], values[1], values[2], values[3]};
 }

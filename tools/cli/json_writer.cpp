@@ -110,4 +110,61 @@ JsonWriter& JsonWriter::array(const std::vector<std::string>& texts) {
     return *this;
 }
 
+std::string indentJson(const std::string& compact) {
+    std::string out;
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    int arrayDepth = 0; // arrays hold only scalars here, so they stay on one line
+    auto newLine = [&] {
+        out += '\n';
+        out.append(static_cast<size_t>(depth) * 2, ' ');
+    };
+    for (size_t i = 0; i < compact.size(); ++i) {
+        const char c = compact[i];
+        out += c;
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[') {
+            ++arrayDepth;
+        } else if (c == ']') {
+            --arrayDepth;
+        } else if (c == ':') {
+            out += ' ';
+        } else if (c == ',') {
+            if (arrayDepth > 0) {
+                out += ' ';
+            } else {
+                newLine();
+            }
+        } else if (c == '{') {
+            ++depth;
+            if (i + 1 < compact.size() && compact[i + 1] == '}') {
+                --depth;
+            } else {
+                newLine();
+            }
+        } else if (c == '}') {
+            // Moved before the brace, one level out.
+            out.pop_back();
+            if (i > 0 && compact[i - 1] != '{') {
+                --depth;
+                newLine();
+            }
+            out += '}';
+        }
+    }
+    return out;
+}
+
 } // namespace vtl::cli

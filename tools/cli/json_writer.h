@@ -33,4 +33,8 @@ private:
 
 std::string formatFloat(float number);
 
+// The writer's one-line text laid out for reading: each key of an object on its own line,
+// indented two spaces a level; arrays of numbers and texts stay on one line.
+std::string indentJson(const std::string& compact);
+
 } // namespace vtl::cli

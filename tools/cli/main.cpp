@@ -4,11 +4,15 @@
 #include "device_commands.h"
 #include "filter_command.h"
 #include "flight_commands.h"
+#include "json_writer.h"
 #include "output_commands.h"
+#include "render_messages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -19,30 +23,42 @@
 namespace {
 
 struct Command {
+    size_t positionals; // at most this many words that are not options
     std::vector<std::string> flags;
     std::vector<std::string> options;
     std::function<std::string(const vtl::cli::CommandLine&)> run;
 };
 
 const std::map<std::string, Command>& commands() {
+    static const std::vector<std::string> device = {"--port", "--settings"};
     static const std::map<std::string, Command> table = {
-        {"info", {{}, {}, vtl::cli::runInfo}},
-        {"convert", {{"--comparison"}, {"--temperature"}, vtl::cli::runConvert}},
-        {"curve", {{"--no-acceleration"}, {"--temperature", "--comparison"}, vtl::cli::runCurve}},
-        {"compare", {{}, {"--temperature"}, vtl::cli::runCompare}},
+        {"info", {1, {"--pretty"}, {}, vtl::cli::runInfo}},
+        {"convert", {1, {"--comparison", "--pretty"}, {"--temperature"}, vtl::cli::runConvert}},
+        {"curve",
+         {1,
+          {"--no-acceleration", "--pretty"},
+          {"--temperature", "--comparison"},
+          vtl::cli::runCurve}},
+        {"compare", {1, {"--pretty"}, {"--temperature"}, vtl::cli::runCompare}},
         {"filter",
-         {{"--comparison"}, {"--params", "--settings", "--temperature"}, vtl::cli::runFilter}},
-        {"export", {{}, {"--temperature"}, vtl::cli::runExport}},
-        {"render", {{"--landscape"}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
+         {1,
+          {"--comparison", "--pretty"},
+          {"--params", "--settings", "--temperature"},
+          vtl::cli::runFilter}},
+        {"export", {2, {"--exact-name"}, {"--temperature"}, vtl::cli::runExport}},
+        {"render",
+         {2, {"--landscape"}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
         {"download",
-         {{"--trace", "--no-archive"},
+         {1,
+          {"--trace", "--no-archive"},
           {"--port", "--settings", "--archive-folder"},
           vtl::cli::runDownload}},
-        {"zero", {{"--trace"}, {"--port", "--settings"}, vtl::cli::runZero}},
-        {"setup-default", {{"--trace"}, {"--port", "--settings"}, vtl::cli::runSetupDefault}},
-        {"setup-read", {{"--trace"}, {"--port", "--settings"}, vtl::cli::runSetupRead}},
+        {"zero", {0, {"--trace"}, device, vtl::cli::runZero}},
+        {"setup-default", {0, {"--trace"}, device, vtl::cli::runSetupDefault}},
+        {"setup-read", {0, {"--trace", "--pretty"}, device, vtl::cli::runSetupRead}},
         {"setup-write",
-         {{"--trace"},
+         {0,
+          {"--trace"},
           {"--port", "--settings", "--trigger", "--competitor", "--sampling", "--manual-zero",
            "--delay"},
           vtl::cli::runSetupWrite}},
@@ -50,67 +66,98 @@ const std::map<std::string, Command>& commands() {
     return table;
 }
 
-void printUsage() {
-    std::fputs("usage: vantorel-cli info FILE\n"
-               "       vantorel-cli convert FILE [--temperature T] [--comparison]\n"
-               "       vantorel-cli curve FILE [--temperature T] [--no-acceleration]\n"
-               "                           [--comparison FILE2]\n"
-               "       vantorel-cli compare FILE [--temperature T]\n"
-               "       vantorel-cli filter FILE [--comparison] [--params PRE,FINAL,LEN1,LEN2]\n"
-               "                           [--settings FILE] [--temperature T]\n"
-               "       vantorel-cli export FILE OUT [--temperature T]\n"
-               "       vantorel-cli render FILE OUT.bmp|OUT.png [--comparison FILE2]\n"
-               "                           [--width W --height H]\n"
-               "       vantorel-cli render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
-               "       vantorel-cli download OUT [--port NAME]\n"
-               "       vantorel-cli zero [--port NAME]\n"
-               "       vantorel-cli setup-default [--port NAME]\n"
-               "       vantorel-cli setup-read [--port NAME]\n"
-               "       vantorel-cli setup-write --trigger M --competitor N --sampling CODE\n"
-               "                                --manual-zero 0|1 --delay S [--port NAME]\n"
-               "Device commands also take --trace (every frame and reply on stderr) and\n"
-               "--settings FILE; download takes --no-archive and --archive-folder DIR.\n",
-               stderr);
+// Every command and option stands here: the manual page is checked against this text.
+const char* const kUsage =
+    "usage: vantorel-cli [--trace] [--pretty] COMMAND ARGUMENTS...\n"
+    "       vantorel-cli --help | --version\n"
+    "Flight files:\n"
+    "  info FILE [--pretty]\n"
+    "  convert FILE [--temperature T] [--comparison] [--pretty]\n"
+    "  curve FILE [--temperature T] [--no-acceleration] [--comparison FILE2] [--pretty]\n"
+    "  compare FILE [--temperature T] [--pretty]\n"
+    "  filter FILE [--comparison] [--params PRE,FINAL,LEN1,LEN2] [--settings FILE]\n"
+    "              [--temperature T] [--pretty]\n"
+    "  export FILE OUT [--temperature T] [--exact-name]\n"
+    "  render FILE OUT.bmp|OUT.png [--comparison FILE2] [--width W] [--height H]\n"
+    "  render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
+    "The device (each also takes --port NAME, --settings FILE and --trace):\n"
+    "  download OUT [--no-archive] [--archive-folder DIR]\n"
+    "  zero\n"
+    "  setup-default\n"
+    "  setup-read [--pretty]\n"
+    "  setup-write --trigger M --competitor N --sampling CODE --manual-zero 0|1 --delay S\n"
+    "Exit status: 0 done, 1 failed, 2 bad command line, 3 incomplete download.\n";
+
+void printUsage(std::FILE* stream) {
+    std::fputs(kUsage, stream);
+}
+
+int usageFailure(const std::string& line) {
+    std::fprintf(stderr, "vantorel-cli: %s\n", line.c_str());
+    printUsage(stderr);
+    return 2;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    // Answered before anything else, wherever they stand: no display, no settings.
+    for (const std::string& word : words) {
+        if (word == "--help" || word == "-h") {
+            printUsage(stdout);
+            return 0;
+        }
+        if (word == "--version") {
+            std::printf("vantorel-cli %s\n", VTL_VERSION);
+            return 0;
+        }
+    }
+    // "--trace" and "--pretty" may also stand before the command.
+    const auto global = [](const std::string& word) {
+        return word == "--trace" || word == "--pretty";
+    };
+    const auto command0 = std::find_if_not(words.begin(), words.end(), global);
+    std::rotate(words.begin(), command0, words.end());
+    if (words.empty()) {
+        return usageFailure("no command given");
+    }
+    const auto command = commands().find(words.front());
+    if (command == commands().end()) {
+        return usageFailure("unknown command '" + words.front() + "'");
+    }
+
     // Only the chart needs widgets; it is drawn without a display.
-    const bool drawsChart = argc >= 2 && std::string(argv[1]) == "render";
-    if (drawsChart && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool drawsChart = words.front() == "render";
+    if (drawsChart) {
+        vtl::cli::quietenOffscreenWarnings();
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
     }
     std::unique_ptr<QCoreApplication> application =
         drawsChart ? std::make_unique<QApplication>(argc, argv)
                    : std::make_unique<QCoreApplication>(argc, argv);
-    // "--trace" may also stand before the command.
-    std::vector<std::string> words(argv + 1, argv + argc);
-    if (!words.empty() && words.front() == "--trace") {
-        words.erase(words.begin());
-        words.push_back("--trace");
-    }
-    if (words.empty()) {
-        printUsage();
-        return 1;
-    }
-    const auto command = commands().find(words.front());
-    if (command == commands().end()) {
-        std::fprintf(stderr, "vantorel-cli: unknown command '%s'\n", words.front().c_str());
-        printUsage();
-        return 1;
-    }
     try {
         const vtl::cli::CommandLine args(std::vector<std::string>(words.begin() + 1, words.end()),
                                          command->second.flags, command->second.options);
+        if (args.positionalCount() > command->second.positionals) {
+            throw vtl::cli::UsageError("unexpected argument '" +
+                                       args.positional(command->second.positionals, "") + "'");
+        }
         const std::string output = command->second.run(args);
         if (!output.empty()) {
-            std::printf("%s\n", output.c_str());
+            const bool pretty = args.flag("--pretty");
+            std::printf("%s\n", pretty ? vtl::cli::indentJson(output).c_str() : output.c_str());
         }
         return 0;
     } catch (const vtl::cli::IncompleteResult& incomplete) {
         std::fprintf(stderr, "%s\n", incomplete.what());
         return 3;
+    } catch (const vtl::cli::UsageError& error) {
+        return usageFailure(error.what());
+    } catch (const vtl::cli::ToldFailure&) {
+        return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantorel-cli: %s\n", error.what());
         return 1;

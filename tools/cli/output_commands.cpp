@@ -10,6 +10,7 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/program_settings.h"
+#include "core/shell/text_tables.h"
 #include "gui/chart/chart_view.h"
 #include "gui/files/chart_output.h"
 #include "gui/shell/flight_presenter.h"
@@ -63,10 +64,16 @@ std::string runExport(const CommandLine& args) {
     if (!drawFlight(*record, false)) {
         throw CommandError("corrupt flight data in " + path);
     }
+    // Nothing drawn (a header without samples): the window refuses to export it too.
+    if (record->seriesCount == 0) {
+        throw CommandError(message(Message::NoData, 1));
+    }
+    // The window's save dialog adds ".csv" to a name that has it nowhere.
+    const std::string target = args.flag("--exact-name") ? out : withRequiredSuffix(out, ".csv");
     const std::vector<uint8_t> lines = spreadsheetBytes(*record, '.');
     int error = 0;
-    if (!writeFileAtomically(out, lines.data(), lines.size(), &error)) {
-        throw CommandError(cannotCreateFileText(out, error, settingsLanguage(args)));
+    if (!writeFileAtomically(target, lines.data(), lines.size(), &error)) {
+        throw CommandError(cannotCreateFileText(target, error, settingsLanguage(args)));
     }
     return {};
 }

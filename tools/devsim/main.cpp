@@ -59,6 +59,10 @@ int main(int argc, char* argv[]) {
         std::fputs(simulatorUsage(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::printf("vantorel-devsim %s\n", VTL_VERSION);
+        return 0;
+    }
 
     std::vector<uint8_t> image;
     if (options.flightPath.empty()) {

@@ -64,7 +64,10 @@ const char* simulatorUsage() {
            "                       undersend, no-marker, oversend, stray, hangup, slow or\n"
            "                       zero-failure\n"
            "  --quiet              no log of the traffic on stderr\n"
-           "  --exit-on-stdin-eof  end when standard input is closed\n";
+           "  --exit-on-stdin-eof  end when standard input is closed\n"
+           "  --help               this text\n"
+           "  --version            the program's name and version\n"
+           "Exit status: 0 ended normally, 1 failed, 2 bad command line.\n";
 }
 
 bool parseSimulatorOptions(int argc, const char* const argv[], SimulatorOptions& options,
@@ -81,7 +84,7 @@ bool parseSimulatorOptions(int argc, const char* const argv[], SimulatorOptions&
         }
 
         if (name == "--no-new-flight" || name == "--quiet" || name == "--exit-on-stdin-eof" ||
-            name == "--help" || name == "-h") {
+            name == "--help" || name == "-h" || name == "--version") {
             if (hasValue) {
                 error = name + " takes no value";
                 return false;
@@ -92,6 +95,8 @@ bool parseSimulatorOptions(int argc, const char* const argv[], SimulatorOptions&
                 options.quiet = true;
             } else if (name == "--exit-on-stdin-eof") {
                 options.exitOnStdinEof = true;
+            } else if (name == "--version") {
+                options.version = true;
             } else {
                 options.help = true;
             }

@@ -27,6 +27,7 @@ struct SimulatorOptions {
     bool quiet = false;
     bool exitOnStdinEof = false;
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments after the program name; false with a message on a bad one.

@@ -8,7 +8,9 @@
 
 #include <QScreen>
 
+#include <cstdio>
 #include <exception>
+#include <string>
 
 namespace {
 
@@ -21,10 +23,36 @@ void showMaximised(QWidget& window) {
     window.showMaximized();
 }
 
+// Qt's own options (-platform NAME, -style NAME, ...) are taken by QApplication; the program has
+// none of its own beyond these two.
+const char* const kUsage = "usage: vantorel [--help] [--version] [Qt options]\n"
+                           "Opens the main window of the flight recorder program.\n"
+                           "  --help     this text\n"
+                           "  --version  the program's name and version\n"
+                           "Exit status: 0 when the window is closed, 2 for a bad command line.\n";
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before the application object, which needs a display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--help" || word == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (word == "--version") {
+            std::printf("vantorel %s\n", VTL_VERSION);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
+    // What Qt did not take is not for this program.
+    if (argc > 1) {
+        std::fprintf(stderr, "vantorel: unknown option %s\n", argv[1]);
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     try {
         QApplication::setApplicationName(QString::fromLatin1(vtl::kApplicationTitle));
         vtl::QtPrompter prompter;
