@@ -10,7 +10,7 @@ trap 'rm -rf "$prefix" "$home"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/vantorel bin/vantorel-cli bin/vantorel-devsim \
     share/vantorel/help/Vtl_HELPP.html share/vantorel/help/Vtl_HELPA.html \
-    share/applications/vantorel.desktop share/icons/hicolor/scalable/apps/vantorel.svg \
+    share/applications/io.github.vantorel.Vantorel.desktop share/icons/hicolor/scalable/apps/vantorel.svg \
     share/man/man1/vantorel.1.gz share/man/man1/vantorel-cli.1.gz \
     share/man/man1/vantorel-devsim.1.gz; do
     [ -e "$prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
