@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A download of a 33,000-byte flight from the device simulator at the real line rate, through the
 // Qt serial backend and the program's protocol code. Its floor is the line time of the image
 // (33,000 x 11 / 115,200 = 3.15 s) plus the two reply waits before the transfer (two 250 ms steps

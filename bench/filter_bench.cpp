@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smoothing filter over the longest curve the series hold: a realistic flight, and a curve
 // that makes the clean-ups restart as often as they can.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flight passes on the largest flight the series hold: conversion, smoothing, climb, labels.
 
 #include "core/flight/altitude_conversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the largest sample file into the main window until the chart is drawn.
 
 #include "gui/chart/chart_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The filter's restart shortcut against its clean-ups written one restart at a time: any curve,
 // any parameters, the same result.
 #include "fuzz_input.h"

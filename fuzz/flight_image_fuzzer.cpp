@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a loaded measurement file and as a downloaded image: decoding, conversion, both
 // drawing passes, the comparison on another flight's sample times, the filter with parameters
 // taken from the bytes, and the spreadsheet column.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device protocol over a fake port whose replies, transfers and hang-ups come from the
 // fuzzer's bytes, on a fake clock: zeroing, download, setup read, setup write and default setup in
 // any order. Whatever the device sends, nothing is read or written out of bounds, every operation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the settings file: loaded, overlaid, saved and loaded again, the record must come
 // back as it was.
 #include "core/shell/program_settings.h"

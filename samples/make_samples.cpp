@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the sample measurement files: realistic competition flights made with the flight
 // synthesiser, so that their conversion gives the intended altitude profiles.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Keeps the manual pages from drifting from the programs: every command and option that a
 # program's --help lists must appear in its page, the page's version must be the program's, and
 # the page must format without a single warning.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built simulator as a child process and talks to it through its port link, as the
 // program does.
 

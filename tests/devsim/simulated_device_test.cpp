@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frame_assembler.h"
 #include "line_writer.h"
 #include "simulated_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line companion against the device simulator on a real pseudo-terminal, through
 // the real Qt serial backend and the program's own protocol code.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's five device commands against every fault mode of the simulator: the real
 // window, the real Qt serial backend and the simulator on a pseudo-terminal. Each row starts one
 // simulator and one window and runs the commands in turn; every cell checks what the user is

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks that the installed program starts
 # without a display, finds its manuals and keeps its settings out of the program folder.
 set -euo pipefail

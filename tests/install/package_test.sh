@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with the checks Debian applies (scripts/package: lintian, the desktop
 # entry, the AppStream metainfo), then checks what it holds and what it asks the system for.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer's priority raise where the system refuses it: the download goes on, and the
 // process keeps the priority it had.
 #include "platform/system_process_priority.h"

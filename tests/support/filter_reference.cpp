@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/filter_reference.h"
 
 #include "core/flight/wrapping_arithmetic.h"

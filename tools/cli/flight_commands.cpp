@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "flight_commands.h"
 
 #include "flight_files.h"

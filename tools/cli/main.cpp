@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantorel-cli: the program's flight computations from the command line, for scripts and checks.
 
 #include "command_line.h"

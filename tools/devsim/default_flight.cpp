@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "default_flight.h"
 
 #include "support/flight_synthesiser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantorel-devsim: the flight recorder on a pseudo-terminal, behind the port alias the program
 // opens. See README.md for the options.
 

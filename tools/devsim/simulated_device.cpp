@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "simulated_device.h"
 
 #include "core/flight/flight_image.h"

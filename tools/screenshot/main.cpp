@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantorel-screenshot: the main window as a user sees it after loading flights, saved as a
 // picture, for looking at the program's face without clicking through dialogs.
 //

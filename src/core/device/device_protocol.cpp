@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/device/device_protocol.h"
 
 #include "core/device/setup_limits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/measurement_commands.h"
 
 #include "core/files/measurement_file.h"

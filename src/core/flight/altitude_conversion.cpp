@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/flight/altitude_conversion.h"
 
 #include "core/flight/flight_image.h"

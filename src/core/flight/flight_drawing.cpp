@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/flight/flight_drawing.h"
 
 #include "core/flight/altitude_conversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/flight/header_decoder.h"
 
 #include "core/flight/flight_image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/flight/pressure_compensation.h"
 
 #include "core/flight/wrapping_arithmetic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/flight/smoothing_filter.h"
 
 #include "core/flight/decimal_text.h"

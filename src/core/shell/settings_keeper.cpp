@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/shell/settings_keeper.h"
 
 #include "core/shell/framework_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/shell/settings_places.h"
 
 #include "core/shell/text_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/chart/chart_value_axis.h"
 
 #include "gui/chart/chart_axis_steps.h"

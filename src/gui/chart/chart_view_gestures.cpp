@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zooming, scrolling and clicking with the mouse, and the animated zoom.
 
 #include "gui/chart/chart_view_impl.h"

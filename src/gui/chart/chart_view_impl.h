@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The state behind ChartView, shared by the files that implement it; nothing else includes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as it first appears: panel, title, legend, axes, series and the overlays that the
 // main window places on it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/device/settings_dialog.h"
 
 #include "core/device/serial_channel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/files/chart_output.h"
 
 #include "core/files/output_title.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/flight/filter_dialog.h"
 
 #include "core/device/setup_limits.h"

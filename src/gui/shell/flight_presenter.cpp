@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/flight_presenter.h"
 
 #include "core/flight/comparison_resampling.h"

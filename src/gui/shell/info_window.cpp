@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/info_window.h"
 
 #include "gui/shell/window_look.h"
@@ -43,4 +44,7 @@ TFoInfo::TFoInfo(QWidget* parent) : QDialog(parent) {
     infoLabel(this, "Label3", QStringLiteral("www.vantorel.example"), 96, 144, times, 19);
     infoLabel(this, "Label4", QStringLiteral("team@vantorel.example"), 48, 176, times, 21);
     infoLabel(this, "Label5", QStringLiteral("tel. +48 12 000 00 00"), 88, 208, times, 21);
+    // Free software: the licence is named where users look for who made the program.
+    infoLabel(this, "LicenceLabel", QStringLiteral("GNU GPL 3.0-or-later"), 88, 248, times, 16,
+              false, true);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/shell/framework_texts.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/qt_prompter.h"
@@ -55,6 +56,8 @@ int main(int argc, char* argv[]) {
     }
     try {
         QApplication::setApplicationName(QString::fromLatin1(vtl::kApplicationTitle));
+        // Lets the desktop match the window to its installed entry and icon.
+        QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vantorel.Vantorel"));
         vtl::QtPrompter prompter;
         TVantorel_BMP mainWindow(vtl::settingsPlacesFor(QCoreApplication::applicationFilePath()),
                                  prompter);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/main_window.h"
 
 #include "core/files/measurement_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/transfer_input_guard.h"
 
 #include <QApplication>

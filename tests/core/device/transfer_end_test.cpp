@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a flight transfer ends when the device does not end it with its marker: a silent line, a
 // hang-up, fewer bytes than announced, or the user's cancel.
 #include "device_test_rig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Safe writes: a write that fails part-way leaves the old file byte for byte and no temporary
 // file behind; every name the file system takes can be written; a file the user may not write is
 // refused; links are followed; a replaced file keeps its mode (and, where root writes, its owner).

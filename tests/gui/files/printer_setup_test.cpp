@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/files/printer_setup.h"
 #include "gui/shell/qt_prompter.h"
 

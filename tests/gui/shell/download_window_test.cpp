@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of a download that does not simply succeed: an incomplete or undecodable
 // flight, the user's cancel, and input while the transfer runs.
 #include "gui/shell/main_window.h"
