@@ -17,6 +17,20 @@ for file in bin/vantorel bin/vantorel-cli bin/vantorel-devsim \
     [ -e "$prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
 done
 
+# Every installed program names itself and the project's version.
+version="$(sed -n 's/^project(vantorel VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")"
+for program in vantorel vantorel-cli vantorel-devsim; do
+    answer="$("$prefix/bin/$program" --version)"
+    [ "$answer" = "$program $version" ] || { echo "$program --version said '$answer'"; exit 1; }
+done
+
+# The installed window finds both manuals in the installed share folder.
+places="$(cd "$home" && QT_QPA_PLATFORM=offscreen "$prefix/bin/vantorel" --help)"
+for manual in Vtl_HELPP.html Vtl_HELPA.html; do
+    grep -qF "manual: $prefix/share/vantorel/help/$manual" <<<"$places" ||
+        { echo "the installed program does not find $manual:"; echo "$places"; exit 1; }
+done
+
 # The program runs until it is closed: still running after three seconds means it started.
 status=0
 HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=offscreen \

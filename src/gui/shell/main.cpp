@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/shell/framework_texts.h"
+#include "gui/shell/help_files.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/qt_prompter.h"
 #include "platform/settings_location.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 
 #include <QScreen>
@@ -32,6 +34,19 @@ const char* const kUsage = "usage: vantorel [--help] [--version] [Qt options]\n"
                            "  --version  the program's name and version\n"
                            "Exit status: 0 when the window is closed, 2 for a bad command line.\n";
 
+// Where the help window will look for each manual, so that a user (and the install test) can see
+// that an installed program finds them. Needs no display.
+void printManualPlaces(int argc, char* argv[]) {
+    QCoreApplication locator(argc, argv);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    for (int language : {0, 1}) {
+        const QString path =
+            vtl::helpFilePath(QDir::currentPath(), programFolder, language, vtl::HelpFormat::Html);
+        std::printf("%s manual: %s\n", language == 0 ? "Polish" : "English",
+                    path.isEmpty() ? "not found" : qPrintable(QDir::toNativeSeparators(path)));
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -40,6 +55,7 @@ int main(int argc, char* argv[]) {
         const std::string word = argv[i];
         if (word == "--help" || word == "-h") {
             std::fputs(kUsage, stdout);
+            printManualPlaces(argc, argv);
             return 0;
         }
         if (word == "--version") {
