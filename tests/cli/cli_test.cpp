@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -147,6 +148,69 @@ std::vector<long> intArray(const std::string& output, const std::string& key) {
         cursor = *end == ',' ? end + 1 : end;
     }
     return numbers;
+}
+
+// The number after a key, or NaN for null or a missing key.
+double numberAt(const std::string& output, const std::string& key) {
+    const size_t start = output.find("\"" + key + "\":");
+    if (start == std::string::npos || output.compare(start + key.size() + 3, 4, "null") == 0) {
+        return std::nan("");
+    }
+    return std::strtod(output.c_str() + start + key.size() + 3, nullptr);
+}
+
+TEST_F(CliTest, SummaryGivesTheHeaderAndTheFlightFigures) {
+    // At 5 samples per second: 2 s on the ground, a 3 m/s climb to 30 m, a 1 m/s descent.
+    vtl::testing::FlightDescription flight;
+    flight.samplingCode = 3;
+    flight.competitorNumber = 7;
+    flight.serialNumber = 4321;
+    flight.altitudeCm.assign(10, 0);
+    for (int32_t a = 60; a <= 3000; a += 60) {
+        flight.altitudeCm.push_back(a);
+    }
+    for (int32_t a = 2980; a > 0; a -= 20) {
+        flight.altitudeCm.push_back(a);
+    }
+    flight.altitudeCm.insert(flight.altitudeCm.end(), 20, 0);
+    const fs::path file = m_file.string() + ".glide.bin";
+    const auto bytes = vtl::testing::synthesiseFlightImage(flight);
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+
+    const CliRun run = runCli("summary " + file.string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.out.rfind("{\"serial\":4321,\"competitor\":7,\"samplingCode\":3,"
+                            "\"temperature\":20,",
+                            0),
+              0u)
+        << run.out;
+    // The synthesised curve is as exact as the sensor and the smoothing allow.
+    EXPECT_NEAR(numberAt(run.out, "maximumM"), 30.0, 0.5) << run.out;
+    EXPECT_NEAR(numberAt(run.out, "maximumS"), 11.8, 0.5) << run.out;
+    EXPECT_NEAR(numberAt(run.out, "startS"), 2.2, 0.3) << run.out;
+    EXPECT_NEAR(numberAt(run.out, "landingS"), 40.8, 0.5) << run.out;
+    EXPECT_NEAR(numberAt(run.out, "flightTimeS"),
+                numberAt(run.out, "landingS") - numberAt(run.out, "startS"), 0.011);
+    EXPECT_NEAR(numberAt(run.out, "bestClimbMps"), 3.0, 0.2) << run.out;
+    EXPECT_NEAR(numberAt(run.out, "meanSinkMps"), 1.0, 0.1) << run.out;
+
+    // A warmer day makes the same pressures a higher flight: 313.16 / 293.16 times as high.
+    const CliRun warm = runCli("summary " + file.string() + " --temperature 40");
+    EXPECT_NEAR(numberAt(warm.out, "maximumM"), numberAt(run.out, "maximumM") * 1.0682, 0.05)
+        << warm.out;
+    const CliRun pretty = runCli("summary " + file.string() + " --temperature 40 --pretty");
+    EXPECT_NE(pretty.out.find("\n  \"temperature\": 40,\n"), std::string::npos) << pretty.out;
+    fs::remove(file);
+
+    // The fixture's flight never leaves the ground within its drawn points.
+    const CliRun flat = runCli("summary " + m_file.string());
+    ASSERT_EQ(flat.status, 0) << flat.output;
+    EXPECT_NE(flat.out.find("\"maximumM\":null,\"maximumS\":null,\"startS\":null,"
+                            "\"landingS\":null,\"flightTimeS\":null,"),
+              std::string::npos)
+        << flat.out;
+    EXPECT_EQ(runCli("summary").status, 2);
 }
 
 TEST_F(CliTest, CurveDrawsTheComparisonOnTheCurrentFlightsSampleTimes) {

@@ -8,6 +8,7 @@
 #include "core/flight/altitude_conversion.h"
 #include "core/flight/comparison_resampling.h"
 #include "core/flight/flight_drawing.h"
+#include "core/flight/flight_figures.h"
 #include "core/flight/flight_plausibility.h"
 #include "core/flight/flight_record.h"
 #include "core/flight/image_handover.h"
@@ -180,6 +181,43 @@ std::string runCompare(const CommandLine& args) {
         json.null();
     }
     json.key("minorTickCount").value(int64_t{drawing->minorTickCount}).endObject();
+    return json.text();
+}
+
+// The header and the flight figures of the curve as the window draws it.
+std::string runSummary(const CommandLine& args) {
+    auto record = loadFlight(args.positional(0, "FILE"), FlightRole::Current);
+    applyTemperature(args, *record);
+    const auto drawing = drawFlight(*record, false);
+    if (!drawing) {
+        throw CommandError("corrupt flight data");
+    }
+    const FlightFigures figures = flightFigures(drawing->altitudeCm, record->samplesPer10s);
+    JsonWriter json;
+    json.beginObject()
+        .key("serial")
+        .value(int64_t{record->serialNumber})
+        .key("competitor")
+        .value(int64_t{record->competitorNumber})
+        .key("samplingCode")
+        .value(int64_t{record->samplingCode})
+        .key("temperature")
+        .value(record->temperature)
+        .key("maximumM")
+        .figure(figures.maximumM)
+        .key("maximumS")
+        .figure(figures.maximumS)
+        .key("startS")
+        .figure(figures.startS)
+        .key("landingS")
+        .figure(figures.landingS)
+        .key("flightTimeS")
+        .figure(figures.flightTimeS)
+        .key("bestClimbMps")
+        .figure(figures.bestClimbMps)
+        .key("meanSinkMps")
+        .figure(figures.meanSinkMps)
+        .endObject();
     return json.text();
 }
 

@@ -12,5 +12,6 @@ std::string runInfo(const CommandLine& args);
 std::string runConvert(const CommandLine& args);
 std::string runCurve(const CommandLine& args);
 std::string runCompare(const CommandLine& args);
+std::string runSummary(const CommandLine& args);
 
 } // namespace vtl::cli

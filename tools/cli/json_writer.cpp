@@ -61,6 +61,24 @@ JsonWriter& JsonWriter::value(float number) {
     return *this;
 }
 
+JsonWriter& JsonWriter::figure(const std::optional<double>& number) {
+    if (!number) {
+        return null();
+    }
+    separate();
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", *number);
+    std::string text = buffer;
+    while (text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    m_text += text == "-0" ? "0" : text;
+    return *this;
+}
+
 JsonWriter& JsonWriter::value(const std::string& text) {
     separate();
     m_text += '"';

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ public:
     JsonWriter& value(int64_t number);
     JsonWriter& value(float number);
     JsonWriter& value(const std::string& text);
+    // A measured figure to two decimals, without trailing zeros; null when absent.
+    JsonWriter& figure(const std::optional<double>& number);
     // Not an overload of value(): a string literal would silently convert to bool.
     JsonWriter& boolean(bool flag);
     JsonWriter& null();

@@ -41,6 +41,7 @@ const std::map<std::string, Command>& commands() {
           {"--temperature", "--comparison"},
           vtl::cli::runCurve}},
         {"compare", {1, {"--pretty"}, {"--temperature"}, vtl::cli::runCompare}},
+        {"summary", {1, {"--pretty"}, {"--temperature"}, vtl::cli::runSummary}},
         {"filter",
          {1,
           {"--comparison", "--pretty"},
@@ -76,6 +77,7 @@ const char* const kUsage =
     "  convert FILE [--temperature T] [--comparison] [--pretty]\n"
     "  curve FILE [--temperature T] [--no-acceleration] [--comparison FILE2] [--pretty]\n"
     "  compare FILE [--temperature T] [--pretty]\n"
+    "  summary FILE [--temperature T] [--pretty]\n"
     "  filter FILE [--comparison] [--params PRE,FINAL,LEN1,LEN2] [--settings FILE]\n"
     "              [--temperature T] [--pretty]\n"
     "  export FILE OUT [--temperature T] [--exact-name]\n"

@@ -9,7 +9,8 @@ TopRowLayout layOutTopRow(int clientWidth, int clientHeight, const TopRowWidths&
     // The scale is 100 at 1280 pixels; widths beyond 128,000 pixels would make it zero.
     const int k = std::max(128000 / std::max(clientWidth, 1), 1);
     TopRowLayout layout;
-    layout.chartHeight = std::max(clientHeight - 120, 200);
+    layout.chartHeight = std::max(clientHeight - kFiguresStripHeight - 120, 200);
+    layout.figuresTop = 120 + layout.chartHeight + 2;
     layout.unitLabelsTop = layout.chartHeight - 20;
     layout.chartWidth = std::max(clientWidth - 15, 500);
     layout.rightLabelsLeft = layout.chartWidth - 85;

@@ -8,7 +8,10 @@ namespace vtl {
 // overlap; the comparison button and panel are anchored to the right edge.
 struct TopRowLayout {
     int chartWidth = 0;
+    // Over the client area above the figures strip: the strip always takes its height from the
+    // bottom, so the chart never hides the figures lines.
     int chartHeight = 0;
+    int figuresTop = 0;           // the first figures line, right under the chart
     int unitLabelsTop = 0;        // "[m]" and "[sek]" on the chart
     int rightLabelsLeft = 0;      // "[sek]" and "dh/dt" on the chart
     int readButtonLeft = 0;       // B_Odczyt_Vantorelu and BZerowanie
@@ -18,6 +21,10 @@ struct TopRowLayout {
     int comparisonButtonLeft = 0; // B_Porownanie and B_Filtr_por
     int comparisonPanelLeft = 0;  // GroupB_Por
 };
+
+// The strip under the chart holds two figures lines: the current flight's and the comparison's.
+constexpr int kFiguresLineHeight = 18;
+constexpr int kFiguresStripHeight = 2 * kFiguresLineHeight + 4;
 
 struct TopRowWidths {
     int readButton = 145;      // B_Odczyt_Vantorelu

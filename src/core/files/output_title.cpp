@@ -13,7 +13,11 @@ std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, int32_t
     const std::string third = "        Max: " + panel.maximum + " m    " + "Min: " + panel.minimum +
                               "m    " + "Temp: " + panel.temperature + "°C    " +
                               caption(MainCaption::Sampling, language) + ": " + panel.sampling;
-    return {first, " ", third};
+    std::vector<std::string> lines{first, " ", third};
+    if (!panel.figures.empty()) {
+        lines.push_back("        " + panel.figures);
+    }
+    return lines;
 }
 
 } // namespace vtl

@@ -16,9 +16,11 @@ struct FlightPanelTexts {
     std::string minimum;
     std::string temperature;
     std::string sampling;
+    std::string figures; // the flight figures line of the drawn curve; empty when none
 };
 
-// The three title lines of a printed or saved chart.
+// The three title lines of a printed or saved chart, and the flight figures as a fourth when the
+// drawn curve gives any.
 std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, int32_t language);
 
 // The title the chart gets back after output: eight leading blanks, where the start has twelve.

@@ -3,6 +3,7 @@
 
 #include "core/flight/comparison_resampling.h"
 #include "core/flight/flight_drawing.h"
+#include "core/flight/flight_figures_text.h"
 #include "core/flight/sampling_code.h"
 #include "core/flight/smoothing_filter.h"
 #include "core/flight/temperature_entry.h"
@@ -53,6 +54,26 @@ void FlightPresenter::applyLanguage() {
     m_chart.SetTitle(ChartView::Series1, caption(vtl::MainCaption::AltitudeSeries));
     m_chart.SetTitle(ChartView::Series2, caption(vtl::MainCaption::Acceleration));
     m_chart.SetTitle(ChartView::Series3, caption(vtl::MainCaption::Comparison));
+    for (const vtl::FlightRole role : {vtl::FlightRole::Current, vtl::FlightRole::Comparison}) {
+        showFiguresText(role);
+        emit panelChanged(role);
+    }
+}
+
+void FlightPresenter::setFigures(vtl::FlightRole role, const std::vector<int32_t>& altitudeCm,
+                                 uint32_t samplesPer10s) {
+    m_figures[indexOf(role)] = vtl::flightFigures(altitudeCm, samplesPer10s);
+    showFiguresText(role);
+}
+
+void FlightPresenter::clearFigures(vtl::FlightRole role) {
+    m_figures[indexOf(role)].reset();
+    showFiguresText(role);
+}
+
+void FlightPresenter::showFiguresText(vtl::FlightRole role) {
+    const auto& figures = m_figures[indexOf(role)];
+    texts(role).figures = figures ? vtl::flightFiguresText(*figures, m_language) : std::string();
 }
 
 namespace {
@@ -96,6 +117,7 @@ void FlightPresenter::showStatistics(vtl::FlightRole role,
 }
 
 void FlightPresenter::blankStatistics(vtl::FlightRole role) {
+    clearFigures(role);
     setStatistics(role, kBlankStatistic, kBlankStatistic);
 }
 
@@ -103,6 +125,7 @@ void FlightPresenter::blankPanel(vtl::FlightRole role) {
     const std::string origin = texts(role).origin;
     texts(role) = vtl::FlightPanelTexts();
     texts(role).origin = origin;
+    m_figures[indexOf(role)].reset();
     emit panelChanged(role);
 }
 
@@ -147,6 +170,9 @@ void FlightPresenter::drawCurrent() {
     if (drawing) {
         applyDrawing(*drawing);
         keepComparisonOnCurrentTimes(drawing->minorTickCount);
+    } else {
+        clearFigures(vtl::FlightRole::Current);
+        emit panelChanged(vtl::FlightRole::Current);
     }
 }
 
@@ -179,6 +205,7 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
     for (const float climb : drawing.climbMetres) {
         chart.Add(ChartView::Series2, climb, QString(), kClimbColour);
     }
+    setFigures(vtl::FlightRole::Current, drawing.altitudeCm, m_current.samplesPer10s);
     showStatistics(vtl::FlightRole::Current, drawing.maxText, drawing.minText);
     chart.leftSetAutomatic(false);
     chart.leftSetAutomaticMaximum(false);
@@ -204,8 +231,13 @@ void FlightPresenter::drawComparison() {
     m_comparisonTimeBase = comparisonTimeBase();
     const auto drawing = vtl::drawComparison(m_comparison, decimalSeparator());
     if (drawing) {
+        // Measured on the comparison's own samples, so its times are its own.
+        setFigures(vtl::FlightRole::Comparison, drawing->altitudeCm, m_comparison.samplesPer10s);
         applyComparison(
             vtl::resampleComparison(*drawing, m_comparison.samplesPer10s, comparisonTimeBase()));
+    } else {
+        clearFigures(vtl::FlightRole::Comparison);
+        emit panelChanged(vtl::FlightRole::Comparison);
     }
 }
 
@@ -253,6 +285,7 @@ void FlightPresenter::filterCurrent() {
                   seconds < 0 ? QString() : QString::number(seconds));
         chart.Add(ChartView::Series5, metres(result.unfilteredCm[k]), QString());
     }
+    setFigures(vtl::FlightRole::Current, result.filteredCm, m_current.samplesPer10s);
     setStatistics(vtl::FlightRole::Current, result.maxText, result.minText);
 }
 
@@ -279,6 +312,7 @@ void FlightPresenter::filterComparison() {
     for (size_t j = 0; j < filtered.size(); ++j) {
         chart.Add(ChartView::Series3, metres(filtered[j]), comparisonLabel(j));
     }
+    setFigures(vtl::FlightRole::Comparison, result.filteredCm, m_comparison.samplesPer10s);
     setStatistics(vtl::FlightRole::Comparison, result.maxText, result.minText);
 }
 

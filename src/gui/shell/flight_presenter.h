@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/files/output_title.h"
+#include "core/flight/flight_figures.h"
 #include "core/flight/flight_record.h"
 #include "core/shell/prompter.h"
 
@@ -39,8 +40,13 @@ public:
     // window, which owns the panel's caption.
     const vtl::FlightPanelTexts& panel(vtl::FlightRole role) const;
 
-    // The curves' names in the legend, in the current language.
+    // The curves' names in the legend and the figures lines, in the current language.
     void applyLanguage();
+
+    // The figures of the curve last drawn for a flight; absent when none is drawn.
+    const std::optional<vtl::FlightFigures>& figures(vtl::FlightRole role) const {
+        return m_figures[role == vtl::FlightRole::Current ? 0 : 1];
+    }
 
     // The header of a flight into its panel.
     void showCurrentHeader();
@@ -95,6 +101,11 @@ private:
     // bottom axis goes on counting seconds where the comparison runs longer; otherwise none.
     QString comparisonLabel(size_t j) const;
     char decimalSeparator() const;
+    // The figures of a drawn curve, at the flight's own sampling rate, into its panel's line.
+    void setFigures(vtl::FlightRole role, const std::vector<int32_t>& altitudeCm,
+                    uint32_t samplesPer10s);
+    void clearFigures(vtl::FlightRole role);
+    void showFiguresText(vtl::FlightRole role);
 
     ChartView& m_chart;
     vtl::FlightRecord& m_current;
@@ -103,6 +114,7 @@ private:
     const int32_t& m_language;
     vtl::Prompter& m_prompter;
     std::array<vtl::FlightPanelTexts, 2> m_panels;
+    std::array<std::optional<vtl::FlightFigures>, 2> m_figures;
     uint32_t m_lastDrawnSamplesPer10s = 200;
     uint32_t m_comparisonTimeBase = 0; // the rate the comparison on screen was placed at
 

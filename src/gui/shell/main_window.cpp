@@ -3,6 +3,7 @@
 
 #include "core/chart/top_row_layout.h"
 #include "core/files/measurement_file.h"
+#include "core/flight/flight_figures_text.h"
 #include "core/flight/flight_plausibility.h"
 #include "core/flight/flight_record.h"
 #include "core/flight/image_handover.h"
@@ -216,6 +217,9 @@ void TVantorel_BMP::FormResize() {
     f.B_Porownanie->move(layout.comparisonButtonLeft, f.B_Porownanie->y());
     f.B_Filtr_por->move(layout.comparisonButtonLeft, f.B_Filtr_por->y());
     f.GroupB_Por->move(layout.comparisonPanelLeft, f.GroupB_Por->y());
+    f.LFigures1->setGeometry(8, layout.figuresTop, layout.chartWidth, vtl::kFiguresLineHeight);
+    f.LFigures2->setGeometry(8, layout.figuresTop + vtl::kFiguresLineHeight, layout.chartWidth,
+                             vtl::kFiguresLineHeight);
 }
 
 // Closing during a transfer cancels it; the window closes once the transfer has stopped.
@@ -313,6 +317,14 @@ void TVantorel_BMP::showPanel(vtl::FlightRole role) {
     showInField(temperature, panel.temperature);
     if (!panel.temperature.empty()) {
         temperature->setReadOnly(false);
+    }
+    if (current) {
+        f.LFigures1->setText(qs(panel.figures));
+    } else {
+        f.LFigures2->setText(
+            panel.figures.empty()
+                ? QString()
+                : qs(vtl::comparisonFiguresPrefix(m_currentLanguage) + panel.figures));
     }
 }
 

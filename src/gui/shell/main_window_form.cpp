@@ -88,6 +88,7 @@ MainWindowForm::MainWindowForm(QMainWindow& window) {
     buildFlightPanel();
     buildComparisonPanel();
     Chart1 = place(new ChartView(client), "Chart1", 8, 120, 1265, 745);
+    buildFiguresLines();
     buildIndicators();
     buildMenu(window);
     buildStatusLine(window);
@@ -152,6 +153,22 @@ void MainWindowForm::buildComparisonPanel() {
     LProbk2 = label(g, "LProbk2", QStringLiteral("Próbkowanie"), 205, 66);
     E_probkPor = edit(g, "E_probkPor", 205, 80, 60, 24, 13);
     E_probkPor->setFont(vtl::narrowFont(13));
+}
+
+// The layout moves them under the chart on every resize; the text can be copied.
+void MainWindowForm::buildFiguresLines() {
+    auto line = [this](const char* name) {
+        auto* l = new QLabel(client);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFont(pixelFont(kArial, 13));
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return l;
+    };
+    LFigures1 = line("LFigures1");
+    LFigures2 = line("LFigures2");
+    QPalette maroon = LFigures2->palette();
+    maroon.setColor(QPalette::WindowText, kMaroon);
+    LFigures2->setPalette(maroon);
 }
 
 void MainWindowForm::buildIndicators() {

@@ -61,6 +61,9 @@ struct MainWindowForm {
     QLineEdit* E_probkPor = nullptr;
 
     ChartView* Chart1 = nullptr;
+    // Under the chart: the current flight's figures and, below them, the comparison's.
+    QLabel* LFigures1 = nullptr;
+    QLabel* LFigures2 = nullptr;
     QLineEdit* ECzekaj = nullptr;
     QLineEdit* E_PobDan = nullptr;
     QPushButton* B_Przerwij = nullptr; // cancels a running transfer; shown only then
@@ -93,6 +96,7 @@ private:
     void buildTopRow();
     void buildFlightPanel();
     void buildComparisonPanel();
+    void buildFiguresLines();
     void buildIndicators();
     void buildMenu(QMainWindow& window);
     void buildStatusLine(QMainWindow& window);

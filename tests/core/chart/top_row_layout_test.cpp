@@ -27,14 +27,17 @@ TEST(TopRowLayout, WorkedWidths) {
 TEST(TopRowLayout, ChartSizeAndOverlays) {
     const TopRowLayout normal = layOutTopRow(1280, 900);
     EXPECT_EQ(normal.chartWidth, 1265);
-    EXPECT_EQ(normal.chartHeight, 780);
-    EXPECT_EQ(normal.unitLabelsTop, 760);
+    // 900 less the top row's 120 and the figures strip's 40.
+    EXPECT_EQ(normal.chartHeight, 740);
+    EXPECT_EQ(normal.unitLabelsTop, 720);
+    EXPECT_EQ(normal.figuresTop, 862);
     EXPECT_EQ(normal.rightLabelsLeft, 1180);
 
     // A small window keeps a 500 by 200 chart, which then reaches past the window.
     const TopRowLayout small = layOutTopRow(400, 250);
     EXPECT_EQ(small.chartWidth, 500);
     EXPECT_EQ(small.chartHeight, 200);
+    EXPECT_EQ(small.figuresTop, 322); // under the chart, past the window's bottom
     EXPECT_EQ(small.rightLabelsLeft, 415);
 }
 

@@ -66,6 +66,7 @@ private slots:
     void comparisonAtAnotherRateLandsOnItsSeconds();
     void comparisonFollowsANewCurrentFlightsRate();
     void statisticsNeverShowAnEarlierFlight();
+    void figuresLinesFollowEveryDrawing();
     void fileThatIsNoFlightIsQuestioned();
 
 private:
@@ -381,6 +382,49 @@ void FlightWindowTest::statisticsNeverShowAnEarlierFlight() {
     f.B_Porownanie->click();
     QCOMPARE(f.E_Max_Por->text(), QString("   "));
     QVERIFY(m_prompter->messages().empty());
+}
+
+void FlightWindowTest::figuresLinesFollowEveryDrawing() {
+    MainWindowForm& f = m_window->form();
+    QCOMPARE(f.LFigures1->text(), QString());
+    // Off the ground at about 1.4 s, 80 m at 31 s, below 1 m again at about 116.6 s.
+    load(path("glide.bin"));
+    const QString atTwenty = f.LFigures1->text();
+    QVERIFY2(atTwenty.startsWith(QString::fromUtf8("Lot 1:55 · start 1,")), qPrintable(atTwenty));
+    QVERIFY2(atTwenty.contains(QString::fromUtf8(
+                 " · maks. 79,9 m po 30,9 s · wznoszenie 2,8 m/s · opadanie 0,9")),
+             qPrintable(atTwenty));
+    QCOMPARE(f.LFigures2->text(), QString());
+
+    // A warmer day draws a higher flight.
+    f.E_TempGl->clear();
+    pressKeys(f.E_TempGl, "40");
+    QVERIFY2(f.LFigures1->text().contains(QString::fromUtf8("maks. 85,")),
+             qPrintable(f.LFigures1->text()));
+
+    writeFile(path("high.bin"), flightBytes(2, climbAndGlide(200, 12000, 300), 7));
+    m_prompter->answerNextFiles({path("high.bin").toStdString()});
+    f.B_Porownanie->click();
+    QVERIFY2(f.LFigures2->text().startsWith(QString::fromUtf8("Porównanie: Lot ")),
+             qPrintable(f.LFigures2->text()));
+    QVERIFY2(f.LFigures2->text().contains(QString::fromUtf8("maks. 119,7 m po 20,9 s")),
+             qPrintable(f.LFigures2->text()));
+
+    f.English1->trigger();
+    QVERIFY2(f.LFigures1->text().startsWith("Flight 1:55 "), qPrintable(f.LFigures1->text()));
+    QVERIFY2(f.LFigures2->text().startsWith("Comparison: Flight "),
+             qPrintable(f.LFigures2->text()));
+
+    // Hiding the comparison empties its line; a flight that never leaves the ground has no
+    // flight figures, and never the previous flight's.
+    f.Porownanie1->trigger();
+    QCOMPARE(f.LFigures2->text(), QString());
+    f.Polski1->trigger();
+    QCOMPARE(f.LFigures2->text(), QString());
+    writeFile(path("ground.bin"), flightBytes(2, std::vector<int32_t>(40, 0)));
+    load(path("ground.bin"));
+    QVERIFY2(!f.LFigures1->text().contains("Lot") && !f.LFigures1->text().contains("maks"),
+             qPrintable(f.LFigures1->text()));
 }
 
 void FlightWindowTest::fileThatIsNoFlightIsQuestioned() {

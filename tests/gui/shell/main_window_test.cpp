@@ -265,7 +265,10 @@ void MainWindowTest::topRowFollowsTheWindowWidth() {
     QCOMPARE(f.B_Porownanie->x(), 863);
     QCOMPARE(f.B_Filtr_por->x(), 863);
     QCOMPARE(f.GroupB_Por->x(), 975);
-    QCOMPARE(f.Chart1->geometry(), QRect(8, 120, 1265, f.client->height() - 120));
+    // The chart ends above the strip of the two figures lines.
+    QCOMPARE(f.Chart1->geometry(), QRect(8, 120, 1265, f.client->height() - 120 - 40));
+    QCOMPARE(f.LFigures1->geometry(), QRect(8, f.Chart1->geometry().bottom() + 3, 1265, 18));
+    QCOMPARE(f.LFigures2->y(), f.LFigures1->y() + 18);
     QCOMPARE(f.B_Porownanie->y(), 8);
 
     window.resize(300, 200);

@@ -168,13 +168,16 @@ void OutputWindowTest::outputTitleDescribesTheFlight() {
     ChartOutput output(chart, m_window->languageSelector());
     output.prepareChartForOutput(m_window->outputPanel());
     const QStringList lines = chart.titleLines();
-    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.size(), 4);
     QCOMPARE(lines[0],
              QString("        Odczyt z: flight.bin    Nr.Zawodnika: 42    Nr.Seryjny: 1234"));
     QCOMPARE(lines[1], QString(" "));
     // The flight has no minimum: its field keeps the three blanks of the load.
     QCOMPARE(lines[2], "        Max: " + m_window->form().E_MaxGl->text() +
                            " m    Min:    m    Temp: 20°C    Pomiary: 10 pom/sek");
+    // The flight figures as the line under the chart shows them; this flight ends in the air.
+    QVERIFY(m_window->form().LFigures1->text().startsWith("start "));
+    QCOMPARE(lines[3], "        " + m_window->form().LFigures1->text());
     QCOMPARE(chart.panelColor(), QColor(Qt::white));
     output.restore();
     QCOMPARE(chart.panelColor(), QColor(243, 243, 243));
@@ -280,10 +283,14 @@ void OutputWindowTest::statusLineTellsWhereTheOutputWent() {
     load(path("flight.bin"));
     MainWindowForm& form = m_window->form();
     QVERIFY(form.LStatus->isVisible());
-    // The chart ends above the status line, and the layout gives it the whole height above.
+    // The chart and the figures lines end above the status line, and the layout gives them the
+    // whole height above.
     const QPoint chartBottom = form.Chart1->mapTo(m_window.get(), QPoint(0, form.Chart1->height()));
     QVERIFY(chartBottom.y() <= form.StatusBar1->geometry().top());
-    QCOMPARE(form.Chart1->height(), form.client->height() - 120);
+    const QPoint figuresBottom =
+        form.LFigures2->mapTo(m_window.get(), QPoint(0, form.LFigures2->height()));
+    QVERIFY(figuresBottom.y() <= form.StatusBar1->geometry().top());
+    QCOMPARE(form.Chart1->height(), form.client->height() - 120 - 40);
 
     vtl::PrinterChoices choices;
     choices.outputFile = path("page.pdf").toStdString();

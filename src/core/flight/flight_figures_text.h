@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/flight/flight_figures.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vtl {
+
+// The figures as one status line in a language (0 Polish with decimal commas, 1 English with
+// points), parts joined by " · ": flight time as m:ss, start, maximum and its time, best climb,
+// mean sink. A part whose figure is absent is left out; nothing present gives the empty text.
+std::string flightFiguresText(const FlightFigures& figures, int32_t language);
+
+// What goes before the comparison flight's line, so it is not taken for the current flight's.
+std::string comparisonFiguresPrefix(int32_t language);
+
+} // namespace vtl
