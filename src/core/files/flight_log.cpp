@@ -204,6 +204,12 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
         row.status = LogStatus::Unreadable;
         return;
     }
+    // Too short for a header and one sample: nothing the recorder wrote, and the zero words of a
+    // missing header would only read as a corrupt flight.
+    if (bytes.size() < image::kHeaderSize + image::kSlotSize) {
+        row.status = LogStatus::NotAFlight;
+        return;
+    }
     auto record = std::make_unique<FlightRecord>();
     const HandoverResult taken =
         acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current);
@@ -211,8 +217,7 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
         row.status = LogStatus::Corrupt;
         return;
     }
-    if (taken != HandoverResult::Accepted || bytes.size() < image::kHeaderSize ||
-        !plausibleFlightHeader(bytes.data(), bytes.size())) {
+    if (taken != HandoverResult::Accepted || !plausibleFlightHeader(bytes.data(), bytes.size())) {
         row.status = LogStatus::NotAFlight;
         return;
     }
