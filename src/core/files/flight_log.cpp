@@ -210,7 +210,8 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
         row.status = LogStatus::NotAFlight;
         return;
     }
-    auto record = std::make_unique<FlightRecord>();
+    // A record is large; each reading thread keeps one for every file it reads.
+    thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
     const HandoverResult taken =
         acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current);
     if (taken == HandoverResult::Corrupt) {
