@@ -128,6 +128,11 @@ TEST_F(CliTest, LogListsTheArchiveFolder) {
     EXPECT_EQ(archive.status, 0) << archive.output;
     EXPECT_EQ(archive.out, named.out);
     EXPECT_EQ(runCli("log " + (home / "missing").string()).status, 1);
+    fs::remove_all(folder);
+    const CliRun none = runCommand("env -u XDG_DATA_HOME HOME=" + home.string() + " " +
+                                   std::string(VTL_CLI_PATH) + " log");
+    EXPECT_EQ(none.status, 0) << none.output;
+    EXPECT_EQ(none.out, "[]\n");
     fs::remove_all(home);
 }
 

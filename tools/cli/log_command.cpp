@@ -39,6 +39,10 @@ std::string runLog(const CommandLine& args) {
                                                           : defaultArchiveFolder().toStdString();
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
+        // No download yet: the archive is empty, not broken.
+        if (args.positionalCount() == 0 && !std::filesystem::exists(folder, error)) {
+            return "[]";
+        }
         throw CommandError("cannot read the folder " + folder);
     }
     JsonWriter json;

@@ -206,6 +206,9 @@ void FlightLogWindow::setFolder(const QString& folder) {
     m_folderLabel->setText(folder);
     m_rows.clear();
     m_total = 0;
+    // Sorting thousands of rows again for every row that comes would stall the window: the rows
+    // come newest first, and the table sorts once when all are in.
+    m_table->setSortingEnabled(false);
     m_table->setRowCount(0);
     m_progress->setText(QStringLiteral("0 / …"));
     m_cancel = std::make_shared<std::atomic<bool>>(false);
@@ -245,6 +248,7 @@ void FlightLogWindow::finishScan() {
         delete m_worker;
         m_worker = nullptr;
     }
+    m_table->setSortingEnabled(true);
     m_progress->setText(QStringLiteral("%1 / %2").arg(m_rows.size()).arg(m_rows.size()));
     emit scanFinished();
 }
@@ -252,14 +256,11 @@ void FlightLogWindow::finishScan() {
 void FlightLogWindow::addRow(const vtl::FlightLogRow& row, size_t total) {
     m_rows.push_back(row);
     m_total = total;
-    // Sorting stays off while the row's cells go in, so that they all land in the same row.
-    m_table->setSortingEnabled(false);
     const int tableRow = m_table->rowCount();
     m_table->insertRow(tableRow);
     fillRow(tableRow, m_rows.back());
     m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
     m_table->setRowHidden(tableRow, !matchesFilter(tableRow));
-    m_table->setSortingEnabled(true);
     m_progress->setText(QStringLiteral("%1 / %2").arg(m_rows.size()).arg(total));
 }
 
