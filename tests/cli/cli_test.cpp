@@ -92,6 +92,51 @@ TEST_F(CliTest, InfoPrintsTheDecodedHeader) {
         << run.output;
 }
 
+// One object a file, newest first, with nulls where a file gives nothing; the archive folder
+// when no folder is named.
+TEST_F(CliTest, LogListsTheArchiveFolder) {
+    const fs::path home =
+        fs::temp_directory_path() / ("vtl-cli-log-home-" + std::to_string(::getpid()));
+    const fs::path folder = home / ".local/share/vantorel/flights";
+    fs::remove_all(home);
+    fs::create_directories(folder);
+    fs::copy_file(m_file, folder / "2026-06-14_103512_S1234_C42.bin");
+    fs::copy_file(m_file, folder / "2026-06-15_080000_S1234_C42_partial.bin");
+    std::ofstream(folder / "notes.txt") << "calm\n";
+
+    const CliRun named = runCli("log " + folder.string());
+    ASSERT_EQ(named.status, 0) << named.output;
+    // The text file's modification time stands for its download: it is the newest.
+    EXPECT_EQ(named.out.rfind("[{\"file\":\"notes.txt\",\"serial\":null,\"competitor\":null,"
+                              "\"samplingCode\":null,\"temperature\":null,\"maximumM\":null,"
+                              "\"maximumS\":null,\"startS\":null,\"landingS\":null,"
+                              "\"flightTimeS\":null,\"bestClimbMps\":null,\"meanSinkMps\":null,"
+                              "\"status\":\"not a flight\"},"
+                              "{\"file\":\"2026-06-15_080000_S1234_C42_partial.bin\","
+                              "\"serial\":1234,\"competitor\":42,\"samplingCode\":3,"
+                              "\"temperature\":15,\"maximumM\":",
+                              0),
+              0u)
+        << named.out;
+    EXPECT_NE(
+        named.out.find("\"status\":\"partial\"},{\"file\":\"2026-06-14_103512_S1234_C42.bin\""),
+        std::string::npos)
+        << named.out;
+    EXPECT_EQ(named.out.substr(named.out.size() - 16), "\"status\":\"ok\"}]\n") << named.out;
+
+    const CliRun archive = runCommand("env -u XDG_DATA_HOME HOME=" + home.string() + " " +
+                                      std::string(VTL_CLI_PATH) + " log");
+    EXPECT_EQ(archive.status, 0) << archive.output;
+    EXPECT_EQ(archive.out, named.out);
+    EXPECT_EQ(runCli("log " + (home / "missing").string()).status, 1);
+    fs::remove_all(folder);
+    const CliRun none = runCommand("env -u XDG_DATA_HOME HOME=" + home.string() + " " +
+                                   std::string(VTL_CLI_PATH) + " log");
+    EXPECT_EQ(none.status, 0) << none.output;
+    EXPECT_EQ(none.out, "[]\n");
+    fs::remove_all(home);
+}
+
 TEST_F(CliTest, InfoTellsAFileThatIsNoFlight) {
     const fs::path csv = m_file.string() + ".csv";
     ASSERT_EQ(runCli("export " + m_file.string() + " " + csv.string()).status, 0);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace vtl::cli {
 
@@ -33,6 +34,31 @@ JsonWriter& JsonWriter::beginObject() {
 JsonWriter& JsonWriter::endObject() {
     m_text += '}';
     m_needsComma = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::beginArray() {
+    separate();
+    m_text += '[';
+    m_needsComma = false;
+    return *this;
+}
+
+JsonWriter& JsonWriter::endArray() {
+    m_text += ']';
+    m_needsComma = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::number(double value) {
+    separate();
+    if (!std::isfinite(value)) {
+        m_text += "null";
+        return *this;
+    }
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    m_text.append(buffer, result.ptr);
     return *this;
 }
 
@@ -134,7 +160,9 @@ std::string indentJson(const std::string& compact) {
     int depth = 0;
     bool inString = false;
     bool escaped = false;
-    int arrayDepth = 0; // arrays hold only scalars here, so they stay on one line
+    // Per open bracket: whether it lays its members out one a line. Arrays of numbers and texts
+    // stay on one line; objects and arrays of objects do not.
+    std::vector<bool> multiline;
     auto newLine = [&] {
         out += '\n';
         out.append(static_cast<size_t>(depth) * 2, ' ');
@@ -152,35 +180,37 @@ std::string indentJson(const std::string& compact) {
             }
             continue;
         }
+        const bool closesAtOnce =
+            i + 1 < compact.size() && (compact[i + 1] == '}' || compact[i + 1] == ']');
         if (c == '"') {
             inString = true;
-        } else if (c == '[') {
-            ++arrayDepth;
-        } else if (c == ']') {
-            --arrayDepth;
+        } else if (c == '{' || c == '[') {
+            const bool spread = c == '{' || (i + 1 < compact.size() && compact[i + 1] == '{');
+            multiline.push_back(spread);
+            if (spread && !closesAtOnce) {
+                ++depth;
+                newLine();
+            }
         } else if (c == ':') {
             out += ' ';
         } else if (c == ',') {
-            if (arrayDepth > 0) {
+            if (!multiline.empty() && !multiline.back()) {
                 out += ' ';
             } else {
                 newLine();
             }
-        } else if (c == '{') {
-            ++depth;
-            if (i + 1 < compact.size() && compact[i + 1] == '}') {
-                --depth;
-            } else {
-                newLine();
+        } else if (c == '}' || c == ']') {
+            const bool spread = !multiline.empty() && multiline.back();
+            if (!multiline.empty()) {
+                multiline.pop_back();
             }
-        } else if (c == '}') {
-            // Moved before the brace, one level out.
-            out.pop_back();
-            if (i > 0 && compact[i - 1] != '{') {
+            if (spread && i > 0 && compact[i - 1] != '{' && compact[i - 1] != '[') {
+                // Moved before the bracket, one level out.
+                out.pop_back();
                 --depth;
                 newLine();
+                out += c;
             }
-            out += '}';
         }
     }
     return out;

@@ -14,6 +14,8 @@ class JsonWriter {
 public:
     JsonWriter& beginObject();
     JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
     JsonWriter& key(const std::string& name);
     JsonWriter& value(int64_t number);
     JsonWriter& value(float number);
@@ -23,6 +25,8 @@ public:
     // Not an overload of value(): a string literal would silently convert to bool.
     JsonWriter& boolean(bool flag);
     JsonWriter& null();
+    // A double in its shortest text that reads back the same; not value(): 0 would be ambiguous.
+    JsonWriter& number(double value);
     JsonWriter& array(const std::vector<int32_t>& numbers);
     JsonWriter& array(const std::vector<std::string>& texts);
 

@@ -6,6 +6,7 @@
 #include "filter_command.h"
 #include "flight_commands.h"
 #include "json_writer.h"
+#include "log_command.h"
 #include "output_commands.h"
 #include "render_messages.h"
 
@@ -47,6 +48,7 @@ const std::map<std::string, Command>& commands() {
           {"--comparison", "--pretty"},
           {"--params", "--settings", "--temperature"},
           vtl::cli::runFilter}},
+        {"log", {1, {"--pretty"}, {}, vtl::cli::runLog}},
         {"export", {2, {"--exact-name"}, {"--temperature"}, vtl::cli::runExport}},
         {"render",
          {2, {"--landscape"}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
@@ -81,6 +83,7 @@ const char* const kUsage =
     "  filter FILE [--comparison] [--params PRE,FINAL,LEN1,LEN2] [--settings FILE]\n"
     "              [--temperature T] [--pretty]\n"
     "  export FILE OUT [--temperature T] [--exact-name]\n"
+    "  log [FOLDER] [--pretty]\n"
     "  render FILE OUT.bmp|OUT.png [--comparison FILE2] [--width W] [--height H]\n"
     "  render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
     "The device (each also takes --port NAME, --settings FILE and --trace):\n"

@@ -7,9 +7,11 @@
 #include "core/flight/flight_plausibility.h"
 #include "core/flight/flight_record.h"
 #include "core/flight/image_handover.h"
+#include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/flight/filter_dialog.h"
+#include "gui/shell/flight_log_window.h"
 #include "gui/shell/info_window.h"
 #include "gui/shell/temperature_key_filter.h"
 #include "gui/shell/transfer_input_guard.h"
@@ -67,6 +69,9 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
     move(503, 269);
 
     m_settings.load();
+    // Not in the settings record, whose layout is fixed: a small file of its own beside it.
+    m_flightLogState =
+        QFileInfo(qs(places.homeFile())).absolutePath() + QStringLiteral("/vantorel-log.ini");
     const vtl::ProgramSettings& settings = m_settings.settings();
     m_form.Przyspieszenie1->setChecked(settings.showAcceleration != 0);
     m_currentLanguage = settings.language;
@@ -119,6 +124,7 @@ void TVantorel_BMP::connectHandlers() {
     connect(f.Przyspieszenie1, &QAction::triggered, this, &TVantorel_BMP::Przyspieszenie1Click);
     connect(f.Porownanie1, &QAction::triggered, this, &TVantorel_BMP::Porownanie1Click);
     connect(f.Warto1, &QAction::triggered, this, &TVantorel_BMP::Warto1Click);
+    connect(f.Dziennik1, &QAction::triggered, this, &TVantorel_BMP::Dziennik1Click);
     connect(f.UstawDrukarke1, &QAction::triggered, this, &TVantorel_BMP::UstawDrukarke1Click);
     connect(f.Drukuj1, &QAction::triggered, this, &TVantorel_BMP::Drukuj1Click);
     connect(f.ZapiszObraz1, &QAction::triggered, this, &TVantorel_BMP::ZapiszObraz1Click);
@@ -184,6 +190,10 @@ void TVantorel_BMP::applyLanguage() {
     f.ZapiszObraz1->setText(t(MainCaption::SavePictureMenu));
     f.ZapiszdoExcela1->setText(t(MainCaption::ExportMenu));
 
+    f.Dziennik1->setText(FlightLogWindow::menuText(m_currentLanguage));
+    if (m_flightLog) {
+        m_flightLog->applyLanguage();
+    }
     m_presenter.applyLanguage();
     m_outputStatus.applyLanguage();
     f.Chart1->setToolTip(t(MainCaption::ChartHint));
@@ -379,30 +389,56 @@ bool openAnyway(vtl::Prompter& prompter, int32_t language, const std::vector<uin
 } // namespace
 
 void TVantorel_BMP::BLaduj_pomiarClick() {
-    const auto file = m_measurements.chooseMeasurement();
-    if (!file || !openAnyway(m_prompter, m_currentLanguage, file->bytes)) {
+    if (const auto file = m_measurements.chooseMeasurement()) {
+        loadCurrent(*file);
+    }
+}
+
+void TVantorel_BMP::B_PorownanieClick() {
+    if (const auto file = m_measurements.chooseMeasurement(vtl::FileDialog::Comparison)) {
+        loadComparison(*file);
+    }
+}
+
+void TVantorel_BMP::openFlightFile(const std::string& path, bool comparison) {
+    vtl::MeasurementCommands::LoadedFile file{path, {}};
+    // As if chosen in the open dialog: it opens at this name next time.
+    m_measurements.setLastOpenName(path);
+    if (!vtl::readMeasurementFile(path, file.bytes)) {
+        m_prompter.showMessage(vtl::cannotOpenFileText(path), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
         return;
     }
-    if (vtl::acceptLoadedImage(*m_currentFlight, file->bytes.data(), file->bytes.size(),
+    if (comparison) {
+        loadComparison(file);
+    } else {
+        loadCurrent(file);
+    }
+}
+
+void TVantorel_BMP::loadCurrent(const vtl::MeasurementCommands::LoadedFile& file) {
+    if (!openAnyway(m_prompter, m_currentLanguage, file.bytes)) {
+        return;
+    }
+    if (vtl::acceptLoadedImage(*m_currentFlight, file.bytes.data(), file.bytes.size(),
                                vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
         m_presenter.reportCorruptFlight();
         return;
     }
-    m_form.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
+    m_form.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file.path)));
     m_presenter.showLoadedCurrent();
 }
 
-void TVantorel_BMP::B_PorownanieClick() {
-    const auto file = m_measurements.chooseMeasurement(vtl::FileDialog::Comparison);
-    if (!file || !openAnyway(m_prompter, m_currentLanguage, file->bytes)) {
+void TVantorel_BMP::loadComparison(const vtl::MeasurementCommands::LoadedFile& file) {
+    if (!openAnyway(m_prompter, m_currentLanguage, file.bytes)) {
         return;
     }
-    if (vtl::acceptLoadedImage(*m_comparisonFlight, file->bytes.data(), file->bytes.size(),
+    if (vtl::acceptLoadedImage(*m_comparisonFlight, file.bytes.data(), file.bytes.size(),
                                vtl::FlightRole::Comparison) != vtl::HandoverResult::Accepted) {
         m_presenter.reportCorruptFlight();
         return;
     }
-    m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file->path)));
+    m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file.path)));
     m_form.Porownanie1->setChecked(true);
     m_presenter.showLoadedComparison();
 }
@@ -458,4 +494,18 @@ void TVantorel_BMP::Chart1UndoZoom() {
 void TVantorel_BMP::StopTimer() {
     m_form.Timer1->stop();
     m_form.Timer1->setInterval(400);
+}
+
+// Opened once and kept: closing only hides it, so its rows stay for the next time. It lists the
+// archive folder until the user picks another.
+void TVantorel_BMP::Dziennik1Click() {
+    if (!m_flightLog) {
+        m_flightLog = std::make_unique<FlightLogWindow>(
+            m_prompter, m_currentLanguage, m_flightLogState,
+            [this](const std::string& path, bool comparison) { openFlightFile(path, comparison); });
+        m_flightLog->setFolder(m_archive.folder());
+    }
+    m_flightLog->show();
+    m_flightLog->raise();
+    m_flightLog->activateWindow();
 }

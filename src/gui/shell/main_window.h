@@ -35,6 +35,7 @@ struct DeviceLink {
     vtl::ProcessPriority* priority = nullptr;
 };
 class TFoInfo;
+class FlightLogWindow;
 class TF_Filtr;
 class TransferInputGuard;
 
@@ -71,6 +72,11 @@ public:
     vtl::FlightRecord& comparisonFlight() { return *m_comparisonFlight; }
     // The program's own manual viewer, once the desktop could not open a manual.
     HelpWindow* helpWindow() const { return m_help.window(); }
+    // The flight log window, once the menu has opened it.
+    FlightLogWindow* flightLogWindow() const { return m_flightLog.get(); }
+    // Loads the file as "Odczyt" (or, for a comparison, the comparison button) loads a chosen one,
+    // with the same questions and messages.
+    void openFlightFile(const std::string& path, bool comparison);
 
     void applyLanguage();
     void FormResize();
@@ -93,6 +99,9 @@ private:
     void BZapisz_PomiarClick();
     void BLaduj_pomiarClick();
     void B_PorownanieClick();
+    void loadCurrent(const vtl::MeasurementCommands::LoadedFile& file);
+    void loadComparison(const vtl::MeasurementCommands::LoadedFile& file);
+    void Dziennik1Click();
     void B_Filtr_porClick();
     void Ustawienia1Click();
     void Ustawienia2Click();
@@ -152,4 +161,6 @@ private:
     std::unique_ptr<TFormUstawienia> m_settingsDialog;
     std::unique_ptr<TFoInfo> m_infoWindow;
     std::unique_ptr<TF_Filtr> m_filterDialog;
+    QString m_flightLogState; // the log window's size and columns, beside the settings file
+    std::unique_ptr<FlightLogWindow> m_flightLog;
 };

@@ -209,6 +209,8 @@ void MainWindowForm::buildMenu(QMainWindow& window) {
         item(Widok1, "Przyspieszenie1", QStringLiteral("  Przyspieszenie"), true, true);
     Porownanie1 = item(Widok1, "Porownanie1", QStringLiteral("  Porównanie"), true, true);
     Warto1 = item(Widok1, "Warto1", QStringLiteral("Wartosci"), true, false);
+    Dziennik1 = item(Widok1, "Dziennik1", QStringLiteral("Dziennik lotów"));
+    Dziennik1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
 
     E1 = bar->addMenu(QStringLiteral("Print/Export"));
     E1->setObjectName(QStringLiteral("E1"));

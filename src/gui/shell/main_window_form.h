@@ -77,6 +77,7 @@ struct MainWindowForm {
     QAction* Przyspieszenie1 = nullptr;
     QAction* Porownanie1 = nullptr;
     QAction* Warto1 = nullptr;
+    QAction* Dziennik1 = nullptr; // the flight log window
     QMenu* E1 = nullptr;
     QAction* UstawDrukarke1 = nullptr;
     QAction* Drukuj1 = nullptr;

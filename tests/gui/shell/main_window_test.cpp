@@ -296,6 +296,7 @@ void MainWindowTest::menuOrderAndCheckMarks() {
                                   "  Przyspieszenie1",
                                   "  Porownanie1",
                                   "  Warto1",
+                                  "  Dziennik1",
                                   "/E1",
                                   "  UstawDrukarke1",
                                   "  Drukuj1",

@@ -1,0 +1,476 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/files/flight_log.h"
+
+#include "core/files/measurement_file.h"
+#include "core/flight/flight_drawing.h"
+#include "core/flight/flight_image.h"
+#include "core/flight/flight_plausibility.h"
+#include "core/flight/flight_record.h"
+#include "core/flight/image_handover.h"
+#include "core/shell/atomic_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <system_error>
+
+namespace vtl {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCacheMagic = "vantorel-log-cache 1";
+constexpr size_t kCacheFields = 15;
+// A cache for thousands of flights takes well under a megabyte; anything far larger is not ours.
+constexpr uintmax_t kCacheSizeLimit = 64u * 1024 * 1024;
+
+bool isDigits(const std::string& text, size_t from, size_t count) {
+    if (from + count > text.size()) {
+        return false;
+    }
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
+                       text.begin() + static_cast<std::ptrdiff_t>(from + count),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string localTimeText(std::time_t time) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &time);
+#else
+    localtime_r(&time, &local);
+#endif
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+std::time_t toTimeT(fs::file_time_type stamp) {
+    // The file clock's epoch is not the system clock's in C++17; both are read now to bridge them.
+    const auto system = std::chrono::system_clock::now() +
+                        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                            stamp - fs::file_time_type::clock::now());
+    return std::chrono::system_clock::to_time_t(system);
+}
+
+bool hasSuffixBeforeExtension(const std::string& name, const std::string& suffix) {
+    const std::string stem = fs::path(name).stem().string();
+    // Archive names that met an existing file carry "-2", "-3" ... after the suffix.
+    const size_t at = stem.rfind(suffix);
+    if (at == std::string::npos) {
+        return false;
+    }
+    const size_t end = at + suffix.size();
+    return end == stem.size() ||
+           (stem[end] == '-' && isDigits(stem, end + 1, stem.size() - end - 1));
+}
+
+void appendNumber(std::string& out, double value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+void appendOptional(std::string& out, const std::optional<int>& value) {
+    out += value ? std::to_string(*value) : "-";
+}
+
+void appendOptional(std::string& out, const std::optional<double>& value) {
+    if (value) {
+        appendNumber(out, *value);
+    } else {
+        out += '-';
+    }
+}
+
+std::vector<std::string> splitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t from = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', from);
+        fields.push_back(
+            line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+        if (tab == std::string::npos) {
+            return fields;
+        }
+        from = tab + 1;
+    }
+}
+
+template <typename Number> bool parseWhole(const std::string& text, Number& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+bool parseOptional(const std::string& text, int lowest, int highest, std::optional<int>& value) {
+    if (text == "-") {
+        value.reset();
+        return true;
+    }
+    int number = 0;
+    if (!parseWhole(text, number) || number < lowest || number > highest) {
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+bool parseOptional(const std::string& text, std::optional<double>& value) {
+    if (text == "-") {
+        value.reset();
+        return true;
+    }
+    double number = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() ||
+        !std::isfinite(number)) {
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+// A name the cache can hold on one line of tab-separated fields.
+bool cacheableName(const std::string& name) {
+    return !name.empty() && name != "-" && name.find_first_of("\t\n\r/") == std::string::npos;
+}
+
+bool newerFirst(const FlightLogRow& a, const FlightLogRow& b) {
+    if (a.downloaded != b.downloaded) {
+        return a.downloaded > b.downloaded;
+    }
+    return a.fileName > b.fileName;
+}
+
+std::optional<std::string> readSmallFile(const fs::path& path) {
+    std::error_code error;
+    const uintmax_t size = fs::file_size(path, error);
+    if (error || size > kCacheSizeLimit) {
+        return std::nullopt;
+    }
+    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    if (file == nullptr) {
+        return std::nullopt;
+    }
+    std::string text(static_cast<size_t>(size), '\0');
+    const size_t read = std::fread(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    text.resize(read);
+    return text;
+}
+
+} // namespace
+
+const char* logStatusName(LogStatus status) {
+    switch (status) {
+    case LogStatus::Ok:
+        return "ok";
+    case LogStatus::Partial:
+        return "partial";
+    case LogStatus::Corrupt:
+        return "corrupt";
+    case LogStatus::Unreadable:
+        return "unreadable";
+    case LogStatus::NotAFlight:
+        return "not a flight";
+    }
+    return "unreadable";
+}
+
+std::string downloadTimeFromName(const std::string& fileName) {
+    // YYYY-MM-DD_HHMMSS_S<serial>_C<competitor>
+    if (!isDigits(fileName, 0, 4) || fileName.size() < 19 || fileName[4] != '-' ||
+        !isDigits(fileName, 5, 2) || fileName[7] != '-' || !isDigits(fileName, 8, 2) ||
+        fileName[10] != '_' || !isDigits(fileName, 11, 6) || fileName.compare(17, 2, "_S") != 0) {
+        return std::string();
+    }
+    return fileName.substr(0, 10) + ' ' + fileName.substr(11, 2) + ':' + fileName.substr(13, 2) +
+           ':' + fileName.substr(15, 2);
+}
+
+void readFlightLogFile(const std::string& path, FlightLogRow& row) {
+    row.serialNumber.reset();
+    row.competitorNumber.reset();
+    row.samplingCode.reset();
+    row.temperature.reset();
+    row.figures = FlightFigures{};
+    std::vector<uint8_t> bytes;
+    if (!readMeasurementFile(path, bytes)) {
+        row.status = LogStatus::Unreadable;
+        return;
+    }
+    // Too short for a header and one sample: nothing the recorder wrote, and the zero words of a
+    // missing header would only read as a corrupt flight.
+    if (bytes.size() < image::kHeaderSize + image::kSlotSize) {
+        row.status = LogStatus::NotAFlight;
+        return;
+    }
+    // A record is large; each reading thread keeps one for every file it reads.
+    thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
+    const HandoverResult taken =
+        acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current);
+    if (taken == HandoverResult::Corrupt) {
+        row.status = LogStatus::Corrupt;
+        return;
+    }
+    if (taken != HandoverResult::Accepted || !plausibleFlightHeader(bytes.data(), bytes.size())) {
+        row.status = LogStatus::NotAFlight;
+        return;
+    }
+    row.serialNumber = record->serialNumber;
+    row.competitorNumber = record->competitorNumber;
+    row.samplingCode = record->samplingCode;
+    row.temperature = static_cast<int>(std::lround(record->temperature));
+    const std::optional<FlightDrawing> drawing = drawFlight(*record, false);
+    if (!drawing) {
+        row.status = LogStatus::Corrupt;
+        return;
+    }
+    row.figures = flightFigures(drawing->altitudeCm, record->samplesPer10s);
+    const std::string name = fs::path(path).filename().string();
+    row.status = hasSuffixBeforeExtension(name, "_corrupt")   ? LogStatus::Corrupt
+                 : hasSuffixBeforeExtension(name, "_partial") ? LogStatus::Partial
+                                                              : LogStatus::Ok;
+}
+
+std::string flightLogCacheText(const std::vector<FlightLogRow>& rows) {
+    std::string text = std::string(kCacheMagic) + '\n';
+    size_t count = 0;
+    for (const FlightLogRow& row : rows) {
+        // An unreadable file may become readable without a new time stamp: always read again.
+        if (!cacheableName(row.fileName) || row.status == LogStatus::Unreadable) {
+            continue;
+        }
+        text += row.fileName;
+        text += '\t' + std::to_string(row.size) + '\t' + std::to_string(row.modifiedTicks) + '\t' +
+                std::to_string(static_cast<int>(row.status)) + '\t';
+        appendOptional(text, row.serialNumber);
+        text += '\t';
+        appendOptional(text, row.competitorNumber);
+        text += '\t';
+        appendOptional(text, row.samplingCode);
+        text += '\t';
+        appendOptional(text, row.temperature);
+        const FlightFigures& f = row.figures;
+        for (const auto* figure : {&f.maximumM, &f.maximumS, &f.startS, &f.landingS, &f.flightTimeS,
+                                   &f.bestClimbMps, &f.meanSinkMps}) {
+            text += '\t';
+            appendOptional(text, *figure);
+        }
+        text += '\n';
+        ++count;
+    }
+    // The count at the end tells a whole cache from one cut short.
+    text += "end " + std::to_string(count) + '\n';
+    return text;
+}
+
+std::optional<std::vector<FlightLogRow>> parseFlightLogCache(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < text.size()) {
+        const size_t newline = text.find('\n', from);
+        if (newline == std::string::npos) {
+            return std::nullopt; // every line of a whole cache ends with its newline
+        }
+        lines.push_back(text.substr(from, newline - from));
+        from = newline + 1;
+    }
+    if (lines.size() < 2 || lines.front() != kCacheMagic ||
+        lines.back() != "end " + std::to_string(lines.size() - 2)) {
+        return std::nullopt;
+    }
+    std::vector<FlightLogRow> rows;
+    rows.reserve(lines.size() - 2);
+    for (size_t i = 1; i + 1 < lines.size(); ++i) {
+        const std::vector<std::string> fields = splitTabs(lines[i]);
+        if (fields.size() != kCacheFields || !cacheableName(fields[0])) {
+            return std::nullopt;
+        }
+        FlightLogRow row;
+        row.fileName = fields[0];
+        int status = 0;
+        FlightFigures& f = row.figures;
+        if (!parseWhole(fields[1], row.size) || !parseWhole(fields[2], row.modifiedTicks) ||
+            !parseWhole(fields[3], status) || status < static_cast<int>(LogStatus::Ok) ||
+            status > static_cast<int>(LogStatus::NotAFlight) ||
+            status == static_cast<int>(LogStatus::Unreadable) ||
+            !parseOptional(fields[4], 0, 0xFFFF, row.serialNumber) ||
+            !parseOptional(fields[5], 0, 0xFFFF, row.competitorNumber) ||
+            !parseOptional(fields[6], 0, 15, row.samplingCode) ||
+            !parseOptional(fields[7], -128, 127, row.temperature) ||
+            !parseOptional(fields[8], f.maximumM) || !parseOptional(fields[9], f.maximumS) ||
+            !parseOptional(fields[10], f.startS) || !parseOptional(fields[11], f.landingS) ||
+            !parseOptional(fields[12], f.flightTimeS) ||
+            !parseOptional(fields[13], f.bestClimbMps) ||
+            !parseOptional(fields[14], f.meanSinkMps)) {
+            return std::nullopt;
+        }
+        row.status = static_cast<LogStatus>(status);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
+                                        const FlightLogProgress& progress,
+                                        const std::atomic<bool>* cancel) {
+    std::vector<FlightLogRow> rows;
+    std::error_code error;
+    fs::directory_iterator entries(folder, fs::directory_options::skip_permission_denied, error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        const fs::directory_entry& entry = *entries;
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name[0] == '.') {
+            continue;
+        }
+        std::error_code statusError;
+        const fs::file_status target = entry.status(statusError);
+        // A link to nowhere is listed (as unreadable); folders, pipes and devices are not files of
+        // the log, and opening a pipe would wait for a writer.
+        const bool dangling = fs::is_symlink(entry.symlink_status(statusError)) &&
+                              target.type() == fs::file_type::not_found;
+        if (!dangling && !fs::is_regular_file(target)) {
+            continue;
+        }
+        FlightLogRow row;
+        row.fileName = name;
+        std::error_code fileError;
+        const uintmax_t size = dangling ? 0 : fs::file_size(entry.path(), fileError);
+        row.size = fileError ? 0 : size;
+        if (!dangling) {
+            const fs::file_time_type stamp = fs::last_write_time(entry.path(), fileError);
+            if (!fileError) {
+                row.modifiedTicks = static_cast<int64_t>(stamp.time_since_epoch().count());
+                row.modified = toTimeT(stamp);
+            }
+        }
+        row.downloaded = downloadTimeFromName(name);
+        row.downloadedFromName = !row.downloaded.empty();
+        if (!row.downloadedFromName) {
+            row.downloaded = localTimeText(row.modified);
+        }
+        rows.push_back(std::move(row));
+    }
+    std::sort(rows.begin(), rows.end(), newerFirst);
+
+    const fs::path cachePath = fs::path(folder) / kFlightLogCacheName;
+    std::map<std::string, FlightLogRow> cached;
+    if (const auto text = readSmallFile(cachePath)) {
+        if (auto parsed = parseFlightLogCache(*text)) {
+            for (FlightLogRow& row : *parsed) {
+                cached[row.fileName] = std::move(row);
+            }
+        }
+    }
+
+    bool changed = false;
+    size_t index = 0;
+    for (FlightLogRow& row : rows) {
+        if (cancel != nullptr && cancel->load()) {
+            rows.resize(index);
+            return rows;
+        }
+        const auto hit = cached.find(row.fileName);
+        if (hit != cached.end() && hit->second.size == row.size &&
+            hit->second.modifiedTicks == row.modifiedTicks) {
+            const FlightLogRow& noted = hit->second;
+            row.status = noted.status;
+            row.serialNumber = noted.serialNumber;
+            row.competitorNumber = noted.competitorNumber;
+            row.samplingCode = noted.samplingCode;
+            row.temperature = noted.temperature;
+            row.figures = noted.figures;
+            cached.erase(hit);
+        } else {
+            readFlightLogFile((fs::path(folder) / row.fileName).string(), row);
+            changed = changed || row.status != LogStatus::Unreadable;
+        }
+        if (progress) {
+            progress(row, index, rows.size());
+        }
+        ++index;
+    }
+    // Entries of files that are gone are dropped too.
+    if (changed || !cached.empty()) {
+        const std::string text = flightLogCacheText(rows);
+        // A folder the user may not write is listed all the same, only without a cache.
+        writeFileAtomically(cachePath.string(), reinterpret_cast<const uint8_t*>(text.data()),
+                            text.size());
+    }
+    return rows;
+}
+
+std::string figureText(const std::optional<double>& value, int decimals, char decimalSeparator) {
+    if (!value) {
+        return std::string();
+    }
+    char text[64];
+    const auto result =
+        std::to_chars(text, text + sizeof text, *value, std::chars_format::fixed, decimals);
+    std::string out(text, result.ptr);
+    if (decimalSeparator != '.') {
+        std::replace(out.begin(), out.end(), '.', decimalSeparator);
+    }
+    // "-0.00" says nothing a reader needs.
+    if (out.find_first_not_of("-0.,") == std::string::npos && !out.empty() && out[0] == '-') {
+        out.erase(0, 1);
+    }
+    return out;
+}
+
+namespace {
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') {
+            quoted += '"';
+        }
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string optionalInt(const std::optional<int>& value) {
+    return value ? std::to_string(*value) : std::string();
+}
+
+} // namespace
+
+std::string flightLogCsv(const std::vector<FlightLogRow>& rows) {
+    std::string csv = "downloaded,serial,competitor,sampling_code,temperature_c,maximum_m,"
+                      "time_to_maximum_s,flight_time_s,best_climb_mps,mean_sink_mps,status,"
+                      "file,size_bytes\r\n";
+    for (const FlightLogRow& row : rows) {
+        const FlightFigures& f = row.figures;
+        const std::string fields[] = {row.downloaded,
+                                      optionalInt(row.serialNumber),
+                                      optionalInt(row.competitorNumber),
+                                      optionalInt(row.samplingCode),
+                                      optionalInt(row.temperature),
+                                      figureText(f.maximumM, 1),
+                                      figureText(f.maximumS, 2),
+                                      figureText(f.flightTimeS, 2),
+                                      figureText(f.bestClimbMps, 2),
+                                      figureText(f.meanSinkMps, 2),
+                                      logStatusName(row.status),
+                                      row.fileName,
+                                      std::to_string(row.size)};
+        for (size_t i = 0; i < std::size(fields); ++i) {
+            csv += (i == 0 ? "" : ",") + csvField(fields[i]);
+        }
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+} // namespace vtl

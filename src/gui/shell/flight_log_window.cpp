@@ -1,0 +1,390 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/shell/flight_log_window.h"
+
+#include "core/flight/sampling_code.h"
+#include "core/shell/atomic_file.h"
+#include "core/shell/framework_texts.h"
+#include "core/shell/prompter.h"
+#include "core/shell/text_tables.h"
+#include "gui/shell/locale_separator.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace {
+
+enum Text {
+    Title,
+    FolderButton,
+    OpenButton,
+    CompareButton,
+    ExportButton,
+    FilterHint,
+    StatusOk,
+    StatusPartial,
+    StatusCorrupt,
+    StatusUnreadable,
+    StatusNotAFlight,
+    FirstHeader
+};
+
+struct Pair {
+    const char* polish;
+    const char* english;
+};
+
+const Pair kTexts[] = {
+    {"Dziennik lotów", "Flight log"},
+    {"Folder…", "Folder…"},
+    {"Otwórz", "Open"},
+    {"Porównaj", "Compare"},
+    {"Eksport", "Export"},
+    {"Filtr: zawodnik, numer seryjny lub data", "Filter: competitor, serial or date"},
+    {"dobry", "ok"},
+    {"niepełny", "partial"},
+    {"uszkodzony", "corrupt"},
+    {"nieczytelny", "unreadable"},
+    {"nie lot", "not a flight"},
+    // The columns, in the order of FlightLogWindow::Column.
+    {"Pobrano", "Downloaded"},
+    {"Nr seryjny", "Serial"},
+    {"Zawodnik", "Competitor"},
+    {"Próbkowanie", "Sampling"},
+    {"Temp. °C", "Temp. °C"},
+    {"Maksimum m", "Maximum m"},
+    {"Do maksimum s", "To maximum s"},
+    {"Czas lotu s", "Flight time s"},
+    {"Najl. wznoszenie m/s", "Best climb m/s"},
+    {"Śr. opadanie m/s", "Mean sink m/s"},
+    {"Stan", "Status"},
+    {"Plik", "File"},
+};
+
+constexpr int kRowIndexRole = Qt::UserRole;
+constexpr int kSortRole = Qt::UserRole + 1;
+
+// Sorts by the number behind the text; absent figures go below every number.
+class NumberItem : public QTableWidgetItem {
+public:
+    NumberItem(const QString& text, double value) : QTableWidgetItem(text) {
+        setData(kSortRole, value);
+        setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    bool operator<(const QTableWidgetItem& other) const override {
+        return data(kSortRole).toDouble() < other.data(kSortRole).toDouble();
+    }
+};
+
+constexpr double kAbsent = -std::numeric_limits<double>::infinity();
+
+QTableWidgetItem* numberItem(const std::optional<int>& value) {
+    return new NumberItem(value ? QString::number(*value) : QString(), value ? *value : kAbsent);
+}
+
+QTableWidgetItem* figureItem(const std::optional<double>& value, int decimals) {
+    return new NumberItem(
+        QString::fromStdString(vtl::figureText(value, decimals, localeDecimalSeparator())),
+        value ? *value : kAbsent);
+}
+
+} // namespace
+
+QString FlightLogWindow::menuText(int32_t language) {
+    return QString::fromUtf8(language == 0 ? kTexts[Title].polish : kTexts[Title].english);
+}
+
+QString FlightLogWindow::text(int which) const {
+    return QString::fromUtf8(m_language == 0 ? kTexts[which].polish : kTexts[which].english);
+}
+
+FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const int32_t& language,
+                                 const QString& stateFile, Opener opener, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_prompter(prompter), m_language(language),
+      m_stateFile(stateFile), m_opener(std::move(opener)) {
+    setObjectName(QStringLiteral("FlightLogWindow"));
+    m_folderButton = new QPushButton(this);
+    m_folderButton->setObjectName(QStringLiteral("FolderButton"));
+    m_folderLabel = new QLabel(this);
+    m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("FilterField"));
+    m_filter->setClearButtonEnabled(true);
+    m_table = new QTableWidget(0, ColumnCount, this);
+    m_table->setObjectName(QStringLiteral("LogTable"));
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSortIndicatorShown(true);
+    m_table->horizontalHeader()->setSortIndicator(Downloaded, Qt::DescendingOrder);
+    m_table->setSortingEnabled(true);
+    m_progress = new QLabel(this);
+    m_progress->setObjectName(QStringLiteral("ProgressLine"));
+    m_open = new QPushButton(this);
+    m_open->setObjectName(QStringLiteral("OpenButton"));
+    m_compare = new QPushButton(this);
+    m_compare->setObjectName(QStringLiteral("CompareButton"));
+    m_export = new QPushButton(this);
+    m_export->setObjectName(QStringLiteral("ExportButton"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_folderButton);
+    top->addWidget(m_folderLabel, 1);
+    top->addWidget(m_filter, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_progress, 1);
+    bottom->addWidget(m_open);
+    bottom->addWidget(m_compare);
+    bottom->addWidget(m_export);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(bottom);
+
+    connect(m_folderButton, &QPushButton::clicked, this, &FlightLogWindow::chooseFolder);
+    connect(m_filter, &QLineEdit::textChanged, this, &FlightLogWindow::applyFilter);
+    connect(m_open, &QPushButton::clicked, this, [this] { openSelected(false); });
+    connect(m_compare, &QPushButton::clicked, this, [this] { openSelected(true); });
+    connect(m_export, &QPushButton::clicked, this, &FlightLogWindow::exportRows);
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { openSelected(false); });
+
+    resize(1000, 500);
+    applyLanguage();
+    restoreState();
+}
+
+FlightLogWindow::~FlightLogWindow() {
+    stopScan();
+    saveState();
+}
+
+void FlightLogWindow::applyLanguage() {
+    setWindowTitle(text(Title));
+    m_folderButton->setText(text(FolderButton));
+    m_open->setText(text(OpenButton));
+    m_compare->setText(text(CompareButton));
+    m_export->setText(text(ExportButton));
+    m_filter->setPlaceholderText(text(FilterHint));
+    QStringList headers;
+    for (int column = 0; column < ColumnCount; ++column) {
+        headers << text(FirstHeader + column);
+    }
+    m_table->setHorizontalHeaderLabels(headers);
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const size_t index = m_table->item(row, Downloaded)->data(kRowIndexRole).toULongLong();
+        m_table->item(row, Status)
+            ->setText(text(StatusOk + static_cast<int>(m_rows[index].status)));
+    }
+}
+
+void FlightLogWindow::stopScan() {
+    if (m_worker == nullptr) {
+        return;
+    }
+    m_cancel->store(true);
+    m_worker->wait();
+    delete m_worker;
+    m_worker = nullptr;
+}
+
+void FlightLogWindow::setFolder(const QString& folder) {
+    stopScan();
+    ++m_generation;
+    m_folder = folder;
+    m_folderLabel->setText(folder);
+    m_rows.clear();
+    m_total = 0;
+    // Sorting thousands of rows again for every row that comes would stall the window: the rows
+    // come newest first, and the table sorts once when all are in.
+    m_table->setSortingEnabled(false);
+    m_table->setRowCount(0);
+    m_progress->setText(QStringLiteral("0 / …"));
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    const unsigned generation = m_generation;
+    const std::string path = folder.toStdString();
+    const auto cancel = m_cancel;
+    // Rows cross to this thread as queued calls; a call from an earlier scan is ignored.
+    m_worker = QThread::create([this, path, cancel, generation] {
+        vtl::scanFlightLog(
+            path,
+            [this, generation](const vtl::FlightLogRow& row, size_t, size_t total) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, generation, row, total] {
+                        if (generation == m_generation) {
+                            addRow(row, total);
+                        }
+                    },
+                    Qt::QueuedConnection);
+            },
+            cancel.get());
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation] {
+                if (generation == m_generation) {
+                    finishScan();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    m_worker->start();
+}
+
+void FlightLogWindow::finishScan() {
+    if (m_worker != nullptr) {
+        m_worker->wait();
+        delete m_worker;
+        m_worker = nullptr;
+    }
+    m_table->setSortingEnabled(true);
+    m_progress->setText(QStringLiteral("%1 / %2").arg(m_rows.size()).arg(m_rows.size()));
+    emit scanFinished();
+}
+
+void FlightLogWindow::addRow(const vtl::FlightLogRow& row, size_t total) {
+    m_rows.push_back(row);
+    m_total = total;
+    const int tableRow = m_table->rowCount();
+    m_table->insertRow(tableRow);
+    fillRow(tableRow, m_rows.back());
+    m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
+    m_table->setRowHidden(tableRow, !matchesFilter(tableRow));
+    m_progress->setText(QStringLiteral("%1 / %2").arg(m_rows.size()).arg(total));
+}
+
+void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {
+    const vtl::FlightFigures& f = row.figures;
+    m_table->setItem(tableRow, Downloaded,
+                     new QTableWidgetItem(QString::fromStdString(row.downloaded)));
+    m_table->setItem(tableRow, Serial, numberItem(row.serialNumber));
+    m_table->setItem(tableRow, Competitor, numberItem(row.competitorNumber));
+    const QString sampling =
+        row.samplingCode ? QString::fromStdString(
+                               vtl::samplingTextForCode(static_cast<uint8_t>(*row.samplingCode)))
+                               .trimmed()
+                         : QString();
+    auto* samplingItem = new NumberItem(
+        sampling, row.samplingCode
+                      ? vtl::samplesPer10sForCode(static_cast<uint8_t>(*row.samplingCode))
+                      : kAbsent);
+    samplingItem->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_table->setItem(tableRow, Sampling, samplingItem);
+    m_table->setItem(tableRow, Temperature, numberItem(row.temperature));
+    m_table->setItem(tableRow, Maximum, figureItem(f.maximumM, 1));
+    m_table->setItem(tableRow, TimeToMaximum, figureItem(f.maximumS, 1));
+    m_table->setItem(tableRow, FlightTime, figureItem(f.flightTimeS, 1));
+    m_table->setItem(tableRow, BestClimb, figureItem(f.bestClimbMps, 2));
+    m_table->setItem(tableRow, MeanSink, figureItem(f.meanSinkMps, 2));
+    m_table->setItem(tableRow, Status,
+                     new QTableWidgetItem(text(StatusOk + static_cast<int>(row.status))));
+    m_table->setItem(tableRow, FileName,
+                     new QTableWidgetItem(QString::fromStdString(row.fileName)));
+}
+
+bool FlightLogWindow::matchesFilter(int tableRow) const {
+    const QString wanted = m_filter->text().trimmed();
+    if (wanted.isEmpty()) {
+        return true;
+    }
+    for (const int column : {Competitor, Serial, Downloaded}) {
+        if (m_table->item(tableRow, column)->text().contains(wanted, Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void FlightLogWindow::applyFilter() {
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        m_table->setRowHidden(row, !matchesFilter(row));
+    }
+}
+
+std::vector<vtl::FlightLogRow> FlightLogWindow::shownRows() const {
+    std::vector<vtl::FlightLogRow> rows;
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        if (!m_table->isRowHidden(row)) {
+            rows.push_back(
+                m_rows[m_table->item(row, Downloaded)->data(kRowIndexRole).toULongLong()]);
+        }
+    }
+    return rows;
+}
+
+void FlightLogWindow::openSelected(bool comparison) {
+    const int row = m_table->currentRow();
+    if (row < 0 || m_table->isRowHidden(row)) {
+        return;
+    }
+    const QString name = m_table->item(row, FileName)->text();
+    m_opener(QDir(m_folder).filePath(name).toStdString(), comparison);
+}
+
+void FlightLogWindow::chooseFolder() {
+    // The prompter has no folder dialog; the standard one is asked directly.
+    const QString folder = QFileDialog::getExistingDirectory(this, text(FolderButton), m_folder);
+    if (!folder.isEmpty()) {
+        setFolder(folder);
+    }
+}
+
+void FlightLogWindow::exportRows() {
+    const std::string name = m_prompter.chooseFile(vtl::FileDialog::Export, m_lastExportName);
+    if (name.empty()) {
+        return;
+    }
+    m_lastExportName = name;
+    const std::string csv = vtl::flightLogCsv(shownRows());
+    int error = 0;
+    if (!vtl::writeFileAtomically(name, reinterpret_cast<const uint8_t*>(csv.data()), csv.size(),
+                                  &error)) {
+        m_prompter.showMessage(vtl::cannotCreateFileText(name, error, m_language),
+                               vtl::kExceptionCaption, vtl::PromptButtons::Ok);
+    }
+}
+
+void FlightLogWindow::closeEvent(QCloseEvent* event) {
+    saveState();
+    QWidget::closeEvent(event);
+}
+
+void FlightLogWindow::saveState() const {
+    if (m_stateFile.isEmpty()) {
+        return;
+    }
+    QSettings state(m_stateFile, QSettings::IniFormat);
+    state.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    QList<QVariant> widths;
+    for (int column = 0; column < ColumnCount; ++column) {
+        widths << m_table->columnWidth(column);
+    }
+    state.setValue(QStringLiteral("window/columns"), widths);
+}
+
+void FlightLogWindow::restoreState() {
+    if (m_stateFile.isEmpty()) {
+        return;
+    }
+    QSettings state(m_stateFile, QSettings::IniFormat);
+    restoreGeometry(state.value(QStringLiteral("window/geometry")).toByteArray());
+    const QList<QVariant> widths = state.value(QStringLiteral("window/columns")).toList();
+    for (int column = 0; column < ColumnCount && column < widths.size(); ++column) {
+        const int width = widths[column].toInt();
+        // A hand-edited file could hide a column for good or make it absurdly wide.
+        if (width >= 20 && width <= 2000) {
+            m_table->setColumnWidth(column, width);
+        }
+    }
+}

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/files/flight_log.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QThread;
+
+namespace vtl {
+class Prompter;
+}
+
+// Every flight of a folder (the archive unless the user picks another) in a table, filled while
+// the files are read on a worker thread. Opening or comparing a flight goes through the main
+// window's own load, so the questions and messages are the same; the window never changes a file.
+class FlightLogWindow : public QWidget {
+    Q_OBJECT
+public:
+    enum Column {
+        Downloaded,
+        Serial,
+        Competitor,
+        Sampling,
+        Temperature,
+        Maximum,
+        TimeToMaximum,
+        FlightTime,
+        BestClimb,
+        MeanSink,
+        Status,
+        FileName,
+        ColumnCount
+    };
+
+    // Loads the file as the current flight, or as the comparison flight.
+    using Opener = std::function<void(const std::string& path, bool comparison)>;
+
+    // `stateFile`: where the window keeps its size and column widths between runs.
+    FlightLogWindow(vtl::Prompter& prompter, const int32_t& language, const QString& stateFile,
+                    Opener opener, QWidget* parent = nullptr);
+    ~FlightLogWindow() override;
+
+    // The menu item's text, which the main window shows in its language.
+    static QString menuText(int32_t language);
+
+    // Lists the folder anew; rows already shown go.
+    void setFolder(const QString& folder);
+    const QString& folder() const { return m_folder; }
+    bool scanning() const { return m_worker != nullptr; }
+    void applyLanguage();
+
+    QTableWidget* table() const { return m_table; }
+    QLineEdit* filterField() const { return m_filter; }
+    QLabel* progressLine() const { return m_progress; }
+    QPushButton* openButton() const { return m_open; }
+    QPushButton* compareButton() const { return m_compare; }
+    QPushButton* exportButton() const { return m_export; }
+    QPushButton* folderButton() const { return m_folderButton; }
+    // The rows in the table's order, as they are shown (hidden ones left out).
+    std::vector<vtl::FlightLogRow> shownRows() const;
+
+signals:
+    void scanFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void stopScan();
+    void addRow(const vtl::FlightLogRow& row, size_t total);
+    void fillRow(int tableRow, const vtl::FlightLogRow& row);
+    void finishScan();
+    void applyFilter();
+    bool matchesFilter(int tableRow) const;
+    void openSelected(bool comparison);
+    void chooseFolder();
+    void exportRows();
+    void saveState() const;
+    void restoreState();
+    QString text(int which) const;
+
+    vtl::Prompter& m_prompter;
+    const int32_t& m_language;
+    QString m_stateFile;
+    Opener m_opener;
+    QString m_folder;
+    std::vector<vtl::FlightLogRow> m_rows; // in the order read; table items point here
+    size_t m_total = 0;
+    QThread* m_worker = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+    unsigned m_generation = 0;
+    std::string m_lastExportName;
+
+    QTableWidget* m_table = nullptr;
+    QLineEdit* m_filter = nullptr;
+    QLabel* m_folderLabel = nullptr;
+    QLabel* m_progress = nullptr;
+    QPushButton* m_folderButton = nullptr;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_compare = nullptr;
+    QPushButton* m_export = nullptr;
+};

@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/files/flight_log.h"
+
+#include "support/flight_synthesiser.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace vtl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// 2 s on the ground, 30 s up to `topCm`, 20 s down again, at 10 samples a second.
+std::vector<uint8_t> flightImage(int32_t topCm, uint16_t serial, uint16_t competitor) {
+    testing::FlightDescription flight;
+    flight.serialNumber = serial;
+    flight.competitorNumber = competitor;
+    for (int i = 0; i < 20; ++i) {
+        flight.altitudeCm.push_back(0);
+    }
+    for (int i = 1; i <= 300; ++i) {
+        flight.altitudeCm.push_back(topCm * i / 300);
+    }
+    for (int i = 1; i <= 200; ++i) {
+        flight.altitudeCm.push_back(topCm - topCm * i / 200);
+    }
+    for (int i = 0; i < 20; ++i) {
+        flight.altitudeCm.push_back(0);
+    }
+    return testing::synthesiseFlightImage(flight);
+}
+
+void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class FlightLogFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("vtl-log-test-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder / "older flights");
+        writeBytes(folder / "2026-06-14_103512_S1234_C42.bin", flightImage(5000, 1234, 42));
+        writeBytes(folder / "2026-06-15_090000_S1234_C7_partial.bin", flightImage(3000, 1234, 7));
+        std::vector<uint8_t> corrupt = flightImage(4000, 99, 3);
+        corrupt[16] = corrupt[17] = 0; // AC4 0: the pressure divisor is zero
+        writeBytes(folder / "2026-06-13_080000_S99_C3_corrupt.bin", corrupt);
+        std::ofstream(folder / "notes.txt") << "Wind 3 m/s, thermals after noon.\n";
+        fs::create_symlink(folder / "nowhere.bin", folder / "gone.bin");
+        writeBytes(folder / ".hidden.bin", flightImage(5000, 1, 1));
+        // A copy without an archive name: its modification time stands for the download.
+        writeBytes(folder / "copy.bin", flightImage(2000, 555, 8));
+        fs::last_write_time(folder / "copy.bin", fs::last_write_time(folder / "notes.txt") -
+                                                     std::chrono::hours(24 * 365 * 30));
+        fs::last_write_time(folder / "notes.txt", fs::last_write_time(folder / "notes.txt") -
+                                                      std::chrono::hours(24 * 365 * 20));
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    fs::path folder;
+};
+
+const FlightLogRow& rowOf(const std::vector<FlightLogRow>& rows, const std::string& name) {
+    for (const FlightLogRow& row : rows) {
+        if (row.fileName == name) {
+            return row;
+        }
+    }
+    throw std::runtime_error("no row for " + name);
+}
+
+TEST_F(FlightLogFolder, ListsEveryFileNewestFirstWithWhatItHolds) {
+    std::vector<std::string> reported;
+    const auto rows =
+        scanFlightLog(folder.string(), [&](const FlightLogRow& row, size_t index, size_t total) {
+            EXPECT_EQ(index, reported.size());
+            EXPECT_EQ(total, 6u);
+            reported.push_back(row.fileName);
+        });
+    std::vector<std::string> names;
+    for (const FlightLogRow& row : rows) {
+        names.push_back(row.fileName);
+    }
+    // Folders and dot files are no flights of the log; a link to nowhere is, with no time.
+    ASSERT_EQ(names.size(), 6u);
+    EXPECT_EQ(reported, names);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
+              (std::vector<std::string>{"2026-06-15_090000_S1234_C7_partial.bin",
+                                        "2026-06-14_103512_S1234_C42.bin",
+                                        "2026-06-13_080000_S99_C3_corrupt.bin"}));
+    EXPECT_EQ(names[3], "notes.txt");
+    EXPECT_EQ(names[4], "copy.bin");
+    EXPECT_EQ(names[5], "gone.bin");
+
+    const FlightLogRow& good = rowOf(rows, "2026-06-14_103512_S1234_C42.bin");
+    EXPECT_EQ(good.status, LogStatus::Ok);
+    EXPECT_EQ(good.downloaded, "2026-06-14 10:35:12");
+    EXPECT_TRUE(good.downloadedFromName);
+    EXPECT_EQ(good.serialNumber, 1234);
+    EXPECT_EQ(good.competitorNumber, 42);
+    EXPECT_EQ(good.samplingCode, 2);
+    EXPECT_EQ(good.temperature, 20);
+    ASSERT_TRUE(good.figures.maximumM && good.figures.flightTimeS);
+    EXPECT_NEAR(*good.figures.maximumM, 50.0, 0.5);
+    EXPECT_NEAR(*good.figures.flightTimeS, 50.0, 1.0);
+    EXPECT_EQ(good.size, fs::file_size(folder / good.fileName));
+
+    const FlightLogRow& partial = rowOf(rows, "2026-06-15_090000_S1234_C7_partial.bin");
+    EXPECT_EQ(partial.status, LogStatus::Partial);
+    ASSERT_TRUE(partial.figures.maximumM);
+    EXPECT_NEAR(*partial.figures.maximumM, 30.0, 0.5);
+
+    const FlightLogRow& corrupt = rowOf(rows, "2026-06-13_080000_S99_C3_corrupt.bin");
+    EXPECT_EQ(corrupt.status, LogStatus::Corrupt);
+    EXPECT_FALSE(corrupt.figures.maximumM);
+
+    const FlightLogRow& notes = rowOf(rows, "notes.txt");
+    EXPECT_EQ(notes.status, LogStatus::NotAFlight);
+    EXPECT_FALSE(notes.serialNumber || notes.figures.maximumM);
+    EXPECT_FALSE(notes.downloadedFromName);
+
+    EXPECT_EQ(rowOf(rows, "gone.bin").status, LogStatus::Unreadable);
+    const FlightLogRow& copy = rowOf(rows, "copy.bin");
+    EXPECT_EQ(copy.status, LogStatus::Ok);
+    EXPECT_EQ(copy.competitorNumber, 8);
+    EXPECT_LT(copy.downloaded, notes.downloaded);
+}
+
+TEST(FlightLog, DownloadTimeComesOnlyFromArchiveNames) {
+    EXPECT_EQ(downloadTimeFromName("2026-06-14_103512_S1234_C42-2.bin"), "2026-06-14 10:35:12");
+    EXPECT_EQ(downloadTimeFromName("2026-06-14_103512.bin"), "");
+    EXPECT_EQ(downloadTimeFromName("2026-06-14_1035x2_S1_C2.bin"), "");
+    EXPECT_EQ(downloadTimeFromName("lot7.bin"), "");
+}
+
+TEST_F(FlightLogFolder, CacheServesUnchangedFilesAndRereadsChangedOnes) {
+    const fs::path good = folder / "2026-06-14_103512_S1234_C42.bin";
+    scanFlightLog(folder.string());
+    ASSERT_TRUE(fs::exists(folder / kFlightLogCacheName));
+
+    // Same size and time stamp, other bytes: the cache is believed, so the file is not read.
+    const auto stamp = fs::last_write_time(good);
+    const std::vector<uint8_t> garbage(fs::file_size(good), 0x55);
+    writeBytes(good, garbage);
+    fs::last_write_time(good, stamp);
+    EXPECT_EQ(rowOf(scanFlightLog(folder.string()), good.filename().string()).status,
+              LogStatus::Ok);
+
+    // Same time stamp, another size: read again.
+    writeBytes(good, std::vector<uint8_t>(100, 0x55));
+    fs::last_write_time(good, stamp);
+    EXPECT_EQ(rowOf(scanFlightLog(folder.string()), good.filename().string()).status,
+              LogStatus::NotAFlight);
+
+    // Same size, a new time stamp: read again.
+    writeBytes(good, flightImage(4000, 1234, 42));
+    fs::last_write_time(good, stamp + std::chrono::seconds(5));
+    const auto rows = scanFlightLog(folder.string());
+    const FlightLogRow& reread = rowOf(rows, good.filename().string());
+    EXPECT_EQ(reread.status, LogStatus::Ok);
+    ASSERT_TRUE(reread.figures.maximumM);
+    EXPECT_NEAR(*reread.figures.maximumM, 40.0, 0.5);
+}
+
+TEST_F(FlightLogFolder, DamagedCacheIsRebuilt) {
+    const auto first = scanFlightLog(folder.string());
+    const fs::path cache = folder / kFlightLogCacheName;
+    const std::string whole = readText(cache);
+    ASSERT_TRUE(parseFlightLogCache(whole));
+
+    for (const std::string& damaged : {std::string("\x7f"
+                                                   "ELF\0\0garbage",
+                                                   12),
+                                       whole.substr(0, whole.size() / 2), std::string()}) {
+        std::ofstream(cache, std::ios::binary | std::ios::trunc) << damaged;
+        const auto rows = scanFlightLog(folder.string());
+        ASSERT_EQ(rows.size(), first.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].fileName, first[i].fileName);
+            EXPECT_EQ(rows[i].status, first[i].status);
+            EXPECT_EQ(rows[i].figures.maximumM, first[i].figures.maximumM);
+        }
+        EXPECT_TRUE(parseFlightLogCache(readText(cache))) << "not rebuilt";
+    }
+}
+
+TEST(FlightLogCache, KeepsEveryValueAndRefusesWhatIsOutOfBounds) {
+    FlightLogRow row;
+    row.fileName = "lot 7, final.bin";
+    row.size = 4321;
+    row.modifiedTicks = -1234567890123;
+    row.status = LogStatus::Partial;
+    row.serialNumber = 65535;
+    row.competitorNumber = 0;
+    row.samplingCode = 15;
+    row.temperature = -12;
+    row.figures.maximumM = 123.456789012345;
+    row.figures.maximumS = 0.1;
+    row.figures.meanSinkMps = -0.3;
+    FlightLogRow empty;
+    empty.fileName = "notes.txt";
+    empty.status = LogStatus::NotAFlight;
+    const std::string text = flightLogCacheText({row, empty});
+    const auto back = parseFlightLogCache(text);
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->size(), 2u);
+    const FlightLogRow& r = back->front();
+    EXPECT_EQ(r.fileName, row.fileName);
+    EXPECT_EQ(r.size, row.size);
+    EXPECT_EQ(r.modifiedTicks, row.modifiedTicks);
+    EXPECT_EQ(r.status, row.status);
+    EXPECT_EQ(r.serialNumber, row.serialNumber);
+    EXPECT_EQ(r.competitorNumber, row.competitorNumber);
+    EXPECT_EQ(r.samplingCode, row.samplingCode);
+    EXPECT_EQ(r.temperature, row.temperature);
+    EXPECT_EQ(r.figures.maximumM, row.figures.maximumM);
+    EXPECT_EQ(r.figures.maximumS, row.figures.maximumS);
+    EXPECT_FALSE(r.figures.startS);
+    EXPECT_EQ(r.figures.meanSinkMps, row.figures.meanSinkMps);
+    EXPECT_FALSE(back->back().serialNumber);
+
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string changed = text;
+        changed.replace(changed.find(from), from.size(), to);
+        return changed;
+    };
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t65535\t", "\t65536\t")));
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t15\t", "\t16\t")));
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t-12\t", "\t-129\t")));
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t4321\t", "\t-4321\t")));
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t1\t65535", "\t9\t65535"))); // no such status
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t1\t65535", "\t3\t65535"))); // never cached
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t0.1\t", "\tnan\t")));
+    EXPECT_FALSE(parseFlightLogCache(replaced("\t0.1\t", "\t0.1\t\t")));
+    EXPECT_FALSE(parseFlightLogCache(replaced("end 2", "end 3")));
+    EXPECT_FALSE(parseFlightLogCache(replaced("cache 1", "cache 2")));
+}
+
+TEST(FlightLogCsv, GoldenText) {
+    FlightLogRow row;
+    row.fileName = "2026-06-14_103512_S1234_C42.bin";
+    row.size = 2164;
+    row.downloaded = "2026-06-14 10:35:12";
+    row.status = LogStatus::Ok;
+    row.serialNumber = 1234;
+    row.competitorNumber = 42;
+    row.samplingCode = 2;
+    row.temperature = -3;
+    row.figures.maximumM = 52.35;
+    row.figures.maximumS = 31.2;
+    row.figures.flightTimeS = 50.1;
+    row.figures.bestClimbMps = 1.666;
+    row.figures.meanSinkMps = -0.001;
+    FlightLogRow odd;
+    odd.fileName = "wind \"3\", gusts.txt";
+    odd.size = 33;
+    odd.downloaded = "2026-06-01 07:00:00";
+    odd.status = LogStatus::NotAFlight;
+    EXPECT_EQ(flightLogCsv({row, odd}),
+              "downloaded,serial,competitor,sampling_code,temperature_c,maximum_m,"
+              "time_to_maximum_s,flight_time_s,best_climb_mps,mean_sink_mps,status,file,"
+              "size_bytes\r\n"
+              "2026-06-14 10:35:12,1234,42,2,-3,52.4,31.20,50.10,1.67,0.00,ok,"
+              "2026-06-14_103512_S1234_C42.bin,2164\r\n"
+              "2026-06-01 07:00:00,,,,,,,,,,not a flight,\"wind \"\"3\"\", gusts.txt\",33\r\n");
+    EXPECT_EQ(figureText(2.5, 1, ','), "2,5");
+}
+
+} // namespace
+} // namespace vtl

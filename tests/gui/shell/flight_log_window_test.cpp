@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/shell/flight_log_window.h"
+
+#include "core/files/flight_log.h"
+#include "core/flight/flight_record.h"
+#include "gui/shell/main_window.h"
+#include "support/flight_synthesiser.h"
+#include "support/scripted_prompter.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray flightBytes(int32_t peakCm, uint16_t competitor, uint16_t serial) {
+    vtl::testing::FlightDescription flight;
+    flight.competitorNumber = competitor;
+    flight.serialNumber = serial;
+    flight.altitudeCm.assign(10, 0);
+    for (int i = 1; i <= 200; ++i) {
+        flight.altitudeCm.push_back(peakCm * i / 200);
+    }
+    for (int i = 1; i <= 400; ++i) {
+        flight.altitudeCm.push_back(peakCm - (peakCm + 200) * i / 400);
+    }
+    const auto bytes = vtl::testing::synthesiseFlightImage(flight);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class FlightLogWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openFromTheLogIsALoad();
+    void compareFromTheLogIsAComparison();
+    void aFileThatIsNoFlightIsQuestionedAsByLoad();
+    void sortsFiltersAndExports();
+    void followsTheLanguageAndKeepsItsColumns();
+
+private:
+    QString path(const QString& name) const { return m_folder->filePath(name); }
+    FlightLogWindow* openLog();
+    int rowOf(FlightLogWindow* log, const QString& fileName) const;
+    std::unique_ptr<TVantorel_BMP> newWindow(vtl::testing::ScriptedPrompter& prompter);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
+    std::unique_ptr<TVantorel_BMP> m_window;
+};
+
+static const char* const kHigh = "2026-06-14_103512_S1234_C42.bin";
+static const char* const kLow = "2026-06-15_090000_S777_C9.bin";
+
+void FlightLogWindowTest::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    QDir(m_folder->path()).mkdir(QStringLiteral("flights"));
+    writeFile(path(QStringLiteral("flights/") + kHigh), flightBytes(12000, 42, 1234));
+    writeFile(path(QStringLiteral("flights/") + kLow), flightBytes(3000, 9, 777));
+    writeFile(path(QStringLiteral("flights/notes.txt")), "Wind 3 m/s\n");
+    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
+    m_window = newWindow(*m_prompter);
+}
+
+std::unique_ptr<TVantorel_BMP>
+FlightLogWindowTest::newWindow(vtl::testing::ScriptedPrompter& prompter) {
+    auto window = std::make_unique<TVantorel_BMP>(path("vantorel.par"), prompter);
+    window->setArchiveFolder(path("flights"));
+    return window;
+}
+
+void FlightLogWindowTest::cleanup() {
+    m_window.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+FlightLogWindow* FlightLogWindowTest::openLog() {
+    m_window->form().Dziennik1->trigger();
+    FlightLogWindow* log = m_window->flightLogWindow();
+    if (log == nullptr) {
+        return nullptr;
+    }
+    QSignalSpy finished(log, &FlightLogWindow::scanFinished);
+    if (log->scanning()) {
+        finished.wait(10000);
+    }
+    return log;
+}
+
+int FlightLogWindowTest::rowOf(FlightLogWindow* log, const QString& fileName) const {
+    for (int row = 0; row < log->table()->rowCount(); ++row) {
+        if (log->table()->item(row, FlightLogWindow::FileName)->text() == fileName) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+void FlightLogWindowTest::openFromTheLogIsALoad() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    QVERIFY(log->isVisible());
+    QCOMPARE(log->table()->rowCount(), 3);
+    QCOMPARE(log->progressLine()->text(), QString("3 / 3"));
+    // Newest first.
+    QCOMPARE(log->table()->item(1, FlightLogWindow::FileName)->text(), QString(kLow));
+    QCOMPARE(log->table()->item(2, FlightLogWindow::FileName)->text(), QString(kHigh));
+
+    log->table()->selectRow(rowOf(log, kHigh));
+    log->openButton()->click();
+
+    // The same file through the Load button, in a window of its own.
+    vtl::testing::ScriptedPrompter prompter;
+    auto loaded = newWindow(prompter);
+    prompter.answerNextFiles({path(QStringLiteral("flights/") + kHigh).toStdString()});
+    loaded->form().BOdczyt->click();
+
+    MainWindowForm& a = m_window->form();
+    MainWindowForm& b = loaded->form();
+    QCOMPARE(a.GroupB_Vtl->title(), QString(kHigh));
+    QCOMPARE(a.GroupB_Vtl->title(), b.GroupB_Vtl->title());
+    QCOMPARE(a.E_NrZawodnika->text(), b.E_NrZawodnika->text());
+    QCOMPARE(a.E_NrSeryjny->text(), b.E_NrSeryjny->text());
+    QCOMPARE(a.E_TempGl->text(), b.E_TempGl->text());
+    QCOMPARE(a.E_TempGl->isReadOnly(), b.E_TempGl->isReadOnly());
+    QCOMPARE(a.E_probkGl->text(), b.E_probkGl->text());
+    QCOMPARE(a.E_MaxGl->text(), b.E_MaxGl->text());
+    QCOMPARE(a.Chart1->pointCount(ChartView::Series1), b.Chart1->pointCount(ChartView::Series1));
+    QVERIFY(a.Chart1->pointCount(ChartView::Series1) > 0);
+    QCOMPARE(m_window->currentFlight().rawLength, loaded->currentFlight().rawLength);
+    QVERIFY(m_prompter->messages().empty());
+
+    // The open dialog then starts at the file, as after a load.
+    m_prompter->answerNextFiles({});
+    a.BOdczyt->click();
+    QCOMPARE(m_prompter->fileDialogs().back().second,
+             path(QStringLiteral("flights/") + kHigh).toStdString());
+
+    // Double-click opens as well; a file gone since the listing is reported as by Load.
+    log->table()->selectRow(rowOf(log, kLow));
+    QFile::remove(path(QStringLiteral("flights/") + kLow));
+    emit log->table()->cellDoubleClicked(rowOf(log, kLow), 0);
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QVERIFY(m_prompter->messages()[0].text.find("Cannot open file") != std::string::npos);
+    QCOMPARE(a.GroupB_Vtl->title(), QString(kHigh));
+}
+
+void FlightLogWindowTest::compareFromTheLogIsAComparison() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    m_window->form().Porownanie1->setChecked(false);
+    log->table()->selectRow(rowOf(log, kLow));
+    log->compareButton()->click();
+
+    vtl::testing::ScriptedPrompter prompter;
+    auto compared = newWindow(prompter);
+    compared->form().Porownanie1->setChecked(false);
+    prompter.answerNextFiles({path(QStringLiteral("flights/") + kLow).toStdString()});
+    compared->form().B_Porownanie->click();
+
+    MainWindowForm& a = m_window->form();
+    MainWindowForm& b = compared->form();
+    QCOMPARE(a.GroupB_Por->title(), QString(kLow));
+    QVERIFY(a.Porownanie1->isChecked());
+    QCOMPARE(a.E_Zaw_Por->text(), QString("9"));
+    QCOMPARE(a.E_Zaw_Por->text(), b.E_Zaw_Por->text());
+    QCOMPARE(a.E_NrS_Por->text(), b.E_NrS_Por->text());
+    QCOMPARE(a.E_Max_Por->text(), b.E_Max_Por->text());
+    QCOMPARE(a.Chart1->pointCount(ChartView::Series3), b.Chart1->pointCount(ChartView::Series3));
+    QVERIFY(a.Chart1->pointCount(ChartView::Series3) > 0);
+    // The current flight is not touched.
+    QCOMPARE(m_window->currentFlight().rawLength, 0);
+}
+
+void FlightLogWindowTest::aFileThatIsNoFlightIsQuestionedAsByLoad() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    const int notes = rowOf(log, "notes.txt");
+    QVERIFY(notes >= 0);
+    QCOMPARE(log->table()->item(notes, FlightLogWindow::Status)->text(), QString("nie lot"));
+    log->table()->selectRow(notes);
+    m_prompter->answerNextMessages({false});
+    log->openButton()->click();
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QCOMPARE(m_prompter->messages()[0].buttons, vtl::PromptButtons::OkCancel);
+    QCOMPARE(m_window->currentFlight().rawLength, 0);
+    // Declined: nothing changed, and the log changed no file.
+    QCOMPARE(readFile(path("flights/notes.txt")), QByteArray("Wind 3 m/s\n"));
+}
+
+void FlightLogWindowTest::sortsFiltersAndExports() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    QTableWidget* table = log->table();
+    // Numbers sort as numbers: 120 m above 30 m, and "9" below "777".
+    table->sortByColumn(FlightLogWindow::Maximum, Qt::DescendingOrder);
+    QCOMPARE(table->item(0, FlightLogWindow::FileName)->text(), QString(kHigh));
+    QCOMPARE(table->item(1, FlightLogWindow::FileName)->text(), QString(kLow));
+    table->sortByColumn(FlightLogWindow::Serial, Qt::AscendingOrder);
+    QCOMPARE(table->item(1, FlightLogWindow::Serial)->text(), QString("777"));
+    QCOMPARE(table->item(2, FlightLogWindow::Serial)->text(), QString("1234"));
+
+    log->filterField()->setText("777");
+    QCOMPARE(log->shownRows().size(), size_t{1});
+    QCOMPARE(log->shownRows()[0].fileName, std::string(kLow));
+    log->filterField()->setText("2026-06-14");
+    QCOMPARE(log->shownRows().size(), size_t{1});
+    QCOMPARE(log->shownRows()[0].fileName, std::string(kHigh));
+
+    m_prompter->answerNextFiles({path("log.csv").toStdString()});
+    log->exportButton()->click();
+    QCOMPARE(m_prompter->fileDialogs().back().first, vtl::FileDialog::Export);
+    QCOMPARE(readFile(path("log.csv")),
+             QByteArray::fromStdString(vtl::flightLogCsv(log->shownRows())));
+    QVERIFY(readFile(path("log.csv")).contains(kHigh));
+    QVERIFY(!readFile(path("log.csv")).contains(kLow));
+}
+
+void FlightLogWindowTest::followsTheLanguageAndKeepsItsColumns() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    QCOMPARE(m_window->form().Dziennik1->text(), QString("Dziennik lotów"));
+    QCOMPARE(log->windowTitle(), QString("Dziennik lotów"));
+    m_window->form().English1->trigger();
+    QCOMPARE(m_window->form().Dziennik1->text(), QString("Flight log"));
+    QCOMPARE(log->windowTitle(), QString("Flight log"));
+    QCOMPARE(log->openButton()->text(), QString("Open"));
+    QCOMPARE(log->table()->horizontalHeaderItem(FlightLogWindow::Competitor)->text(),
+             QString("Competitor"));
+    QCOMPARE(log->table()->item(rowOf(log, "notes.txt"), FlightLogWindow::Status)->text(),
+             QString("not a flight"));
+    m_window->form().Polski1->trigger();
+    QCOMPARE(log->compareButton()->text(), QString("Porównaj"));
+
+    // Its size and column widths come back in the next run, from a file of their own.
+    log->table()->setColumnWidth(FlightLogWindow::FileName, 333);
+    log->close();
+    m_window.reset();
+    QVERIFY(QFile::exists(path("vantorel-log.ini")));
+    m_window = newWindow(*m_prompter);
+    log = openLog();
+    QVERIFY(log != nullptr);
+    QCOMPARE(log->table()->columnWidth(FlightLogWindow::FileName), 333);
+}
+
+QTEST_MAIN(FlightLogWindowTest)
+#include "flight_log_window_test.moc"
