@@ -24,6 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Raise the number whenever a row gains a field or its figures are computed differently: a cache
+// of another number is rebuilt.
 constexpr const char* kCacheMagic = "vantorel-log-cache 1";
 constexpr size_t kCacheFields = 15;
 // A cache for thousands of flights takes well under a megabyte; anything far larger is not ours.
