@@ -1,29 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/system_process_priority.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <cerrno>
 #include <sys/resource.h>
 #endif
 
 namespace vtl {
 
-#ifdef _WIN32
-
-void SystemProcessPriority::raise() {
-    m_raised = SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS) != 0;
-}
-
-void SystemProcessPriority::restore() {
-    if (m_raised) {
-        SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
-        m_raised = false;
-    }
-}
-
-#else
+// On Windows the core's WindowsProcessPriority stands in (see the header).
+#ifndef _WIN32
 
 void SystemProcessPriority::raise() {
     errno = 0;

@@ -1,6 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#ifdef _WIN32
+
+// On Windows the core's own class sets the priority class, so that the cross-built core tests
+// check what the program uses.
+#include "core/device/windows_process_priority.h"
+
+namespace vtl {
+using SystemProcessPriority = WindowsProcessPriority;
+} // namespace vtl
+
+#else
+
 #include "core/device/process_priority.h"
 
 namespace vtl {
@@ -18,3 +30,5 @@ private:
 };
 
 } // namespace vtl
+
+#endif

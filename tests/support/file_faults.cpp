@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sched.h>
@@ -14,11 +15,14 @@
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#endif
 
 namespace vtl::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifndef _WIN32
 
 constexpr uint32_t kOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
 
@@ -52,6 +56,7 @@ void enterPrivateMountNamespace() {
                              ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     (void)made;
 }
+#endif
 
 void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
@@ -85,6 +90,14 @@ std::ostream& operator<<(std::ostream& out, FileFault fault) {
     return out << faultName(fault);
 }
 
+#ifdef _WIN32
+
+// Windows has no such power to give up: an administrator is bound by a file's permissions.
+WithoutPermissionOverride::WithoutPermissionOverride() = default;
+WithoutPermissionOverride::~WithoutPermissionOverride() = default;
+
+#else
+
 WithoutPermissionOverride::WithoutPermissionOverride() {
     m_dropped = ::geteuid() == 0 && setEffectiveOverrides(false);
 }
@@ -95,6 +108,8 @@ WithoutPermissionOverride::~WithoutPermissionOverride() {
     }
 }
 
+#endif
+
 std::vector<uint8_t> fileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -103,8 +118,22 @@ std::vector<uint8_t> fileBytes(const fs::path& path) {
 FaultyPlace::FaultyPlace(const fs::path& base, FileFault fault, const std::string& targetName,
                          const std::vector<uint8_t>& oldBytes)
     : m_fault(fault), m_targetName(targetName) {
+#ifdef _WIN32
+    // Of the faults only these two can be made without administrator rights: the read-only
+    // attribute of a folder does not stop files being created in it, and no small disk can be
+    // mounted nor a file-size limit set.
+    if (fault == FileFault::ReadOnlyFolder || fault == FileFault::FullDisk) {
+        m_folder = base / (fault == FileFault::FullDisk ? "full" : "read-only");
+        m_unavailable = fault == FileFault::FullDisk
+                            ? "Windows mounts no small disk and limits no file size for a test"
+                            : "a read-only folder still takes new files on Windows";
+        static_cast<void>(oldBytes);
+        return;
+    }
+#endif
     switch (fault) {
     case FileFault::ReadOnlyFolder:
+#ifndef _WIN32
         m_folder = base / "read-only";
         fs::create_directories(m_folder);
         writeBytes(target(), oldBytes);
@@ -119,6 +148,7 @@ FaultyPlace::FaultyPlace(const fs::path& base, FileFault fault, const std::strin
                 m_unavailable = "a folder of mode 0555 stays writable here";
             }
         }
+#endif
         break;
     case FileFault::MissingFolder:
         m_folder = base / "missing";
@@ -129,6 +159,7 @@ FaultyPlace::FaultyPlace(const fs::path& base, FileFault fault, const std::strin
         writeBytes(target() / "inside", {1, 2, 3});
         break;
     case FileFault::FullDisk:
+#ifndef _WIN32
         m_folder = base / "full";
         fs::create_directories(m_folder);
         // Without a namespace of its own the mount is still taken, and undone on destruction.
@@ -151,6 +182,7 @@ FaultyPlace::FaultyPlace(const fs::path& base, FileFault fault, const std::strin
         writeBytes(target(), oldBytes);
         m_hasOldFile = true;
         fillDisk();
+#endif
         break;
     }
     m_noted = snapshot();
@@ -158,6 +190,7 @@ FaultyPlace::FaultyPlace(const fs::path& base, FileFault fault, const std::strin
 
 FaultyPlace::~FaultyPlace() {
     m_withoutOverride.reset();
+#ifndef _WIN32
     std::error_code ignored;
     if (m_fault == FileFault::ReadOnlyFolder) {
         fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ignored);
@@ -171,10 +204,12 @@ FaultyPlace::~FaultyPlace() {
         }
         std::signal(SIGXFSZ, m_savedXfsz);
     }
+#endif
 }
 
 // Appends to a filler file until the file system refuses, so that not a page is left.
 void FaultyPlace::fillDisk() {
+#ifndef _WIN32
     const int fd = ::open((m_folder / "filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0) {
         m_unavailable = "cannot fill the small disk";
@@ -187,6 +222,7 @@ void FaultyPlace::fillDisk() {
         }
     }
     ::close(fd);
+#endif
 }
 
 std::map<std::string, std::vector<uint8_t>> FaultyPlace::snapshot() const {

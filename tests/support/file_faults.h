@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 namespace vtl::testing {
 
@@ -71,8 +73,10 @@ private:
     bool m_hasOldFile = false;
     bool m_mounted = false;
     bool m_limited = false;
+#ifndef _WIN32
     rlimit m_savedLimit{};
     void (*m_savedXfsz)(int) = nullptr;
+#endif
     std::string m_unavailable;
     std::map<std::string, std::vector<uint8_t>> m_noted;
     std::unique_ptr<WithoutPermissionOverride> m_withoutOverride;

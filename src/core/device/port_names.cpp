@@ -5,6 +5,7 @@
 #include <filesystem>
 
 namespace vtl {
+#ifndef _WIN32
 namespace {
 
 // The number n of "COMn", or 0 for any other name.
@@ -23,6 +24,7 @@ int comNumber(const std::string& name) {
 }
 
 } // namespace
+#endif
 
 std::string devicePathForPort(const std::string& portName, const std::string& aliasFolder,
                               const std::function<bool(const std::string&)>& exists) {

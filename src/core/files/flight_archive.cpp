@@ -2,6 +2,7 @@
 #include "core/files/flight_archive.h"
 
 #include "core/shell/atomic_file.h"
+#include "core/shell/utf8_path.h"
 
 #include <filesystem>
 #include <system_error>
@@ -20,7 +21,7 @@ constexpr int kMaximumVariants = 1000;
 // Moves the file to the target only where no file of that name exists.
 bool moveWithoutReplacing(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
+    return MoveFileExW(wideFromUtf8(from).c_str(), wideFromUtf8(to).c_str(), 0) != 0;
 #else
     if (::link(from.c_str(), to.c_str()) != 0) {
         return false;
@@ -48,10 +49,9 @@ std::optional<std::string> archiveFlight(const std::string& folder,
                                          const std::tm& localTime, uint16_t serialNumber,
                                          uint16_t competitorNumber, ArchiveKind kind) {
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    std::filesystem::create_directories(utf8Path(folder), error);
     const std::filesystem::path base =
-        std::filesystem::path(folder) /
-        archiveFileName(localTime, serialNumber, competitorNumber, kind);
+        utf8Path(folder) / archiveFileName(localTime, serialNumber, competitorNumber, kind);
     const auto written = writeTemporaryFile(folder, image.data(), image.size());
     if (!written) {
         return std::nullopt;
@@ -63,14 +63,14 @@ std::optional<std::string> archiveFlight(const std::string& folder,
             target.replace_filename(base.stem().string() + "-" + std::to_string(variant) +
                                     base.extension().string());
         }
-        if (moveWithoutReplacing(temporary, target.string())) {
-            return target.string();
+        if (moveWithoutReplacing(temporary, utf8String(target))) {
+            return utf8String(target);
         }
         if (!std::filesystem::exists(target, error)) {
             break; // the move failed for another reason than an existing file
         }
     }
-    std::filesystem::remove(temporary, error);
+    std::filesystem::remove(utf8Path(temporary), error);
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include "core/files/spreadsheet_export.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
+#include "core/shell/utf8_path.h"
 
 #include <filesystem>
 
@@ -25,12 +26,12 @@ std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string
     }
     std::error_code error;
     // A folder cannot be replaced by a file: asking first would only end in a failed write.
-    if (std::filesystem::is_directory(name, error)) {
+    if (std::filesystem::is_directory(utf8Path(name), error)) {
         m_prompter.showMessage(isAFolderText(name, m_language),
                                message(Message::ErrorCaption, m_language), PromptButtons::Ok);
         return std::nullopt;
     }
-    if (std::filesystem::exists(name, error) &&
+    if (std::filesystem::exists(utf8Path(name), error) &&
         !m_prompter.showMessage(message(Message::FileExists, m_language),
                                 message(Message::SaveCaption, m_language),
                                 PromptButtons::OkCancel)) {

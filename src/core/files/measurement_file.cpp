@@ -2,6 +2,7 @@
 #include "core/files/measurement_file.h"
 
 #include "core/shell/atomic_file.h"
+#include "core/shell/utf8_path.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +10,7 @@
 namespace vtl {
 
 bool readMeasurementFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openUtf8File(path, "rb");
     if (file == nullptr) {
         return false;
     }

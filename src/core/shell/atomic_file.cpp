@@ -1,18 +1,186 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/shell/atomic_file.h"
 
+#include "core/shell/utf8_path.h"
+
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace vtl {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string folderOf(const std::string& path) {
+    const fs::path folder = utf8Path(path).parent_path();
+    return folder.empty() ? std::string(".") : utf8String(folder);
+}
+
+void fail(int* error, int reason) {
+    if (error != nullptr) {
+        *error = reason;
+    }
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+// The errno value that says the same as a Windows error, so that the user is told the reason in
+// the same words on both systems.
+int errnoFor(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    default:
+        return EIO;
+    }
+}
+
+bool writeAll(HANDLE file, const uint8_t* bytes, size_t size, int& error) {
+    while (size > 0) {
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, chunk, &written, nullptr) || written == 0) {
+            error =
+                written == 0 && GetLastError() == ERROR_SUCCESS ? ENOSPC : errnoFor(GetLastError());
+            return false;
+        }
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
+// A new file ".vtl-" and six letters in the folder, created only where no file has that name.
+std::optional<std::string> writeTemporary(const std::string& folder, const uint8_t* bytes,
+                                          size_t size, int& error) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned long long seed =
+        GetTickCount64() ^ (static_cast<unsigned long long>(GetCurrentProcessId()) << 20);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        static unsigned long long counter = 0;
+        unsigned long long value = seed + 0x9E3779B97F4A7C15ull * ++counter;
+        std::string suffix;
+        for (int i = 0; i < 6; ++i, value /= 36) {
+            suffix += kLetters[value % 36];
+        }
+        const std::string name = utf8String(utf8Path(folder) / (".vtl-" + suffix));
+        const std::wstring wide = wideFromUtf8(name);
+        const HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD reason = GetLastError();
+            if (reason == ERROR_FILE_EXISTS || reason == ERROR_ALREADY_EXISTS) {
+                continue;
+            }
+            error = errnoFor(reason);
+            return std::nullopt;
+        }
+        // The data reaches the disk before the rename, so that a crash never leaves an empty
+        // target.
+        bool done = writeAll(file, bytes, size, error);
+        if (done && !FlushFileBuffers(file)) {
+            error = errnoFor(GetLastError());
+            done = false;
+        }
+        CloseHandle(file);
+        if (!done) {
+            DeleteFileW(wide.c_str());
+            return std::nullopt;
+        }
+        return name;
+    }
+    error = EEXIST;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> writeTemporaryFile(const std::string& folder, const uint8_t* bytes,
+                                              size_t size, int* error) {
+    int reason = 0;
+    auto name = writeTemporary(folder, bytes, size, reason);
+    if (!name) {
+        fail(error, reason);
+    }
+    return name;
+}
+
+bool writeFileAtomically(const std::string& path, const uint8_t* bytes, size_t size, int* error) {
+    const std::wstring target = wideFromUtf8(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
+    if (replacing && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        fail(error, EISDIR);
+        return false;
+    }
+    if (replacing && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        // Told from the attribute itself: the open below passes where the file system does not
+        // enforce it (Wine run as root).
+        fail(error, EACCES);
+        return false;
+    }
+    if (replacing) {
+        // MoveFileExW would replace a read-only file, or one that another program holds open
+        // without sharing, behind its owner's back: a file that may not be opened for writing
+        // is refused.
+        const HANDLE probe =
+            CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) {
+            fail(error, errnoFor(GetLastError()));
+            return false;
+        }
+        CloseHandle(probe);
+    }
+    int reason = 0;
+    const auto temporary = writeTemporary(folderOf(path), bytes, size, reason);
+    if (!temporary) {
+        fail(error, reason);
+        return false;
+    }
+    const std::wstring from = wideFromUtf8(*temporary);
+    if (!MoveFileExW(from.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        fail(error, errnoFor(GetLastError()));
+        DeleteFileW(from.c_str());
+        return false;
+    }
+    return true;
+}
+
+#else
+
+namespace {
 
 // As many links as the kernel itself follows before it gives up with ELOOP.
 constexpr int kMostLinks = 40;
@@ -26,11 +194,6 @@ mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-std::string folderOf(const std::string& path) {
-    const fs::path folder = fs::path(path).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
 }
 
 // Follows symbolic links at the end of the path, so that the file they point to is replaced
@@ -99,12 +262,6 @@ std::optional<std::string> writeTemporary(const std::string& folder, const uint8
     return name;
 }
 
-void fail(int* error, int reason) {
-    if (error != nullptr) {
-        *error = reason;
-    }
-}
-
 } // namespace
 
 std::optional<std::string> writeTemporaryFile(const std::string& folder, const uint8_t* bytes,
@@ -159,5 +316,7 @@ bool writeFileAtomically(const std::string& path, const uint8_t* bytes, size_t s
     }
     return true;
 }
+
+#endif
 
 } // namespace vtl

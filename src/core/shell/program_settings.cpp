@@ -2,6 +2,7 @@
 #include "core/shell/program_settings.h"
 
 #include "core/shell/atomic_file.h"
+#include "core/shell/utf8_path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -96,7 +97,7 @@ std::string settingsFileNameFor(const std::string& executablePath) {
 
 SettingsFileState readProgramSettings(const std::string& path, ProgramSettings& settings) {
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const auto status = std::filesystem::status(utf8Path(path), error);
     if (status.type() == std::filesystem::file_type::not_found) {
         return SettingsFileState::Missing;
     }
@@ -104,7 +105,7 @@ SettingsFileState readProgramSettings(const std::string& path, ProgramSettings& 
     if (std::filesystem::is_directory(status)) {
         return SettingsFileState::Unreadable;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openUtf8File(path, "rb");
     if (file == nullptr) {
         // Gone between the two looks, or never there behind a path that is no folder.
         return errno == ENOENT || errno == ENOTDIR ? SettingsFileState::Missing

@@ -3,6 +3,7 @@
 
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
+#include "core/shell/utf8_path.h"
 
 #include <filesystem>
 #include <system_error>
@@ -35,8 +36,7 @@ bool SettingsKeeper::save() {
         if (m_path == m_places.userFile && m_path != m_places.programFile) {
             // The configuration folder is made only when the program has something to put there.
             std::error_code ignored;
-            std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(),
-                                                ignored);
+            std::filesystem::create_directories(utf8Path(m_path).parent_path(), ignored);
         }
         if (saveProgramSettings(m_path, m_settings, &error)) {
             return true;

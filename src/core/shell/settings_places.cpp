@@ -13,8 +13,15 @@ std::string withPath(std::string text, const std::string& path) {
     return at == std::string::npos ? text + path : text.replace(at, 2, path);
 }
 
+// A backslash is a letter of a name on Linux and a separator on Windows.
+#ifdef _WIN32
+constexpr const char* kSeparators = "/\\";
+#else
+constexpr const char* kSeparators = "/";
+#endif
+
 std::string folderOf(const std::string& path) {
-    const size_t end = path.find_last_of('/');
+    const size_t end = path.find_last_of(kSeparators);
     return end == std::string::npos ? std::string(".") : path.substr(0, std::max<size_t>(end, 1));
 }
 

@@ -180,7 +180,9 @@ std::string systemReasonText(int error, int32_t language) {
     case EROFS:
         return message(Message::ReasonReadOnlyFileSystem, language);
     case ENOSPC:
+#ifdef EDQUOT // Windows has no disk quotas in errno terms
     case EDQUOT:
+#endif
         return message(Message::ReasonNoSpace, language);
     case ENOENT:
     case ENOTDIR:

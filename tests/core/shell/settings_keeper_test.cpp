@@ -92,10 +92,10 @@ TEST_F(SettingsPlacesTest, ReadingTellsMissingFromUnreadable) {
     }
 
     writeBytes(file, recordOf(defaultProgramSettings()));
-    ::chmod(file.c_str(), 0);
+    ::chmod(file.string().c_str(), 0);
     {
         testing::WithoutPermissionOverride withoutOverride;
-        if (std::FILE* open = std::fopen(file.c_str(), "rb")) {
+        if (std::FILE* open = std::fopen(file.string().c_str(), "rb")) {
             std::fclose(open);
         } else {
             EXPECT_EQ(readProgramSettings(file.string(), settings), SettingsFileState::Unreadable);
@@ -103,7 +103,7 @@ TEST_F(SettingsPlacesTest, ReadingTellsMissingFromUnreadable) {
     }
     EXPECT_TRUE(settings == com12English()) << "a file that was not read changed the record";
 
-    ::chmod(file.c_str(), 0644);
+    ::chmod(file.string().c_str(), 0644);
     writeBytes(file, {});
     EXPECT_EQ(readProgramSettings(file.string(), settings), SettingsFileState::Read);
     EXPECT_TRUE(settings == com12English());

@@ -51,7 +51,9 @@ TEST(TextTables, AFailedCreateSaysWhyInTheCurrentLanguage) {
     };
     for (const Case& c : {Case{EROFS, "system plików tylko do odczytu", "read-only file system"},
                           Case{ENOSPC, "brak miejsca na dysku", "no space left on the disk"},
+#ifdef EDQUOT
                           Case{EDQUOT, "brak miejsca na dysku", "no space left on the disk"},
+#endif
                           Case{ENOENT, "nie ma takiego folderu", "no such folder"},
                           Case{ENOTDIR, "nie ma takiego folderu", "no such folder"},
                           Case{EACCES, "brak uprawnień", "permission denied"},
