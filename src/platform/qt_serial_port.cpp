@@ -3,10 +3,12 @@
 
 #include "core/device/command_frame.h"
 #include "core/device/port_names.h"
+#include "platform/port_discovery.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 
 #include <algorithm>
@@ -26,6 +28,11 @@ bool QtSerialPort::open(const std::string& name) {
     const std::string path = devicePathForPort(name, m_aliasFolder.toStdString());
     m_port.setPortName(QString::fromStdString(path));
     if (!m_port.open(QIODevice::ReadWrite)) {
+        // The user is told about the device itself, not the alias that leads to it.
+        const QFileInfo device(QString::fromStdString(path));
+        const std::string shown = device.exists() ? device.canonicalFilePath().toStdString() : path;
+        m_openError = {openFailureReason(m_port.error(), shown), shown};
+        m_port.clearError();
         return false;
     }
     // Each setting is tried on its own; a pseudo-terminal refuses some of them.

@@ -15,6 +15,7 @@ public:
     explicit QtSerialPort(QString aliasFolder);
 
     bool open(const std::string& name) override;
+    PortOpenError lastOpenError() const override { return m_openError; }
     void close() override;
     bool isOpen() const override;
     size_t bytesWaiting() override;
@@ -29,6 +30,7 @@ private:
     QString m_aliasFolder;
     QSerialPort m_port;
     bool m_failed = false;
+    PortOpenError m_openError;
 };
 
 // Sleeps while the window goes on painting: events other than user input are processed, and user

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 namespace {
@@ -515,3 +517,37 @@ TEST_F(CliTest, ExportNamesTheFileAsTheWindowDoes) {
 }
 
 } // namespace
+
+// The port list names the aliases beside the settings file that lead somewhere, and "--port auto"
+// refuses to guess when no USB serial port is connected.
+TEST(CliPorts, ListsTheAliasesAndAutoNeedsOneUsbPort) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const std::string slave = ::ptsname(master);
+    const fs::path folder =
+        fs::temp_directory_path() / ("vtl-cli-ports-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "ports");
+    fs::create_symlink(slave, folder / "ports" / "COM9");
+    fs::create_symlink("/dev/pts/vtl-gone", folder / "ports" / "COM6");
+    const std::string settings = (folder / "vantorel.par").string();
+
+    const CliRun run = runCli("ports --settings " + settings);
+    EXPECT_EQ(run.status, 0) << run.output;
+    const std::string entry = "{\"name\":\"COM9\",\"path\":\"" + slave +
+                              "\",\"description\":\"ports/COM9 \u2192 " + slave + ", simulator\"}";
+    EXPECT_NE(run.out.find(entry), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.front(), '[');
+    EXPECT_EQ(run.out.find("COM6"), std::string::npos) << run.out;
+    ::close(master);
+    fs::remove_all(folder);
+
+    if (fs::exists("/dev/serial/by-id")) {
+        GTEST_SKIP() << "this machine has USB serial ports; --port auto would use them";
+    }
+    const CliRun automatic = runCli("zero --port auto --settings " + settings);
+    EXPECT_EQ(automatic.status, 1);
+    EXPECT_NE(automatic.err.find("--port auto: no USB serial port"), std::string::npos)
+        << automatic.err;
+}

@@ -26,7 +26,7 @@ void FakeDevice::deliverPaced(const std::vector<uint8_t>& bytes, size_t bytesPer
 
 bool FakeDevice::open(const std::string& name) {
     m_openedNames.push_back(name);
-    m_open = !m_refuseOpening;
+    m_open = !m_refuseOpening && name != m_refusedName;
     return m_open;
 }
 

@@ -45,6 +45,12 @@ public:
     void deliverPaced(const std::vector<uint8_t>& bytes, size_t bytesPerPoll);
 
     void refuseOpening(bool refuse) { m_refuseOpening = refuse; }
+    // Only this name is refused, for the given reason.
+    void refuseOpeningOf(const std::string& name, PortOpenError error) {
+        m_refusedName = name;
+        m_openError = std::move(error);
+    }
+    PortOpenError lastOpenError() const override { return m_openError; }
     // The line fails the given time after now: later bytes never arrive, the port reports it.
     void hangUpAfter(int64_t milliseconds) { m_failAt = m_clock.nowMilliseconds() + milliseconds; }
     const std::vector<Frame>& frames() const { return m_frames; }
@@ -73,6 +79,8 @@ private:
     std::vector<std::string> m_openedNames;
     bool m_open = false;
     bool m_refuseOpening = false;
+    std::string m_refusedName;
+    PortOpenError m_openError;
     int64_t m_failAt = INT64_MAX;
     int m_closeCount = 0;
 };

@@ -2,6 +2,7 @@
 #include "device_session.h"
 
 #include "flight_files.h"
+#include "port_commands.h"
 
 #include "core/shell/text_tables.h"
 
@@ -42,7 +43,7 @@ DeviceSession::DeviceSession(const CommandLine& args)
       m_channel(m_port, m_clock, m_prompter, m_language),
       m_protocol(m_channel, m_clock, m_prompter, m_language, m_settings, m_priority) {
     if (const auto port = args.option("--port")) {
-        m_protocol.setPortOverride(*port);
+        m_protocol.setPortOverride(*port == "auto" ? automaticPort(args) : *port);
     }
     if (args.flag("--trace")) {
         m_protocol.setTrafficObserver(&m_trace);

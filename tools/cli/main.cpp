@@ -8,6 +8,7 @@
 #include "json_writer.h"
 #include "log_command.h"
 #include "output_commands.h"
+#include "port_commands.h"
 #include "render_messages.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ const std::map<std::string, Command>& commands() {
           {"--trace", "--no-archive"},
           {"--port", "--settings", "--archive-folder"},
           vtl::cli::runDownload}},
+        {"ports", {0, {}, {"--settings"}, vtl::cli::runPorts}},
         {"zero", {0, {"--trace"}, device, vtl::cli::runZero}},
         {"setup-default", {0, {"--trace"}, device, vtl::cli::runSetupDefault}},
         {"setup-read", {0, {"--trace", "--pretty"}, device, vtl::cli::runSetupRead}},
@@ -86,7 +88,10 @@ const char* const kUsage =
     "  log [FOLDER] [--pretty]\n"
     "  render FILE OUT.bmp|OUT.png [--comparison FILE2] [--width W] [--height H]\n"
     "  render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
-    "The device (each also takes --port NAME, --settings FILE and --trace):\n"
+    "Serial ports:\n"
+    "  ports [--settings FILE]   every COMn that leads to a port, as JSON\n"
+    "The device (each also takes --port NAME, --settings FILE and --trace; --port auto takes\n"
+    "the one USB serial port that is connected):\n"
     "  download OUT [--no-archive] [--archive-folder DIR]\n"
     "  zero\n"
     "  setup-default\n"

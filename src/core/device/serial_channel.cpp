@@ -13,17 +13,51 @@ SerialChannel::SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter,
     : m_port(port), m_clock(clock), m_prompter(prompter), m_language(language),
       m_rxBuffer(std::make_unique<std::array<uint8_t, kReceiveCapacity>>()) {}
 
-void SerialChannel::openPort(const std::string& portName) {
-    if (m_state == State::Open) {
+namespace {
+
+std::string reasonText(const PortOpenError& error, const std::string& portName, int32_t language) {
+    switch (error.reason) {
+    case PortOpenFailure::NotFound:
+        return messageWith(Message::PortNotFound, error.path, language);
+    case PortOpenFailure::PermissionDenied:
+        return messageWith(Message::PortNoPermission, error.path, language);
+    case PortOpenFailure::Busy:
+        return messageWith(Message::PortBusy, portName, language);
+    case PortOpenFailure::Unknown:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+void SerialChannel::openPort(const std::string& portName, bool offerAnother) {
+    if (m_state == State::Open || tryOpen(portName) || !offerAnother || m_offer == nullptr) {
         return;
     }
+    const std::string other = m_offer->alternativeTo(portName);
+    if (other.empty() || !m_prompter.showMessage(messageWith(Message::UsePort, other, m_language),
+                                                 message(Message::ErrorCaption, m_language),
+                                                 PromptButtons::OkCancel)) {
+        return;
+    }
+    m_offer->choose(other);
+    tryOpen(other);
+}
+
+bool SerialChannel::tryOpen(const std::string& portName) {
     if (m_port.open(portName)) {
         m_state = State::Open;
-        return;
+        return true;
     }
     m_state = State::Failed;
-    m_prompter.showMessage(message(Message::PortError, m_language) + portName,
-                           message(Message::ErrorCaption, m_language), PromptButtons::Ok);
+    std::string text = message(Message::PortError, m_language) + portName;
+    const std::string reason = reasonText(m_port.lastOpenError(), portName, m_language);
+    if (!reason.empty()) {
+        text += "\n" + reason;
+    }
+    m_prompter.showMessage(text, message(Message::ErrorCaption, m_language), PromptButtons::Ok);
+    return false;
 }
 
 int SerialChannel::closePort() {

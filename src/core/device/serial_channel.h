@@ -24,9 +24,15 @@ public:
 
     SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter, const int32_t& language);
 
+    // Where another port is offered when the chosen one cannot be opened; none by default.
+    void setPortOffer(PortOffer* offer) { m_offer = offer; }
+
     // Opens the port unless it is open; a port that cannot be opened is reported to the user
-    // ("Communication Error: COM5") and leaves the channel in the failed state.
-    void openPort(const std::string& portName);
+    // ("Communication Error: COM5", with the reason where the system gives one) and leaves the
+    // channel in the failed state. Then, when `offerAnother` is set and the offer has a port,
+    // the user is asked to use that one instead; on OK it becomes the program's port and is
+    // opened, once.
+    void openPort(const std::string& portName, bool offerAnother = true);
     // 1 when a port was closed, 0 when none was open.
     int closePort();
     bool isOpen() const { return m_state == State::Open; }
@@ -57,10 +63,13 @@ public:
 private:
     enum class State { Closed, Open, Failed };
 
+    bool tryOpen(const std::string& portName);
+
     SerialPort& m_port;
     Clock& m_clock;
     Prompter& m_prompter;
     const int32_t& m_language;
+    PortOffer* m_offer = nullptr;
     State m_state = State::Closed;
     std::unique_ptr<std::array<uint8_t, kReceiveCapacity>> m_rxBuffer;
     uint32_t m_rxCount = 0;

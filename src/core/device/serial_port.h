@@ -7,6 +7,19 @@
 
 namespace vtl {
 
+// Why a port could not be opened, as far as the system tells.
+enum class PortOpenFailure {
+    Unknown,          // the system gave no reason the user can act on
+    NotFound,         // no device at the path
+    PermissionDenied, // the user may not read and write the device
+    Busy,             // another program holds the port
+};
+
+struct PortOpenError {
+    PortOpenFailure reason = PortOpenFailure::Unknown;
+    std::string path; // the device path that was tried
+};
+
 // A serial port as the device link uses it: opened by name with the device's line settings
 // (115200 baud, 8 data bits, no parity, 2 stop bits, no flow control, DTR and RTS off; a single
 // setting the port refuses is ignored), polled for waiting bytes, read and written synchronously.
@@ -15,6 +28,8 @@ public:
     virtual ~SerialPort() = default;
 
     virtual bool open(const std::string& name) = 0;
+    // Why the last open failed.
+    virtual PortOpenError lastOpenError() const { return {}; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // Bytes waiting in the input queue.
@@ -26,6 +41,16 @@ public:
     virtual void waitUntilSent() = 0;
     // The line has failed since it was opened: hung up, unplugged, unreadable.
     virtual bool hasFailed() = 0;
+};
+
+// Another port to try when the chosen one cannot be opened: the program's one USB serial port.
+class PortOffer {
+public:
+    virtual ~PortOffer() = default;
+    // The name of the port to offer instead of `failedName`, or empty when there is none.
+    virtual std::string alternativeTo(const std::string& failedName) = 0;
+    // The user took the offer: the port becomes the program's port.
+    virtual void choose(const std::string& name) = 0;
 };
 
 // Time as the device link sees it, so that tests can run long waits in no time.

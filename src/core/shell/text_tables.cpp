@@ -132,6 +132,12 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"błąd systemu nr %d", "system error %d"},
     {"Nie można odczytać pliku ustawień %s", "Cannot read the settings file %s"},
     {"Ustawienia zostaną zapisane w %s.", "Settings will be saved in %s."},
+    {"Nie ma urządzenia %s.", "There is no device %s."},
+    {"Brak uprawnień do %s. Dodaj użytkownika do grupy dialout i zaloguj się ponownie.",
+     "No permission for %s. Add the user to the dialout group and log in again."},
+    {"Port %s jest zajęty przez inny program.", "Port %s is in use by another program."},
+    {"Użyć %s?", "Use %s?"},
+    {"symulator", "simulator"},
 }};
 
 template <typename Table, typename Key>
@@ -168,6 +174,12 @@ std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_
         text.replace(at, 2, std::to_string(number));
     }
     return text;
+}
+
+std::string messageWith(Message which, const std::string& text, int32_t language) {
+    std::string result = message(which, language);
+    const size_t at = result.find("%s");
+    return at == std::string::npos ? result : result.replace(at, 2, text);
 }
 
 std::string isAFolderText(const std::string& path, int32_t language) {

@@ -133,6 +133,12 @@ enum class Message {
     ReasonOther,        // %d: the system's error number
     SettingsUnreadable, // %s: the settings file that exists but cannot be read
     SettingsSavedIn,    // %s: the folder where this run's choices go instead
+    // Why a port could not be opened, shown below "Communication Error: COM5".
+    PortNotFound,     // %s: the device path
+    PortNoPermission, // %s: the device path
+    PortBusy,         // %s: the port name
+    UsePort,          // %s: the one USB serial port offered instead
+    PortSimulator,    // the port list: an alias made by the device simulator
     Count
 };
 
@@ -144,6 +150,9 @@ std::string message(Message which, int32_t language);
 // "Incomplete download: received 1200 of 3008 bytes"; without an announced size (0) the second
 // number is left out.
 std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_t language);
+
+// The message with its "%s" replaced by the text.
+std::string messageWith(Message which, const std::string& text, int32_t language);
 
 // "/home/ala/loty is a folder"
 std::string isAFolderText(const std::string& path, int32_t language);

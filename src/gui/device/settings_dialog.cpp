@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/device/settings_dialog.h"
 
+#include "core/device/port_finder.h"
 #include "core/device/serial_channel.h"
 #include "core/device/setup_limits.h"
 #include "core/shell/framework_texts.h"
@@ -9,6 +10,7 @@
 #include "core/shell/text_tables.h"
 #include "gui/shell/window_look.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -17,7 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -107,8 +111,10 @@ void TFormUstawienia::buildControls() {
     // Every typed character is a change of port, so the text must be exactly what was typed: a
     // completion would open a port the user never named.
     CB_Numer_Portu->setCompleter(nullptr);
+    // Each item's data is its plain name, what is stored whatever the item shows.
     for (int port = 1; port <= kPortCount; ++port) {
-        CB_Numer_Portu->addItem(QStringLiteral("COM%1").arg(port));
+        const QString name = QStringLiteral("COM%1").arg(port);
+        CB_Numer_Portu->addItem(name, name);
     }
 
     L_PoziomWyzwalania =
@@ -245,14 +251,21 @@ void TFormUstawienia::FormActivate() {
 
 void TFormUstawienia::CB_Numer_PortuChange() {
     vtl::ProgramSettings& settings = m_settings.settings();
-    // A typed text has the index of the item it spells, or none (-1).
+    // A chosen item, or a typed text that spells an item's name, is that item; any other text
+    // has no index (-1) and is the name as typed.
     const QString chosen = CB_Numer_Portu->currentText();
-    settings.portIndex =
-        CB_Numer_Portu->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    int index = CB_Numer_Portu->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        index = CB_Numer_Portu->findData(chosen, Qt::UserRole,
+                                         Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
+    settings.portIndex = index;
     m_channel.closePort();
-    settings.setPortName(chosen.left(kPortNameLength).toStdString());
+    const QString name = index >= 0 ? CB_Numer_Portu->itemData(index).toString() : chosen;
+    settings.setPortName(name.left(kPortNameLength).toStdString());
     m_settings.save();
-    m_channel.openPort(settings.portNameText());
+    // The user has just named this port: no other one is offered in its place.
+    m_channel.openPort(settings.portNameText(), false);
     if (!m_channel.isOpen()) {
         // The channel has reported the failure already; the dialog says it once more.
         reportError(vtl::message(vtl::Message::PortError, m_language) + settings.portNameText());
@@ -364,7 +377,33 @@ void TFormUstawienia::done(int result) {
     QDialog::done(result);
 }
 
+void TFormUstawienia::setPortFinder(std::function<vtl::PortFinder()> findPorts) {
+    m_findPorts = std::move(findPorts);
+}
+
+void TFormUstawienia::refreshPortEntries() {
+    const vtl::PortFinder finder =
+        m_findPorts ? m_findPorts() : vtl::PortFinder({}, {}, m_language);
+    int widest = 0;
+    for (int i = 0; i < CB_Numer_Portu->count(); ++i) {
+        const QString entry =
+            text(finder.entryText(CB_Numer_Portu->itemData(i).toString().toStdString()));
+        CB_Numer_Portu->setItemText(i, entry);
+        widest = std::max(widest, CB_Numer_Portu->fontMetrics().horizontalAdvance(entry));
+    }
+    // The open list is as wide as its longest entry; the field keeps its size.
+    CB_Numer_Portu->view()->setMinimumWidth(widest + 2 * kFieldHeight);
+    CB_Numer_Portu->lineEdit()->setCursorPosition(0);
+}
+
 void TFormUstawienia::showEvent(QShowEvent* event) {
+    // The port may have changed since the last showing: the user took the offered USB port.
+    const int stored = m_settings.settings().portIndex;
+    if (stored >= 0 && stored < CB_Numer_Portu->count() &&
+        stored != CB_Numer_Portu->currentIndex()) {
+        CB_Numer_Portu->setCurrentIndex(stored);
+    }
+    refreshPortEntries();
     FormActivate();
     QDialog::showEvent(event);
 }

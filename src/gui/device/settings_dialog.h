@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -13,6 +14,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace vtl {
+class PortFinder;
 class Prompter;
 class SerialChannel;
 class SettingsKeeper;
@@ -30,6 +32,11 @@ public:
     TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& language, vtl::Prompter& prompter,
                     vtl::SerialChannel& channel, vtl::DeviceProtocol& protocol,
                     QWidget* parent = nullptr);
+
+    // Where the port list learns what each name leads to; without it the list shows bare names.
+    void setPortFinder(std::function<vtl::PortFinder()> findPorts);
+    // The port list names what is there now; the items stay the names COM1 ... COM25.
+    void refreshPortEntries();
 
     // After a failed read of the device the fields show no setup.
     void blankAfterFailedRead();
@@ -101,4 +108,5 @@ private:
     vtl::Prompter& m_prompter;
     vtl::SerialChannel& m_channel;
     vtl::DeviceProtocol& m_protocol;
+    std::function<vtl::PortFinder()> m_findPorts;
 };

@@ -16,6 +16,7 @@
 #include "gui/shell/temperature_key_filter.h"
 #include "gui/shell/transfer_input_guard.h"
 #include "gui/shell/window_look.h"
+#include "platform/port_discovery.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,6 +82,14 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
     m_form.Chart1->Clear(ChartView::Series1);
     m_currentFlight->temperature = 20.0f;
 
+    // A port that cannot be opened brings the offer of the one USB serial port that is there.
+    m_findPorts = [this, aliasFolder = QFileInfo(qs(places.homeFile())).absolutePath(),
+                   real = link.port == nullptr] {
+        return real ? vtl::discoverPorts(aliasFolder, m_currentLanguage) : vtl::PortFinder({}, {});
+    };
+    m_portOffer = std::make_unique<vtl::UsbPortOffer>(m_settings, [this] { return m_findPorts(); });
+    m_channel.setPortOffer(m_portOffer.get());
+
     setArchiveFolder(m_archive.folder());
     m_form.client->installEventFilter(this);
     connectHandlers();
@@ -90,6 +99,7 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
     // top-level windows of their own, shown modally over this one.
     m_settingsDialog = std::make_unique<TFormUstawienia>(m_settings, m_currentLanguage, prompter,
                                                          m_channel, m_protocol, this);
+    m_settingsDialog->setPortFinder([this] { return m_findPorts(); });
     m_infoWindow = std::make_unique<TFoInfo>(this);
     m_filterDialog = std::make_unique<TF_Filtr>(m_settings, m_currentLanguage, this);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/device/device_protocol.h"
+#include "core/device/usb_port_offer.h"
 #include "core/files/measurement_commands.h"
 #include "core/shell/settings_keeper.h"
 #include "gui/chart/chart_view.h"
@@ -18,6 +19,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 namespace vtl {
@@ -63,6 +65,11 @@ public:
     vtl::FlightPanelTexts outputPanel() const;
     vtl::SerialChannel& serialChannel() { return m_channel; }
     vtl::DeviceProtocol& deviceProtocol() { return m_protocol; }
+    // Where the port list and the offer of a USB port look: the machine's ports by default, none
+    // beside a test's port.
+    void setPortFinder(std::function<vtl::PortFinder()> findPorts) {
+        m_findPorts = std::move(findPorts);
+    }
     const vtl::PrinterChoices& printerChoices() const { return m_printerChoices; }
     // Where prints look for printers: the system's unless a test gives its own.
     void setPrinterDirectory(vtl::PrinterDirectory& printers) { m_printers = &printers; }
@@ -145,6 +152,8 @@ private:
     vtl::SystemProcessPriority m_systemPriority;
     vtl::SerialChannel m_channel;
     vtl::DeviceProtocol m_protocol;
+    std::function<vtl::PortFinder()> m_findPorts;
+    std::unique_ptr<vtl::UsbPortOffer> m_portOffer;
     ChartOutput m_output;
     DownloadArchive m_archive;
     HelpLauncher m_help;

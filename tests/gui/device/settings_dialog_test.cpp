@@ -2,7 +2,9 @@
 #include "gui/device/settings_dialog.h"
 
 #include "core/device/device_protocol.h"
+#include "core/device/port_finder.h"
 #include "core/device/serial_channel.h"
+#include "core/device/usb_port_offer.h"
 #include "core/shell/settings_keeper.h"
 #include "support/fake_device.h"
 #include "support/scripted_prompter.h"
@@ -83,6 +85,7 @@ private slots:
     void portChoiceIsStoredAndTheSetupReadAgain();
     void everyTypedPortTextIsAPortChange();
     void portThatCannotBeOpenedIsReportedTwiceAndSavingDoesNothing();
+    void portListShowsWhatIsThereAndKeepsThePlainName();
     void setupThatCannotBeReadIsReported();
     void savingWritesTheThreeFramesAndCloses();
     void enterInAFieldWritesNothing();
@@ -433,6 +436,47 @@ void SettingsDialogTest::refusedValueKeepsTheDialogAndThePortOpen() {
     QVERIFY(rig.port.frames().empty());
     QVERIFY(rig.dialog.isVisible());
     QVERIFY(rig.channel.isOpen());
+}
+
+void SettingsDialogTest::portListShowsWhatIsThereAndKeepsThePlainName() {
+    Rig rig;
+    const auto findPorts = [] {
+        return vtl::PortFinder({{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001, true}},
+                               {{"COM9", "/dev/pts/4"}});
+    };
+    rig.dialog.setPortFinder(findPorts);
+    rig.dialog.hide();
+    rig.keeper.settings().setPortName("COM6"); // as a taken offer leaves it
+    rig.keeper.settings().portIndex = 5;
+    rig.dialog.show(); // each showing looks at the ports again
+    QComboBox& list = *rig.dialog.CB_Numer_Portu;
+    QCOMPARE(list.itemText(0), QString("COM1"));
+    QCOMPARE(list.itemText(4), QString("COM5  (USB: /dev/ttyUSB0, FT232R USB UART)"));
+    QCOMPARE(list.itemText(8), QString("COM9  (ports/COM9 → /dev/pts/4, simulator)"));
+    QCOMPARE(list.currentIndex(), 5);
+
+    list.setCurrentIndex(8);
+    emit list.activated(8);
+    QCOMPARE(rig.keeper.settings().portNameText(), std::string("COM9"));
+    QCOMPARE(rig.keeper.settings().portIndex, 8);
+    QCOMPARE(rig.port.openedNames().back(), std::string("COM9"));
+    // Typing the bare name picks the item that names that port.
+    list.setCurrentIndex(-1);
+    list.setEditText("COM5");
+    emit list.lineEdit()->textEdited("COM5");
+    QCOMPARE(rig.keeper.settings().portIndex, 4);
+    QCOMPARE(rig.port.openedNames().back(), std::string("COM5"));
+
+    // The port the user has just picked is not swapped for the USB port that is there.
+    vtl::UsbPortOffer offer(rig.keeper, findPorts);
+    rig.channel.setPortOffer(&offer);
+    rig.port.refuseOpeningOf("COM9", {});
+    rig.prompter.clear();
+    list.setCurrentIndex(8);
+    emit list.activated(8);
+    QCOMPARE(rig.texts(), (std::vector<std::string>{"Błąd komunikacji z portem: COM9",
+                                                    "Błąd komunikacji z portem: COM9"}));
+    QCOMPARE(rig.keeper.settings().portNameText(), std::string("COM9"));
 }
 
 void SettingsDialogTest::everyWayOfClosingClosesThePort() {

@@ -7,6 +7,7 @@
 #include "support/scripted_prompter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -40,6 +41,7 @@ private slots:
     void downloadDrawsTheFlight();
     void failedDownloadKeepsThePreviousFlight();
     void portThatCannotBeOpenedIsReported();
+    void theOneUsbPortIsOfferedAndTheDownloadGoesOnThere();
     void defaultSetupShowsOkForASecond();
     void everyDownloadIsArchived();
     void anArchiveThatCannotBeWrittenIsReportedOnce();
@@ -119,6 +121,28 @@ void DeviceWindowTest::failedDownloadKeepsThePreviousFlight() {
     QFile kept(m_folder->filePath("kept.bin"));
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.size(), static_cast<qint64>(length));
+}
+
+void DeviceWindowTest::theOneUsbPortIsOfferedAndTheDownloadGoesOnThere() {
+    m_window->setPortFinder([] {
+        return vtl::PortFinder({{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001, true}},
+                               {});
+    });
+    m_window->programSettings().setPortName("COM7");
+    m_window->programSettings().portIndex = 6;
+    m_device->refuseOpeningOf("COM7", {vtl::PortOpenFailure::NotFound, "/dev/ttyUSB2"});
+
+    MainWindowForm& f = m_window->form();
+    f.B_Odczyt_Vantorelu->click();
+    QCOMPARE(m_prompter->messages().size(), size_t{2});
+    QCOMPARE(m_prompter->messages()[0].text,
+             std::string("Błąd komunikacji z portem: COM7\nNie ma urządzenia /dev/ttyUSB2."));
+    QCOMPARE(m_prompter->messages()[1].text, std::string("Użyć COM5?"));
+    QCOMPARE(f.E_NrZawodnika->text(), QString("77"));
+    QCOMPARE(m_device->openedNames(), (std::vector<std::string>{"COM7", "COM5"}));
+    QFile file(m_folder->filePath("vantorel.par"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().left(12), QByteArray("COM5\0\0\0\0\x04\0\0\0", 12));
 }
 
 void DeviceWindowTest::portThatCannotBeOpenedIsReported() {

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/device/port_finder.h"
+#include "core/device/serial_port.h"
+
+#include <QSerialPort>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vtl {
+
+// The serial ports the system lists now.
+std::vector<PortDescription> presentPorts();
+
+// The aliases ports/COM1 ... ports/COM25 in the folder that lead to something that is there.
+std::vector<PortAlias> portAliases(const QString& aliasFolder);
+
+// Which name leads to which port on this machine now.
+PortFinder discoverPorts(const QString& aliasFolder, int32_t language);
+
+// Why opening the device at `path` failed with `error`, in the terms the user can act on.
+PortOpenFailure openFailureReason(QSerialPort::SerialPortError error, const std::string& path);
+
+} // namespace vtl
