@@ -127,6 +127,8 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const int32_t& languag
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
     m_table->horizontalHeader()->setSortIndicatorShown(true);
     m_table->horizontalHeader()->setSortIndicator(Downloaded, Qt::DescendingOrder);
     m_table->setSortingEnabled(true);
@@ -160,7 +162,7 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const int32_t& languag
     connect(m_export, &QPushButton::clicked, this, &FlightLogWindow::exportRows);
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { openSelected(false); });
 
-    resize(1000, 500);
+    resize(1240, 600);
     applyLanguage();
     restoreState();
 }
@@ -249,6 +251,10 @@ void FlightLogWindow::finishScan() {
         m_worker = nullptr;
     }
     m_table->setSortingEnabled(true);
+    if (!m_columnsSized && m_table->rowCount() > 0) {
+        m_table->resizeColumnsToContents();
+        m_columnsSized = true;
+    }
     m_progress->setText(QStringLiteral("%1 / %2").arg(m_rows.size()).arg(m_rows.size()));
     emit scanFinished();
 }
@@ -385,6 +391,7 @@ void FlightLogWindow::restoreState() {
         // A hand-edited file could hide a column for good or make it absurdly wide.
         if (width >= 20 && width <= 2000) {
             m_table->setColumnWidth(column, width);
+            m_columnsSized = true;
         }
     }
 }

@@ -98,6 +98,8 @@ private:
     QString m_folder;
     std::vector<vtl::FlightLogRow> m_rows; // in the order read; table items point here
     size_t m_total = 0;
+    // Set once the columns have widths a user chose or that fit a first listing.
+    bool m_columnsSized = false;
     QThread* m_worker = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     unsigned m_generation = 0;

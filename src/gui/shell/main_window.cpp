@@ -506,15 +506,19 @@ void TVantorel_BMP::StopTimer() {
     m_form.Timer1->setInterval(400);
 }
 
-// Opened once and kept: closing only hides it, so its rows stay for the next time. It lists the
-// archive folder until the user picks another.
+// Opened once and kept: closing only hides it. It lists the archive folder until the user picks
+// another, and reads its folder again whenever it is brought back, so that flights downloaded
+// meanwhile show (the figures cache makes this quick).
 void TVantorel_BMP::Dziennik1Click() {
     if (!m_flightLog) {
         m_flightLog = std::make_unique<FlightLogWindow>(
             m_prompter, m_currentLanguage, m_flightLogState,
             [this](const std::string& path, bool comparison) { openFlightFile(path, comparison); });
         m_flightLog->setFolder(m_archive.folder());
+    } else if (!m_flightLog->isVisible() || m_flightLog->isMinimized()) {
+        m_flightLog->setFolder(m_flightLog->folder());
     }
+    m_flightLog->setWindowState(m_flightLog->windowState() & ~Qt::WindowMinimized);
     m_flightLog->show();
     m_flightLog->raise();
     m_flightLog->activateWindow();

@@ -58,6 +58,7 @@ private slots:
     void aFileThatIsNoFlightIsQuestionedAsByLoad();
     void sortsFiltersAndExports();
     void followsTheLanguageAndKeepsItsColumns();
+    void broughtBackItListsFlightsArchivedMeanwhile();
 
 private:
     QString path(const QString& name) const { return m_folder->filePath(name); }
@@ -263,6 +264,19 @@ void FlightLogWindowTest::followsTheLanguageAndKeepsItsColumns() {
     log = openLog();
     QVERIFY(log != nullptr);
     QCOMPARE(log->table()->columnWidth(FlightLogWindow::FileName), 333);
+}
+
+void FlightLogWindowTest::broughtBackItListsFlightsArchivedMeanwhile() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    QCOMPARE(log->table()->rowCount(), 3);
+    log->close();
+    writeFile(path(QStringLiteral("flights/2026-06-16_120000_S1234_C42.bin")),
+              flightBytes(8000, 42, 1234));
+    QCOMPARE(openLog(), log);
+    QVERIFY(log->isVisible());
+    QCOMPARE(log->table()->rowCount(), 4);
+    QVERIFY(rowOf(log, QStringLiteral("2026-06-16_120000_S1234_C42.bin")) >= 0);
 }
 
 QTEST_MAIN(FlightLogWindowTest)
