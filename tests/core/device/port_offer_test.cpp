@@ -13,6 +13,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The one USB adapter present, where COM6 leads: Windows names it so itself; on Linux COM6 is
+// the second ttyUSB node.
+#ifdef _WIN32
+constexpr const char* kUsbPortPath = "COM6";
+constexpr const char* kOtherUsbPortPath = "COM3";
+#else
+constexpr const char* kUsbPortPath = "/dev/ttyUSB1";
+constexpr const char* kOtherUsbPortPath = "/dev/ttyUSB0";
+#endif
+
 TEST(PortOpenReason, FollowsTheCommunicationErrorInTheCurrentLanguage) {
     DeviceTestRig rig;
     rig.device.refuseOpeningOf("COM5", {PortOpenFailure::PermissionDenied, "/dev/ttyUSB0"});
@@ -50,7 +60,7 @@ struct OfferRig {
     CountingPriority priority;
     SettingsKeeper keeper{(folder / "vantorel.par").string(), prompter};
     std::vector<PortDescription> present = {
-        {"/dev/ttyUSB1", "FT232R USB UART", "FTDI", 0x0403, 0x6001, true}};
+        {kUsbPortPath, "FT232R USB UART", "FTDI", 0x0403, 0x6001, true}};
     UsbPortOffer offer{keeper, [this] { return PortFinder(present, {}); }};
     SerialChannel channel{device, clock, prompter, language};
     DeviceProtocol protocol{channel, clock, prompter, language, keeper.settings(), priority};
@@ -112,7 +122,7 @@ TEST(PortOffer, IsMadeOnlyForAnotherSingleUsbPortAndOnlyOnce) {
     }
     {
         OfferRig rig("COM7");
-        rig.present.push_back({"/dev/ttyUSB0", "CP2102", "", 0x10c4, 0xea60, true});
+        rig.present.push_back({kOtherUsbPortPath, "CP2102", "", 0x10c4, 0xea60, true});
         rig.device.refuseOpeningOf("COM7", {});
         rig.channel.openPort("COM7");
         EXPECT_EQ(rig.texts(), (std::vector<std::string>{"Communication Error: COM7"}));

@@ -60,7 +60,10 @@ protected:
         corrupt[16] = corrupt[17] = 0; // AC4 0: the pressure divisor is zero
         writeBytes(folder / "2026-06-13_080000_S99_C3_corrupt.bin", corrupt);
         std::ofstream(folder / "notes.txt") << "Wind 3 m/s, thermals after noon.\n";
-        fs::create_symlink(folder / "nowhere.bin", folder / "gone.bin");
+        // Windows lets only privileged users make symbolic links: there the folder has none.
+        std::error_code noLink;
+        fs::create_symlink(folder / "nowhere.bin", folder / "gone.bin", noLink);
+        linked = !noLink;
         writeBytes(folder / ".hidden.bin", flightImage(5000, 1, 1));
         // A copy without an archive name: its modification time stands for the download.
         writeBytes(folder / "copy.bin", flightImage(2000, 555, 8));
@@ -72,6 +75,7 @@ protected:
     void TearDown() override { fs::remove_all(folder); }
 
     fs::path folder;
+    bool linked = false;
 };
 
 const FlightLogRow& rowOf(const std::vector<FlightLogRow>& rows, const std::string& name) {
@@ -96,7 +100,7 @@ TEST_F(FlightLogFolder, ListsEveryFileNewestFirstWithWhatItHolds) {
         names.push_back(row.fileName);
     }
     // Folders and dot files are no flights of the log; a link to nowhere is, with no time.
-    ASSERT_EQ(names.size(), 6u);
+    ASSERT_EQ(names.size(), linked ? 6u : 5u);
     EXPECT_EQ(reported, names);
     EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
               (std::vector<std::string>{"2026-06-15_090000_S1234_C7_partial.bin",
@@ -104,7 +108,10 @@ TEST_F(FlightLogFolder, ListsEveryFileNewestFirstWithWhatItHolds) {
                                         "2026-06-13_080000_S99_C3_corrupt.bin"}));
     EXPECT_EQ(names[3], "notes.txt");
     EXPECT_EQ(names[4], "copy.bin");
-    EXPECT_EQ(names[5], "gone.bin");
+    if (linked) {
+        EXPECT_EQ(names[5], "gone.bin");
+        EXPECT_EQ(rowOf(rows, "gone.bin").status, LogStatus::Unreadable);
+    }
 
     const FlightLogRow& good = rowOf(rows, "2026-06-14_103512_S1234_C42.bin");
     EXPECT_EQ(good.status, LogStatus::Ok);
@@ -133,7 +140,6 @@ TEST_F(FlightLogFolder, ListsEveryFileNewestFirstWithWhatItHolds) {
     EXPECT_FALSE(notes.serialNumber || notes.figures.maximumM);
     EXPECT_FALSE(notes.downloadedFromName);
 
-    EXPECT_EQ(rowOf(rows, "gone.bin").status, LogStatus::Unreadable);
     const FlightLogRow& copy = rowOf(rows, "copy.bin");
     EXPECT_EQ(copy.status, LogStatus::Ok);
     EXPECT_EQ(copy.competitorNumber, 8);
