@@ -4,7 +4,7 @@
 #include "core/flight/altitude_conversion.h"
 #include "core/flight/flight_drawing.h"
 #include "core/flight/image_handover.h"
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <benchmark/benchmark.h>
 

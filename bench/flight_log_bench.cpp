@@ -4,7 +4,7 @@
 
 #include "core/files/flight_archive.h"
 #include "core/files/flight_log.h"
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <benchmark/benchmark.h>
 

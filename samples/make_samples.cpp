@@ -4,7 +4,7 @@
 //
 //   vantorel-make-samples OUTPUT_FOLDER
 
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <gtest/gtest.h>
 

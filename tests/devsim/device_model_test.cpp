@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "simulated_device.h"
 
+#include "flight_synthesiser.h"
 #include "support/fake_device.h"
-#include "support/flight_synthesiser.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // Runs the built simulator as a child process and talks to it through its port link, as the
 // program does.
 
+#include "flight_synthesiser.h"
 #include "support/child_process.h"
-#include "support/flight_synthesiser.h"
 
 #include <gtest/gtest.h>
 

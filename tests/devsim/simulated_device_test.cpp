@@ -4,7 +4,7 @@
 #include "simulated_device.h"
 #include "simulator_options.h"
 
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <gtest/gtest.h>
 

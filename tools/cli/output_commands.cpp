@@ -14,8 +14,8 @@
 #include "core/shell/text_tables.h"
 #include "gui/chart/chart_view.h"
 #include "gui/files/chart_output.h"
-#include "gui/shell/flight_presenter.h"
-#include "gui/shell/window_look.h"
+#include "gui/flight/flight_presenter.h"
+#include "gui/look/window_look.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "default_flight.h"
 
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <cmath>
 

@@ -8,7 +8,7 @@
 #include "core/shell/prompter.h"
 #include "core/shell/settings_keeper.h"
 #include "core/shell/text_tables.h"
-#include "gui/shell/window_look.h"
+#include "gui/look/window_look.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "core/flight/smoothing_filter.h"
 #include "core/shell/settings_keeper.h"
 #include "core/shell/text_tables.h"
-#include "gui/shell/window_look.h"
+#include "gui/look/window_look.h"
 
 #include <QEvent>
 #include <QLabel>

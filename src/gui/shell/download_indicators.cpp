@@ -3,7 +3,7 @@
 
 #include "core/shell/text_tables.h"
 #include "gui/chart/chart_view.h"
-#include "gui/shell/flight_presenter.h"
+#include "gui/flight/flight_presenter.h"
 #include "gui/shell/main_window_form.h"
 #include "gui/shell/transfer_input_guard.h"
 

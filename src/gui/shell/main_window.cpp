@@ -10,12 +10,12 @@
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
 #include "gui/device/settings_dialog.h"
+#include "gui/files/flight_log_window.h"
 #include "gui/flight/filter_dialog.h"
-#include "gui/shell/flight_log_window.h"
-#include "gui/shell/info_window.h"
-#include "gui/shell/temperature_key_filter.h"
+#include "gui/flight/temperature_key_filter.h"
+#include "gui/help/info_window.h"
+#include "gui/look/window_look.h"
 #include "gui/shell/transfer_input_guard.h"
-#include "gui/shell/window_look.h"
 #include "platform/port_discovery.h"
 
 #include <QApplication>

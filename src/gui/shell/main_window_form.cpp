@@ -2,7 +2,7 @@
 #include "gui/shell/main_window_form.h"
 
 #include "gui/chart/chart_view.h"
-#include "gui/shell/window_look.h"
+#include "gui/look/window_look.h"
 
 #include <QMainWindow>
 #include <QMenuBar>

@@ -6,7 +6,7 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
-#include "gui/shell/locale_separator.h"
+#include "gui/look/locale_separator.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/flight_log.h"
 
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "core/flight/decimal_text.h"
 #include "core/flight/image_handover.h"
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "core/flight/flight_image.h"
 #include "core/flight/image_handover.h"
 #include "core/flight/pressure_compensation.h"
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 #include "support/image_builder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 
 #include "core/flight/altitude_conversion.h"
 #include "core/flight/image_handover.h"

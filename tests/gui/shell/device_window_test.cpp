@@ -2,8 +2,8 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
+#include "flight_synthesiser.h"
 #include "support/fake_device.h"
-#include "support/flight_synthesiser.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>

@@ -5,8 +5,8 @@
 
 #include "core/device/command_frame.h"
 #include "core/flight/flight_record.h"
+#include "flight_synthesiser.h"
 #include "support/fake_device.h"
-#include "support/flight_synthesiser.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>

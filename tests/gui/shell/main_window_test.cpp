@@ -4,7 +4,7 @@
 #include "core/flight/flight_record.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
-#include "gui/shell/help_files.h"
+#include "gui/help/help_files.h"
 #include "platform/settings_location.h"
 #include "support/scripted_prompter.h"
 

@@ -12,9 +12,9 @@
 #include "core/flight/flight_record.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
+#include "flight_synthesiser.h"
 #include "support/fake_device.h"
 #include "support/file_faults.h"
-#include "support/flight_synthesiser.h"
 #include "support/scripted_prompter.h"
 
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
-#include "support/flight_synthesiser.h"
+#include "flight_synthesiser.h"
 #include "support/scripted_prompter.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "core/flight/sampling_code.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/flight/filter_dialog.h"
-#include "gui/shell/info_window.h"
+#include "gui/help/info_window.h"
 #include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/help_files.h"
+#include "gui/help/help_files.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/flight_log_window.h"
+#include "gui/files/flight_log_window.h"
 
 #include "core/flight/sampling_code.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/prompter.h"
 #include "core/shell/text_tables.h"
-#include "gui/shell/locale_separator.h"
+#include "gui/look/locale_separator.h"
 
 #include <QCloseEvent>
 #include <QDir>

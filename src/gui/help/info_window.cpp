@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/info_window.h"
+#include "gui/help/info_window.h"
 
-#include "gui/shell/window_look.h"
+#include "gui/look/window_look.h"
 
 #include <QFont>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/help_files.h"
-#include "gui/shell/help_window.h"
+#include "gui/help/help_files.h"
+#include "gui/help/help_window.h"
 #include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/help_launcher.h"
+#include "gui/help/help_launcher.h"
 
 #include "core/shell/prompter.h"
 #include "core/shell/text_tables.h"
-#include "gui/shell/help_files.h"
-#include "gui/shell/help_window.h"
+#include "gui/help/help_files.h"
+#include "gui/help/help_window.h"
 
 #include <QDir>
 

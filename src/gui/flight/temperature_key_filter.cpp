@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/temperature_key_filter.h"
+#include "gui/flight/temperature_key_filter.h"
 
 #include "core/flight/temperature_entry.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/help_window.h"
+#include "gui/help/help_window.h"
 
 #include "core/shell/text_tables.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/download_archive.h"
+#include "gui/files/download_archive.h"
 
 #include "core/shell/text_tables.h"
 #include "platform/archive_location.h"

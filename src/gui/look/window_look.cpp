@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/window_look.h"
+#include "gui/look/window_look.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/flight_presenter.h"
+#include "gui/flight/flight_presenter.h"
 
 #include "core/flight/comparison_resampling.h"
 #include "core/flight/flight_drawing.h"
@@ -10,7 +10,7 @@
 #include "core/shell/program_settings.h"
 #include "core/shell/text_tables.h"
 #include "gui/chart/chart_view.h"
-#include "gui/shell/locale_separator.h"
+#include "gui/look/locale_separator.h"
 
 #include <cmath>
 

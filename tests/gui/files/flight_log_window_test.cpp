@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/shell/flight_log_window.h"
+#include "gui/files/flight_log_window.h"
 
 #include "core/files/flight_log.h"
 #include "core/flight/flight_record.h"
+#include "flight_synthesiser.h"
 #include "gui/shell/main_window.h"
-#include "support/flight_synthesiser.h"
 #include "support/scripted_prompter.h"
 
 #include <QAction>
