@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "flight_synthesiser.h"
 
+#include "core/shell/program_version.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -446,7 +448,7 @@ TEST(ProgramCommandLines, HelpVersionAndUnknownOptions) {
         EXPECT_EQ(help.err, "") << name;
         const CliRun version = runCommand(offscreen + " " + program + " --version");
         EXPECT_EQ(version.status, 0) << name << ": " << version.output;
-        EXPECT_EQ(version.out, name + " " + VTL_VERSION + "\n");
+        EXPECT_EQ(version.out, name + " " + vtl::kProgramVersion + "\n");
 
         const CliRun unknown =
             runCommand("QT_QPA_PLATFORM=offscreen " + program + " --no-such-option");
@@ -456,7 +458,7 @@ TEST(ProgramCommandLines, HelpVersionAndUnknownOptions) {
     }
     EXPECT_EQ(runCli("info --help").out.rfind("usage: vantorel-cli ", 0), 0u);
     EXPECT_EQ(runCli("setup-read --port COM25 --version").out,
-              std::string("vantorel-cli ") + VTL_VERSION + "\n");
+              std::string("vantorel-cli ") + vtl::kProgramVersion + "\n");
 }
 
 TEST_F(CliTest, PrettyJsonIsTheSameJsonLaidOut) {

@@ -11,6 +11,8 @@
 #include "port_commands.h"
 #include "render_messages.h"
 
+#include "core/shell/program_version.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 
@@ -120,7 +122,7 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         if (word == "--version") {
-            std::printf("vantorel-cli %s\n", VTL_VERSION);
+            std::printf("vantorel-cli %s\n", vtl::kProgramVersion);
             return 0;
         }
     }

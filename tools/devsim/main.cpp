@@ -9,6 +9,7 @@
 #include "simulator_options.h"
 
 #include "core/flight/flight_record.h"
+#include "core/shell/program_version.h"
 
 #include <cstdio>
 #include <string>
@@ -61,7 +62,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (options.version) {
-        std::printf("vantorel-devsim %s\n", VTL_VERSION);
+        std::printf("vantorel-devsim %s\n", vtl::kProgramVersion);
         return 0;
     }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/shell/framework_texts.h"
+#include "core/shell/program_version.h"
 #include "gui/help/help_files.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/qt_prompter.h"
@@ -59,7 +60,7 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         if (word == "--version") {
-            std::printf("vantorel %s\n", VTL_VERSION);
+            std::printf("vantorel %s\n", vtl::kProgramVersion);
             return 0;
         }
     }
