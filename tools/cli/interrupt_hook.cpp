@@ -2,7 +2,6 @@
 #include "interrupt_hook.h"
 
 #include <atomic>
-#include <csignal>
 
 #ifdef _WIN32
 #include <windows.h>
