@@ -2,56 +2,36 @@
 #include "device_commands.h"
 
 #include "device_session.h"
+#include "interrupt_hook.h"
 #include "json_writer.h"
 
-#include "core/files/flight_archive.h"
+#include "core/files/keep_download.h"
 #include "core/files/measurement_file.h"
-#include "core/flight/flight_image.h"
-#include "core/flight/image_handover.h"
 #include "core/shell/framework_texts.h"
+#include "core/shell/local_time.h"
 #include "core/shell/text_tables.h"
 #include "platform/archive_location.h"
 
-#include <csignal>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 
-#include <signal.h>
-
 namespace vtl::cli {
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void noteInterrupt(int) {
-    interrupted = 1;
-}
 
 // The transfer shows nothing on a terminal; the protocol reports failures itself. Ctrl-C stops
 // the transfer as the window's Cancel button does.
 class QuietDownloadView : public DownloadView {
 public:
-    QuietDownloadView() {
-        struct sigaction action {};
-        action.sa_handler = noteInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &m_previous);
-    }
-    ~QuietDownloadView() override { sigaction(SIGINT, &m_previous, nullptr); }
-    QuietDownloadView(const QuietDownloadView&) = delete;
-    QuietDownloadView& operator=(const QuietDownloadView&) = delete;
-
     void showReading() override {}
     void resetForNewFlight() override {}
     void blankStatistics() override {}
     void showProgress(const std::string&) override {}
     void hideIndicators() override {}
-    bool cancelRequested() override { return interrupted != 0; }
+    bool cancelRequested() override { return m_interrupt.interrupted(); }
 
 private:
-    struct sigaction m_previous {};
+    InterruptHook m_interrupt;
 };
 
 // The setup as read from the device.
@@ -101,26 +81,12 @@ int integerOption(const CommandLine& args, const std::string& name, int lowest, 
     return value;
 }
 
-// The same copy the window keeps of every download, made before anything else is written; a
-// failure is told and the download stands. The path written, if any.
-std::optional<std::string> keepInArchive(const CommandLine& args, const std::vector<uint8_t>& image,
-                                         ArchiveKind kind, int32_t language) {
+// The same copy the window keeps of every download, unless told not to.
+std::optional<std::string> archiveFolder(const CommandLine& args) {
     if (args.flag("--no-archive")) {
         return std::nullopt;
     }
-    const std::string folder =
-        args.option("--archive-folder").value_or(vtl::defaultArchiveFolder().toStdString());
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const uint16_t serial = image::readWord(image.data(), image::kSerialNumber);
-    const uint16_t competitor = image::readWord(image.data(), image::kCompetitorNumber);
-    auto written = archiveFlight(folder, image, local, serial, competitor, kind);
-    if (!written) {
-        std::fprintf(stderr, "%s%s\n", message(Message::ArchiveFailed, language).c_str(),
-                     folder.c_str());
-    }
-    return written;
+    return args.option("--archive-folder").value_or(vtl::defaultArchiveFolder().toStdString());
 }
 
 } // namespace
@@ -137,33 +103,31 @@ std::string runDownload(const CommandLine& args) {
         require(session, result.outcome, "download failed");
         throw CommandError("download failed");
     }
-    const DownloadedImage& downloaded = *result;
-    const std::vector<uint8_t> bytes = downloadedImageBytes(
-        downloaded.bytes.data(), downloaded.bytes.size(), downloaded.referenceWord);
     auto record = std::make_unique<FlightRecord>();
-    if (acceptDownloadedImage(*record, downloaded.bytes.data(), downloaded.bytes.size(),
-                              downloaded.referenceWord,
-                              FlightRole::Current) != HandoverResult::Accepted) {
-        const auto kept = keepInArchive(args, bytes, ArchiveKind::Corrupt, session.language());
-        throw CommandError("corrupt flight data" + (kept ? " (kept as " + *kept + ")" : ""));
+    const std::optional<std::string> folder = archiveFolder(args);
+    const KeptDownload kept = keepDownload(*result, *record, folder, localTimeNow());
+    if (kept.archiveFailed) {
+        // Told, and the download stands.
+        std::fprintf(stderr, "%s%s\n", message(Message::ArchiveFailed, session.language()).c_str(),
+                     folder->c_str());
     }
-    const auto kept =
-        keepInArchive(args, bytes, downloaded.complete ? ArchiveKind::Whole : ArchiveKind::Partial,
-                      session.language());
+    if (!kept.accepted()) {
+        throw CommandError("corrupt flight data" +
+                           (kept.keptPath ? " (kept as " + *kept.keptPath + ")" : ""));
+    }
     int error = 0;
     if (!writeMeasurementFile(out, *record, &error)) {
         // The device has already cleared its new-flight flag: where the flight was kept is
         // the only way back to it.
         std::string text = cannotCreateFileText(out, error, session.language());
-        if (kept) {
-            text += "\n" + message(Message::KeptAs, session.language()) + *kept;
+        if (kept.keptPath) {
+            text += "\n" + message(Message::KeptAs, session.language()) + *kept.keptPath;
         }
         throw CommandError(text);
     }
-    if (!downloaded.complete) {
+    if (!kept.complete) {
         throw IncompleteResult(
-            incompleteDownloadText(static_cast<uint32_t>(downloaded.bytes.size()),
-                                   downloaded.announcedBytes, session.language()));
+            incompleteDownloadText(kept.receivedBytes, kept.announcedBytes, session.language()));
     }
     return {};
 }

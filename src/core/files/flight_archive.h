@@ -18,9 +18,24 @@ namespace vtl {
 enum class ArchiveKind { Whole, Partial, Corrupt };
 
 // "2026-06-14_103512_S1234_C42.bin": local download time, serial and competitor number, and the
-// kind's suffix before ".bin".
+// kind's suffix before ".bin". A name that met an existing file carries its variant after the
+// suffix: "..._C42_partial-2.bin".
 std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
-                            uint16_t competitorNumber, ArchiveKind kind = ArchiveKind::Whole);
+                            uint16_t competitorNumber, ArchiveKind kind = ArchiveKind::Whole,
+                            int variant = 1);
+
+// What an archive name says; `archiveFileName` of these fields gives the name back.
+struct ArchiveName {
+    std::tm localTime{}; // year, month, day, hour, minute and second; the rest zero
+    uint16_t serialNumber = 0;
+    uint16_t competitorNumber = 0;
+    ArchiveKind kind = ArchiveKind::Whole;
+    int variant = 1;
+};
+
+// The fields of an archive name, or nothing for a name this program does not write (a renamed
+// file, another extension, a date that is no date, a number with leading zeros or out of range).
+std::optional<ArchiveName> parseArchiveFileName(const std::string& fileName);
 
 // Writes the image into the folder (made when missing) under its archive name, through a
 // temporary file; an existing file is never replaced: the name gets "-2", "-3" ... instead.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/flight_log.h"
 
+#include "core/files/flight_archive.h"
 #include "core/files/measurement_file.h"
 #include "core/flight/flight_drawing.h"
 #include "core/flight/flight_image.h"
@@ -8,6 +9,8 @@
 #include "core/flight/flight_record.h"
 #include "core/flight/image_handover.h"
 #include "core/shell/atomic_file.h"
+#include "core/shell/local_time.h"
+#include "core/shell/utf8_path.h"
 
 #include <algorithm>
 #include <charconv>
@@ -31,22 +34,7 @@ constexpr size_t kCacheFields = 15;
 // A cache for thousands of flights takes well under a megabyte; anything far larger is not ours.
 constexpr uintmax_t kCacheSizeLimit = 64u * 1024 * 1024;
 
-bool isDigits(const std::string& text, size_t from, size_t count) {
-    if (from + count > text.size()) {
-        return false;
-    }
-    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
-                       text.begin() + static_cast<std::ptrdiff_t>(from + count),
-                       [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string localTimeText(std::time_t time) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &time);
-#else
-    localtime_r(&time, &local);
-#endif
+std::string localTimeText(const std::tm& local) {
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
@@ -58,18 +46,6 @@ std::time_t toTimeT(fs::file_time_type stamp) {
                         std::chrono::duration_cast<std::chrono::system_clock::duration>(
                             stamp - fs::file_time_type::clock::now());
     return std::chrono::system_clock::to_time_t(system);
-}
-
-bool hasSuffixBeforeExtension(const std::string& name, const std::string& suffix) {
-    const std::string stem = fs::path(name).stem().string();
-    // Archive names that met an existing file carry "-2", "-3" ... after the suffix.
-    const size_t at = stem.rfind(suffix);
-    if (at == std::string::npos) {
-        return false;
-    }
-    const size_t end = at + suffix.size();
-    return end == stem.size() ||
-           (stem[end] == '-' && isDigits(stem, end + 1, stem.size() - end - 1));
 }
 
 void appendNumber(std::string& out, double value) {
@@ -155,7 +131,7 @@ std::optional<std::string> readSmallFile(const fs::path& path) {
     if (error || size > kCacheSizeLimit) {
         return std::nullopt;
     }
-    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    std::FILE* file = openUtf8File(utf8String(path), "rb");
     if (file == nullptr) {
         return std::nullopt;
     }
@@ -185,14 +161,8 @@ const char* logStatusName(LogStatus status) {
 }
 
 std::string downloadTimeFromName(const std::string& fileName) {
-    // YYYY-MM-DD_HHMMSS_S<serial>_C<competitor>
-    if (!isDigits(fileName, 0, 4) || fileName.size() < 19 || fileName[4] != '-' ||
-        !isDigits(fileName, 5, 2) || fileName[7] != '-' || !isDigits(fileName, 8, 2) ||
-        fileName[10] != '_' || !isDigits(fileName, 11, 6) || fileName.compare(17, 2, "_S") != 0) {
-        return std::string();
-    }
-    return fileName.substr(0, 10) + ' ' + fileName.substr(11, 2) + ':' + fileName.substr(13, 2) +
-           ':' + fileName.substr(15, 2);
+    const std::optional<ArchiveName> name = parseArchiveFileName(fileName);
+    return name ? localTimeText(name->localTime) : std::string();
 }
 
 void readFlightLogFile(const std::string& path, FlightLogRow& row) {
@@ -234,10 +204,14 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
         return;
     }
     row.figures = flightFigures(drawing->altitudeCm, record->samplesPer10s);
-    const std::string name = fs::path(path).filename().string();
-    row.status = hasSuffixBeforeExtension(name, "_corrupt")   ? LogStatus::Corrupt
-                 : hasSuffixBeforeExtension(name, "_partial") ? LogStatus::Partial
-                                                              : LogStatus::Ok;
+    // The archive name says what the download was; a flight that decodes may still have come
+    // only in part.
+    const std::optional<ArchiveName> name =
+        parseArchiveFileName(utf8String(utf8Path(path).filename()));
+    const ArchiveKind kind = name ? name->kind : ArchiveKind::Whole;
+    row.status = kind == ArchiveKind::Corrupt   ? LogStatus::Corrupt
+                 : kind == ArchiveKind::Partial ? LogStatus::Partial
+                                                : LogStatus::Ok;
 }
 
 std::string flightLogCacheText(const std::vector<FlightLogRow>& rows) {
@@ -324,10 +298,12 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
                                         const std::atomic<bool>* cancel) {
     std::vector<FlightLogRow> rows;
     std::error_code error;
-    fs::directory_iterator entries(folder, fs::directory_options::skip_permission_denied, error);
+    const fs::path folderPath = utf8Path(folder);
+    fs::directory_iterator entries(folderPath, fs::directory_options::skip_permission_denied,
+                                   error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         const fs::directory_entry& entry = *entries;
-        const std::string name = entry.path().filename().string();
+        const std::string name = utf8String(entry.path().filename());
         if (name.empty() || name[0] == '.') {
             continue;
         }
@@ -355,13 +331,13 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
         row.downloaded = downloadTimeFromName(name);
         row.downloadedFromName = !row.downloaded.empty();
         if (!row.downloadedFromName) {
-            row.downloaded = localTimeText(row.modified);
+            row.downloaded = localTimeText(localTime(row.modified));
         }
         rows.push_back(std::move(row));
     }
     std::sort(rows.begin(), rows.end(), newerFirst);
 
-    const fs::path cachePath = fs::path(folder) / kFlightLogCacheName;
+    const fs::path cachePath = folderPath / kFlightLogCacheName;
     std::map<std::string, FlightLogRow> cached;
     if (const auto text = readSmallFile(cachePath)) {
         if (auto parsed = parseFlightLogCache(*text)) {
@@ -390,7 +366,7 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
             row.figures = noted.figures;
             cached.erase(hit);
         } else {
-            readFlightLogFile((fs::path(folder) / row.fileName).string(), row);
+            readFlightLogFile(utf8String(folderPath / utf8Path(row.fileName)), row);
             changed = changed || row.status != LogStatus::Unreadable;
         }
         if (progress) {
@@ -402,7 +378,7 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
     if (changed || !cached.empty()) {
         const std::string text = flightLogCacheText(rows);
         // A folder the user may not write is listed all the same, only without a cache.
-        writeFileAtomically(cachePath.string(), reinterpret_cast<const uint8_t*>(text.data()),
+        writeFileAtomically(utf8String(cachePath), reinterpret_cast<const uint8_t*>(text.data()),
                             text.size());
     }
     return rows;

@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/files/flight_archive.h"
-#include "core/flight/flight_record.h"
 #include "core/shell/prompter.h"
 
 #include <QString>
 
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
 
-// Keeps a copy of every downloaded flight in the user's flight archive folder (the default one
-// until the window sets another); a folder that cannot be written is reported once per run and
-// never stops a download.
+// The user's flight archive folder, where every downloaded flight is kept (the default one until
+// the window sets another), and the one report per run of a folder that cannot be written: a
+// failing archive never stops a download, and is not told again on every one.
 class DownloadArchive {
 public:
     DownloadArchive(vtl::Prompter& prompter, const int32_t& language);
@@ -22,13 +17,8 @@ public:
     const QString& folder() const { return m_folder; }
     void setFolder(const QString& folder) { m_folder = folder; }
 
-    // Writes the flight's image, byte for byte what a save would write; the path written, or
-    // nothing when the archive cannot be written (reported once per run).
-    std::optional<std::string> keep(const vtl::FlightRecord& flight,
-                                    vtl::ArchiveKind kind = vtl::ArchiveKind::Whole);
-    // Writes a downloaded image that did not become a flight record.
-    std::optional<std::string> keepImage(const std::vector<uint8_t>& image, uint16_t serialNumber,
-                                         uint16_t competitorNumber, vtl::ArchiveKind kind);
+    // Tells the user that the folder could not be written, the first time only.
+    void reportFailure();
 
 private:
     vtl::Prompter& m_prompter;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/main_window.h"
 
-#include "core/flight/flight_image.h"
-#include "core/flight/image_handover.h"
+#include "core/files/keep_download.h"
+#include "core/shell/local_time.h"
 #include "core/shell/text_tables.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/shell/download_indicators.h"
@@ -46,28 +46,21 @@ void TVantorel_BMP::downloadAndShow() {
         showPreviousFlight();
         return;
     }
-    const vtl::DownloadedImage& image = *result;
-    if (vtl::acceptDownloadedImage(*m_currentFlight, image.bytes.data(), image.bytes.size(),
-                                   image.referenceWord,
-                                   vtl::FlightRole::Current) != vtl::HandoverResult::Accepted) {
-        const std::vector<uint8_t> bytes =
-            vtl::downloadedImageBytes(image.bytes.data(), image.bytes.size(), image.referenceWord);
-        const auto kept = m_archive.keepImage(
-            bytes, vtl::image::readWord(bytes.data(), vtl::image::kSerialNumber),
-            vtl::image::readWord(bytes.data(), vtl::image::kCompetitorNumber),
-            vtl::ArchiveKind::Corrupt);
+    const vtl::KeptDownload kept = vtl::keepDownload(
+        *result, *m_currentFlight, m_archive.folder().toStdString(), vtl::localTimeNow());
+    if (kept.archiveFailed) {
+        m_archive.reportFailure();
+    }
+    if (!kept.accepted()) {
         showPreviousFlight();
-        m_presenter.reportCorruptFlight(kept.value_or(std::string()));
+        m_presenter.reportCorruptFlight(kept.keptPath.value_or(std::string()));
         return;
     }
-    m_archive.keep(*m_currentFlight,
-                   image.complete ? vtl::ArchiveKind::Whole : vtl::ArchiveKind::Partial);
     m_presenter.showCurrentHeader();
     m_presenter.drawCurrent();
-    if (!image.complete) {
+    if (!kept.complete) {
         m_prompter.showMessage(
-            vtl::incompleteDownloadText(static_cast<uint32_t>(image.bytes.size()),
-                                        image.announcedBytes, m_currentLanguage),
+            vtl::incompleteDownloadText(kept.receivedBytes, kept.announcedBytes, m_currentLanguage),
             vtl::message(vtl::Message::ErrorCaption, m_currentLanguage), vtl::PromptButtons::Ok);
     }
 }

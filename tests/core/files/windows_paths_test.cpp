@@ -4,6 +4,7 @@
 // included, since text mode on Windows would turn 0x0A into 0x0D 0x0A and end a read at 0x1A;
 // the names are those the user gave, not their ANSI-code-page misreading.
 #include "core/files/flight_archive.h"
+#include "core/files/flight_log.h"
 #include "core/files/measurement_commands.h"
 #include "core/files/measurement_file.h"
 #include "core/files/spreadsheet_export.h"
@@ -11,6 +12,7 @@
 #include "core/shell/program_settings.h"
 #include "core/shell/settings_keeper.h"
 #include "core/shell/text_tables.h"
+#include "flight_synthesiser.h"
 #include "support/scripted_prompter.h"
 
 #include <gtest/gtest.h>
@@ -155,6 +157,53 @@ TEST_F(PolishFolder, ArchiveCopiesGoBesideEachOther) {
     EXPECT_EQ(read, first);
     ASSERT_TRUE(readMeasurementFile(*b, read));
     EXPECT_EQ(read, second);
+}
+
+// The flight log lists the folder by its UTF-8 name, reads each file and keeps its cache there;
+// names with Polish letters come back as they were written.
+TEST_F(PolishFolder, AFlightLogIsListedAndCached) {
+    testing::FlightDescription flight;
+    flight.serialNumber = 1234;
+    flight.competitorNumber = 42;
+    flight.altitudeCm.assign(40, 0);
+    for (int i = 1; i <= 200; ++i) {
+        flight.altitudeCm.push_back(i * 20);
+    }
+    flight.altitudeCm.resize(flight.altitudeCm.size() + 200, 0);
+    const std::vector<uint8_t> image = testing::synthesiseFlightImage(flight);
+    std::tm time{};
+    time.tm_year = 2026 - 1900;
+    time.tm_mon = 5;
+    time.tm_mday = 14;
+    ASSERT_TRUE(archiveFlight(folder(), image, time, 1234, 42, ArchiveKind::Partial));
+    ASSERT_TRUE(writeFileAtomically(inFolder("lot żółw.bin"), image.data(), image.size()));
+
+    for (int pass = 0; pass < 2; ++pass) { // read, then from the cache
+        const std::vector<FlightLogRow> rows = scanFlightLog(folder());
+        ASSERT_EQ(rows.size(), 2u) << "pass " << pass;
+        const auto row = [&](const std::string& name) {
+            const auto found = std::find_if(rows.begin(), rows.end(), [&](const FlightLogRow& r) {
+                return r.fileName == name;
+            });
+            return found == rows.end() ? FlightLogRow{} : *found;
+        };
+        const FlightLogRow archived = row("2026-06-14_000000_S1234_C42_partial.bin");
+        EXPECT_EQ(archived.status, LogStatus::Partial) << "pass " << pass;
+        EXPECT_EQ(archived.downloaded, "2026-06-14 00:00:00");
+        EXPECT_EQ(archived.serialNumber, 1234);
+        const FlightLogRow copy = row("lot żółw.bin");
+        EXPECT_EQ(copy.status, LogStatus::Ok) << "pass " << pass;
+        EXPECT_EQ(copy.size, image.size());
+        EXPECT_EQ(copy.competitorNumber, 42);
+        EXPECT_FALSE(copy.downloadedFromName);
+    }
+    EXPECT_EQ(namesIn(folder()),
+              (std::vector<std::string>{
+                  kFlightLogCacheName, "2026-06-14_000000_S1234_C42_partial.bin", "lot żółw.bin"}));
+    const std::vector<uint8_t> cache = bytesOf(inFolder(kFlightLogCacheName));
+    const auto cached = parseFlightLogCache(std::string(cache.begin(), cache.end()));
+    ASSERT_TRUE(cached);
+    EXPECT_EQ(cached->size(), 2u);
 }
 
 // A file marked read-only (the read-only attribute on Windows) is not replaced.
