@@ -18,7 +18,7 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 CORE_ALLOWED = {
     "shell": {"shell"},
     "flight": {"shell", "flight"},
-    "files": {"shell", "flight", "files", "device"},
+    "files": {"shell", "flight", "files"},
     "device": {"shell", "flight", "device"},
     "chart": {"chart"},
 }

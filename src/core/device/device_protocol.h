@@ -4,6 +4,7 @@
 #include "core/device/command_frame.h"
 #include "core/device/process_priority.h"
 #include "core/device/serial_channel.h"
+#include "core/flight/image_handover.h"
 
 #include <cstdint>
 #include <functional>
@@ -54,15 +55,6 @@ struct DeviceSetupEntries {
     std::string delaySeconds;
     int samplingIndex = 0;
     int manualZeroingIndex = 0;
-};
-
-struct DownloadedImage {
-    std::vector<uint8_t> bytes;
-    uint16_t referenceWord = 10000;
-    // The transfer ended with the end marker and brought at least what was announced (less than
-    // one block short: the device announces whole blocks).
-    bool complete = true;
-    uint32_t announcedBytes = 0; // 0: no size was announced
 };
 
 // Traffic of the device link, for a support trace.

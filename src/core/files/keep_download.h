@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/device/device_protocol.h"
 #include "core/files/flight_archive.h"
 #include "core/flight/flight_record.h"
 #include "core/flight/image_handover.h"

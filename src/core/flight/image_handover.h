@@ -11,6 +11,16 @@
 
 namespace vtl {
 
+// An image as the device's transfer brought it, with what the device announced before it.
+struct DownloadedImage {
+    std::vector<uint8_t> bytes;
+    uint16_t referenceWord = 10000;
+    // The transfer ended with the end marker and brought at least what was announced (less than
+    // one block short: the device announces whole blocks).
+    bool complete = true;
+    uint32_t announcedBytes = 0; // 0: no size was announced
+};
+
 enum class HandoverResult {
     Accepted,
     TooShort, // a download of fewer than 32 bytes carries no flight
