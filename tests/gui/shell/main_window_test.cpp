@@ -69,7 +69,6 @@ void MainWindowTest::startUpReadsTheSettingsFile() {
     file.write(QByteArray("COM12\0\0\0\x0B\0\0\0\x32\0\0\0\x07\0\0\0\0\0\0\0", 24));
     file.close();
 
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open(path);
     QCOMPARE(QString::fromStdString(window.programSettings().portNameText()), QString("COM12"));
     QCOMPARE(window.programSettings().portIndex, 11);
@@ -90,7 +89,6 @@ void MainWindowTest::dialogsAreBuiltFromTheLoadedSettings() {
     file.write(QByteArray("COM12\0\0\0\x0B\0\0\0\0\0\0\0\x01\0\0\0", 20));
     file.close();
 
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open(path);
     QStringList names;
     for (QDialog* dialog : window.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
@@ -124,7 +122,6 @@ void MainWindowTest::unwritableSettingsAreReportedOnceAndClosingStillEnds() {
 
 void MainWindowTest::languageSwitchRelabelsEverything() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
 
@@ -194,7 +191,6 @@ void MainWindowTest::languageSwitchRelabelsEverything() {
 
 void MainWindowTest::chartHintExplainsTheMouseInTheLanguage() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
     const auto mentionsAll = [&f](const QStringList& phrases) {
@@ -219,7 +215,6 @@ void MainWindowTest::chartHintExplainsTheMouseInTheLanguage() {
 void MainWindowTest::everyLanguageChoiceWritesTheSettingsFile() {
     vtl::testing::WindowRig rig;
     const QString path = rig.path("vantorel.par");
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open(path);
     for (QAction* choice : {window.form().English1, window.form().English1, window.form().Polski1,
                             window.form().Polski1}) {
@@ -251,7 +246,6 @@ void MainWindowTest::helpOpensTheManualOfTheLanguage() {
 
 void MainWindowTest::topRowFollowsTheWindowWidth() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     window.show();
     MainWindowForm& f = window.form();
@@ -277,7 +271,6 @@ void MainWindowTest::topRowFollowsTheWindowWidth() {
 
 void MainWindowTest::menuOrderAndCheckMarks() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     QStringList names;
     for (QAction* top : window.menuBar()->actions()) {
@@ -322,7 +315,6 @@ void MainWindowTest::menuOrderAndCheckMarks() {
 
 void MainWindowTest::clickOnACurveBlanksItsPanelWithPolishTitles() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
     ChartView& chart = *f.Chart1;

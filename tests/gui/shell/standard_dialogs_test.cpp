@@ -71,7 +71,6 @@ QString fileDialogCancelText() {
 
 void StandardDialogsTest::qtTextsFollowTheLanguageSwitch() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     QCOMPARE(window.currentLanguage(), 0);
     QCOMPARE(messageBoxCancelText(), QString("Anuluj"));

@@ -120,7 +120,6 @@ QStringList cutTexts(QWidget& root) {
 // The panels' sampling fields are the narrowest for their texts; every code's text fits whole.
 void TextsFitTest::samplingTextsFitTheirFields() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     for (QLineEdit* field : {window.form().E_probkGl, window.form().E_probkPor}) {
         const QFontMetrics metrics(field->font());
@@ -138,7 +137,6 @@ void TextsFitTest::samplingTextsFitTheirFields() {
 
 void TextsFitTest::mainWindowCaptionsFitAtEveryWidth() {
     vtl::testing::WindowRig rig;
-    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     TVantorel_BMP& window = rig.open();
     window.show();
     for (QAction* language : {window.form().Polski1, window.form().English1}) {
