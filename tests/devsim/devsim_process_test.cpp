@@ -4,6 +4,7 @@
 
 #include "flight_synthesiser.h"
 #include "support/child_process.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -115,11 +116,7 @@ Bytes writeFlight(const fs::path& path, size_t samples) {
     for (size_t i = 0; i < samples; ++i) {
         flight.altitudeCm.push_back(static_cast<int32_t>(i < 20 ? 0 : (i - 20) * 7));
     }
-    const Bytes image = vtl::testing::synthesiseFlightImage(flight);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(image.data(), 1, image.size(), file);
-    std::fclose(file);
-    return image;
+    return vtl::testing::writeFlightFile(path, flight);
 }
 
 struct Ready {

@@ -9,8 +9,6 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include <linux/capability.h>
@@ -22,6 +20,7 @@
 namespace {
 
 using vtl::testing::ChildProcess;
+using vtl::testing::readBytes;
 using vtl::testing::TemporaryFolder;
 namespace fs = std::filesystem;
 
@@ -30,11 +29,6 @@ struct CliRun {
     std::string output;
     double seconds = 0;
 };
-
-std::vector<uint8_t> readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class DeviceEndToEnd : public ::testing::Test {
 protected:

@@ -10,7 +10,8 @@
 
 #include "core/flight/flight_record.h"
 #include "support/child_process.h"
-#include "support/scripted_prompter.h"
+#include "support/test_files.h"
+#include "support/window_rig.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -166,8 +167,8 @@ QByteArray flightBytes(const vtl::FlightRecord& flight) {
 }
 
 QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const std::vector<uint8_t> bytes = vtl::testing::readBytes(path.toStdString());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
 // Runs `act` on the settings dialog once it is up, then closes it if it is still open, as the
@@ -210,20 +211,19 @@ void DeviceFaultMatrix::everyCommandUnderEveryFault() {
     QFETCH(int, row);
     const Row& r = rows()[static_cast<size_t>(row)];
 
-    QTemporaryDir folder;
-    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("ports")));
+    CountingPriority priority; // outlives the window
+    vtl::testing::WindowRig rig(vtl::testing::WindowRig::Ports::Real);
+    QVERIFY(QDir(rig.folder()).mkpath(QStringLiteral("ports")));
     // The window resolves COM5 to the alias ports/COM5 beside its settings file.
     ChildProcess device(VTL_DEVSIM_PATH,
-                        {"--link", folder.filePath("ports/COM5").toStdString(), "--flight",
+                        {"--link", rig.path("ports/COM5").toStdString(), "--flight",
                          samplePath(kServedFlight).toStdString(), "--quiet", "--fault", r.fault});
     QVERIFY(device.nextLine().find("-> /dev/") != std::string::npos);
 
-    vtl::testing::ScriptedPrompter prompter;
-    CountingPriority priority;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter, QString(),
-                         DeviceLink{nullptr, nullptr, &priority});
-    const QString archive = folder.filePath("flights");
-    window.setArchiveFolder(archive);
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    rig.setPriority(priority);
+    TVantorel_BMP& window = rig.open();
+    const QString archive = rig.archiveFolder();
     MainWindowForm& f = window.form();
     f.English1->trigger();
     prompter.answerNextFiles({samplePath(kLoadedFlight).toStdString()});
@@ -232,7 +232,7 @@ void DeviceFaultMatrix::everyCommandUnderEveryFault() {
     const QByteArray loaded = flightBytes(window.currentFlight());
     QCOMPARE(loaded, fileBytes(samplePath(kLoadedFlight)));
 
-    auto archived = [&] { return QDir(archive).entryList(QDir::Files, QDir::Name); };
+    auto archived = [&] { return rig.archived(); };
     const std::function<void()> commands[CommandCount] = {
         [&] { f.BZerowanie->click(); },
         [&] { f.B_Odczyt_Vantorelu->click(); },

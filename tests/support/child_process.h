@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Helpers for tests that run the project's programs as child processes: a temporary folder and a
-// child whose output is read line by line.
+// Helpers for tests that run the project's programs as child processes: a child whose output is
+// read line by line (and, from test_files.h, the temporary folder such tests work in).
+
+#include "support/test_files.h"
 
 #include <chrono>
 #include <csignal>
@@ -16,24 +18,6 @@
 #include <vector>
 
 namespace vtl::testing {
-
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantorel-test-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // A program run as a child process, its standard output read line by line; stopped with
 // SIGTERM when the object goes.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/device/process_priority.h"
 #include "core/device/serial_port.h"
 #include "device_model.h"
 
@@ -26,6 +27,25 @@ public:
 private:
     int64_t m_now = 0;
     int64_t m_slept = 0;
+};
+
+// A fake clock that lets the test act while the program sleeps, as a user would.
+class ActingClock : public FakeClock {
+public:
+    std::function<void()> onSleep;
+    void sleep(int milliseconds) override {
+        FakeClock::sleep(milliseconds);
+        if (onSleep) {
+            onSleep();
+        }
+    }
+};
+
+// A process priority that is never changed; a test that counts the changes brings its own.
+class UnchangedPriority : public ProcessPriority {
+public:
+    void raise() override {}
+    void restore() override {}
 };
 
 // An in-process device on a fake serial port: it records the frames written to it and answers

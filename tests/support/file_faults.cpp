@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/file_faults.h"
 
+#include "support/test_files.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -58,11 +58,6 @@ void enterPrivateMountNamespace() {
 }
 #endif
 
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-}
-
 } // namespace
 
 const std::vector<FileFault>& allFileFaults() {
@@ -109,11 +104,6 @@ WithoutPermissionOverride::~WithoutPermissionOverride() {
 }
 
 #endif
-
-std::vector<uint8_t> fileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 FaultyPlace::FaultyPlace(const fs::path& base, FileFault fault, const std::string& targetName,
                          const std::vector<uint8_t>& oldBytes)
@@ -234,7 +224,7 @@ std::map<std::string, std::vector<uint8_t>> FaultyPlace::snapshot() const {
     for (const auto& entry : fs::recursive_directory_iterator(m_folder, error)) {
         const std::string name = fs::relative(entry.path(), m_folder).string();
         files[entry.is_directory() ? name + "/" : name] =
-            entry.is_directory() ? std::vector<uint8_t>() : fileBytes(entry.path());
+            entry.is_directory() ? std::vector<uint8_t>() : readBytes(entry.path());
     }
     return files;
 }

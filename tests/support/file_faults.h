@@ -82,6 +82,4 @@ private:
     std::unique_ptr<WithoutPermissionOverride> m_withoutOverride;
 };
 
-std::vector<uint8_t> fileBytes(const std::filesystem::path& path);
-
 } // namespace vtl::testing

@@ -4,6 +4,7 @@
 // refused; links are followed; a replaced file keeps its mode (and, where root writes, its owner).
 #include "core/shell/atomic_file.h"
 #include "support/file_faults.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,11 +26,6 @@ namespace vtl {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> names(const fs::path& folder) {
     std::vector<std::string> found;
@@ -89,7 +84,7 @@ TEST_F(SafeWrite, EveryNameTheFileSystemTakesIsWritten) {
         const fs::path target = m_folder / std::string(length, 'n');
         ASSERT_TRUE(write(target, m_old)) << length;
         ASSERT_TRUE(write(target, m_new)) << length;
-        EXPECT_EQ(contents(target), m_new) << length;
+        EXPECT_EQ(testing::readBytes(target), m_new) << length;
         fs::remove(target);
     }
     EXPECT_TRUE(names(m_folder).empty());
@@ -123,7 +118,7 @@ TEST_F(SafeWrite, AFileTheUserMayNotWriteIsRefused) {
         int error = 0;
         EXPECT_FALSE(write(target, m_new, &error)) << c.what;
         EXPECT_EQ(error, EACCES) << c.what;
-        EXPECT_EQ(contents(target), m_old) << c.what;
+        EXPECT_EQ(testing::readBytes(target), m_old) << c.what;
         EXPECT_EQ(modeOf(target), c.mode) << c.what;
         EXPECT_EQ(names(m_folder), std::vector<std::string>{"lot.bin"}) << c.what;
     }
@@ -161,12 +156,12 @@ TEST_F(SafeWrite, ALinkIsFollowedAndKept) {
         ASSERT_TRUE(write(c.link, m_new)) << c.what;
         EXPECT_TRUE(fs::is_symlink(c.link)) << c.what;
         EXPECT_EQ(fs::read_symlink(c.link), c.pointsTo) << c.what;
-        EXPECT_EQ(contents(c.file), m_new) << c.what;
+        EXPECT_EQ(testing::readBytes(c.file), m_new) << c.what;
     }
     // A chain of links ends at its last file.
     fs::create_symlink("a.bin", m_folder / "e.bin");
     ASSERT_TRUE(write(m_folder / "e.bin", m_old));
-    EXPECT_EQ(contents(m_folder / "target-a.bin"), m_old);
+    EXPECT_EQ(testing::readBytes(m_folder / "target-a.bin"), m_old);
     EXPECT_TRUE(fs::is_symlink(m_folder / "a.bin"));
 
     EXPECT_EQ(names(m_folder), (std::vector<std::string>{"a.bin", "b.bin", "c.bin", "cards",
@@ -227,7 +222,7 @@ TEST(AtomicFile, AWriteThatFailsHalfwayKeepsTheOldFile) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as done";
-    EXPECT_EQ(contents(target), old);
+    EXPECT_EQ(testing::readBytes(target), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     fs::remove_all(folder);
 #endif

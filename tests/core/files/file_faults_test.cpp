@@ -7,6 +7,7 @@
 #include "core/shell/settings_keeper.h"
 #include "support/file_faults.h"
 #include "support/scripted_prompter.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -128,7 +129,7 @@ TEST_P(FileFaultTest, ArchiveCopyKeepsWhatIsThere) {
     case FileFault::MissingFolder:
         ASSERT_TRUE(written);
         EXPECT_EQ(p.changes(), std::vector<std::string>{"+" + name});
-        EXPECT_EQ(testing::fileBytes(*written), image);
+        EXPECT_EQ(testing::readBytes(*written), image);
         break;
     case FileFault::TargetIsFolder: {
         const std::string second = "2026-06-14_100000_S1234_C42-2.bin";

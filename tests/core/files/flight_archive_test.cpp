@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/flight_archive.h"
 
+#include "support/test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace vtl {
 namespace {
@@ -21,11 +22,6 @@ std::tm june14() {
     time.tm_min = 35;
     time.tm_sec = 12;
     return time;
-}
-
-std::vector<uint8_t> contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST(FlightArchive, NamedAfterTimeSerialAndCompetitor) {
@@ -102,8 +98,8 @@ TEST(FlightArchive, NeverReplacesAnArchivedFlight) {
     ASSERT_TRUE(a && b);
     EXPECT_EQ(fs::path(*a).filename(), "2026-06-14_103512_S1234_C42.bin");
     EXPECT_EQ(fs::path(*b).filename(), "2026-06-14_103512_S1234_C42-2.bin");
-    EXPECT_EQ(contents(*a), first);
-    EXPECT_EQ(contents(*b), second);
+    EXPECT_EQ(testing::readBytes(*a), first);
+    EXPECT_EQ(testing::readBytes(*b), second);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 
     // A file where the folder should be: nothing can be written, and nothing is left behind.
@@ -126,7 +122,7 @@ TEST(FlightArchive, NothingLeftBesideTheNameStopsTheCopy) {
     const auto written = archiveFlight(folder.string(), image, june14(), 1234, 42);
     ASSERT_TRUE(written);
     EXPECT_EQ(fs::path(*written), folder / name);
-    EXPECT_EQ(contents(folder / name), image);
+    EXPECT_EQ(testing::readBytes(folder / name), image);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
     fs::remove_all(folder.parent_path());
 }

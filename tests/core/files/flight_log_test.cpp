@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/flight_log.h"
 
-#include "flight_synthesiser.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace vtl {
 namespace {
@@ -20,31 +19,13 @@ std::vector<uint8_t> flightImage(int32_t topCm, uint16_t serial, uint16_t compet
     testing::FlightDescription flight;
     flight.serialNumber = serial;
     flight.competitorNumber = competitor;
-    for (int i = 0; i < 20; ++i) {
-        flight.altitudeCm.push_back(0);
-    }
-    for (int i = 1; i <= 300; ++i) {
-        flight.altitudeCm.push_back(topCm * i / 300);
-    }
-    for (int i = 1; i <= 200; ++i) {
-        flight.altitudeCm.push_back(topCm - topCm * i / 200);
-    }
-    for (int i = 0; i < 20; ++i) {
-        flight.altitudeCm.push_back(0);
-    }
+    flight.altitudeCm = testing::climbAndGlide(300, topCm, 200, 0, 20);
+    flight.altitudeCm.insert(flight.altitudeCm.end(), 20, 0);
     return testing::synthesiseFlightImage(flight);
 }
 
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::readText;
+using testing::writeBytes;
 
 class FlightLogFolder : public ::testing::Test {
 protected:

@@ -3,12 +3,11 @@
 
 #include "core/shell/settings_keeper.h"
 #include "support/scripted_prompter.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace vtl {
 namespace {
@@ -29,15 +28,8 @@ protected:
 
     std::string path() const { return (m_folder / "vantorel.par").string(); }
 
-    void writeFile(const std::vector<uint8_t>& bytes) const {
-        std::ofstream(path(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-    }
-
-    std::vector<uint8_t> readFile() const {
-        std::ifstream in(path(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    void writeFile(const std::vector<uint8_t>& bytes) const { testing::writeBytes(path(), bytes); }
+    std::vector<uint8_t> readFile() const { return testing::readBytes(path()); }
 
     fs::path m_folder;
 };

@@ -8,6 +8,7 @@
 #include "core/shell/text_tables.h"
 #include "support/file_faults.h"
 #include "support/scripted_prompter.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,12 @@ namespace vtl {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::fileBytes;
+using testing::readBytes;
+using testing::writeBytes;
 
 std::vector<uint8_t> recordOf(const ProgramSettings& settings) {
     const auto bytes = encodeProgramSettings(settings);
     return {bytes.begin(), bytes.end()};
-}
-
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
 }
 
 ProgramSettings com12English() {
@@ -157,7 +154,7 @@ TEST_F(SettingsPlacesTest, UnreadableProgramFileIsToldOnceAndKept) {
                           1);
             } else {
                 ::chmod(m_places.programFile.c_str(), 0644);
-                EXPECT_EQ(fileBytes(m_places.programFile), old);
+                EXPECT_EQ(readBytes(m_places.programFile), old);
                 ::chmod(m_places.programFile.c_str(), 0);
             }
 
@@ -192,7 +189,7 @@ TEST_F(SettingsPlacesTest, ReadOnlyProgramFileGivesItsValuesAndTheUserFileWinsOn
     first.settings().setPortName("COM3");
     first.settings().portIndex = 2;
     ASSERT_TRUE(first.save());
-    EXPECT_EQ(fileBytes(m_places.programFile), old);
+    EXPECT_EQ(readBytes(m_places.programFile), old);
     EXPECT_TRUE(prompter.messages().empty());
 
     ProgramSettings administrators = com12English();
@@ -245,7 +242,7 @@ TEST_F(SettingsPlacesTest, NothingUnreadableIsWrittenEvenAsTheLastPlace) {
     ASSERT_EQ(single.messages().size(), 2u);
     EXPECT_EQ(single.messages()[0].text, unreadableText(m_places.programFile, 0));
     ::chmod(m_places.programFile.c_str(), 0644);
-    EXPECT_EQ(fileBytes(m_places.programFile), (std::vector<uint8_t>{'C', 'O', 'M', '9'}))
+    EXPECT_EQ(readBytes(m_places.programFile), (std::vector<uint8_t>{'C', 'O', 'M', '9'}))
         << "a file the user may write but not read was replaced";
 }
 

@@ -3,9 +3,8 @@
 
 #include "core/files/flight_log.h"
 #include "core/flight/flight_record.h"
-#include "flight_synthesiser.h"
 #include "gui/shell/main_window.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QAction>
 #include <QFile>
@@ -15,35 +14,19 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
+
+using vtl::testing::readFile;
+using vtl::testing::writeFile;
 
 QByteArray flightBytes(int32_t peakCm, uint16_t competitor, uint16_t serial) {
     vtl::testing::FlightDescription flight;
     flight.competitorNumber = competitor;
     flight.serialNumber = serial;
-    flight.altitudeCm.assign(10, 0);
-    for (int i = 1; i <= 200; ++i) {
-        flight.altitudeCm.push_back(peakCm * i / 200);
-    }
-    for (int i = 1; i <= 400; ++i) {
-        flight.altitudeCm.push_back(peakCm - (peakCm + 200) * i / 400);
-    }
-    const auto bytes = vtl::testing::synthesiseFlightImage(flight);
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    flight.altitudeCm = vtl::testing::climbAndGlide(200, peakCm, 400, -200);
+    return vtl::testing::flightBytes(flight);
 }
 
 } // namespace
@@ -61,29 +44,30 @@ private slots:
     void broughtBackItListsFlightsArchivedMeanwhile();
 
 private:
-    QString path(const QString& name) const { return m_folder->filePath(name); }
+    QString path(const QString& name) const { return m_rig->path(name); }
     FlightLogWindow* openLog();
     int rowOf(FlightLogWindow* log, const QString& fileName) const;
     std::unique_ptr<TVantorel_BMP> newWindow(vtl::testing::ScriptedPrompter& prompter);
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
-    std::unique_ptr<TVantorel_BMP> m_window;
+    std::unique_ptr<vtl::testing::WindowRig> m_rig;
+    vtl::testing::ScriptedPrompter* m_prompter = nullptr;
+    TVantorel_BMP* m_window = nullptr;
 };
 
 static const char* const kHigh = "2026-06-14_103512_S1234_C42.bin";
 static const char* const kLow = "2026-06-15_090000_S777_C9.bin";
 
 void FlightLogWindowTest::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    QDir(m_folder->path()).mkdir(QStringLiteral("flights"));
+    m_rig = std::make_unique<vtl::testing::WindowRig>();
+    QDir(m_rig->folder()).mkdir(QStringLiteral("flights"));
     writeFile(path(QStringLiteral("flights/") + kHigh), flightBytes(12000, 42, 1234));
     writeFile(path(QStringLiteral("flights/") + kLow), flightBytes(3000, 9, 777));
     writeFile(path(QStringLiteral("flights/notes.txt")), "Wind 3 m/s\n");
-    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
-    m_window = newWindow(*m_prompter);
+    m_prompter = &m_rig->prompter();
+    m_window = &m_rig->open();
 }
 
+// A second window on the same settings and archive, answering its own prompter.
 std::unique_ptr<TVantorel_BMP>
 FlightLogWindowTest::newWindow(vtl::testing::ScriptedPrompter& prompter) {
     auto window = std::make_unique<TVantorel_BMP>(path("vantorel.par"), prompter);
@@ -92,9 +76,7 @@ FlightLogWindowTest::newWindow(vtl::testing::ScriptedPrompter& prompter) {
 }
 
 void FlightLogWindowTest::cleanup() {
-    m_window.reset();
-    m_prompter.reset();
-    m_folder.reset();
+    m_rig.reset();
 }
 
 FlightLogWindow* FlightLogWindowTest::openLog() {
@@ -258,9 +240,9 @@ void FlightLogWindowTest::followsTheLanguageAndKeepsItsColumns() {
     // Its size and column widths come back in the next run, from a file of their own.
     log->table()->setColumnWidth(FlightLogWindow::FileName, 333);
     log->close();
-    m_window.reset();
+    m_rig->close();
     QVERIFY(QFile::exists(path("vantorel-log.ini")));
-    m_window = newWindow(*m_prompter);
+    m_window = &m_rig->open();
     log = openLog();
     QVERIFY(log != nullptr);
     QCOMPARE(log->table()->columnWidth(FlightLogWindow::FileName), 333);

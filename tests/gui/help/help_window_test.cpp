@@ -2,7 +2,7 @@
 #include "gui/help/help_files.h"
 #include "gui/help/help_window.h"
 #include "gui/shell/main_window.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,26 +69,26 @@ void HelpWindowTest::manualsAreLookedForInTheWorkingFolderFirst() {
 }
 
 void HelpWindowTest::withoutADesktopViewerTheManualOpensInTheOwnWindow() {
-    QTemporaryDir folder;
-    write(folder.filePath("Vtl_HELPP.html"), manual("Podręcznik", "szybowiec"));
-    write(folder.filePath("Vtl_HELPA.html"), manual("Manual", "glider"));
-    WorkingFolder working(folder.path());
-    vtl::testing::ScriptedPrompter prompter;
+    vtl::testing::WindowRig rig;
+    write(rig.path("Vtl_HELPP.html"), manual("Podręcznik", "szybowiec"));
+    write(rig.path("Vtl_HELPA.html"), manual("Manual", "glider"));
+    WorkingFolder working(rig.folder());
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
     prompter.answerDocumentsCannotBeOpened();
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter, folder.path());
+    TVantorel_BMP& window = rig.open(rig.path("vantorel.par"), rig.folder());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QVERIFY(window.helpWindow() == nullptr);
 
     QTest::keyClick(&window, Qt::Key_F1);
     QCOMPARE(prompter.openedDocuments(),
-             std::vector<std::string>{folder.filePath("Vtl_HELPP.html").toStdString()});
+             std::vector<std::string>{rig.path("Vtl_HELPP.html").toStdString()});
     HelpWindow* help = window.helpWindow();
     QVERIFY(help != nullptr);
     QVERIFY(help->isVisible());
     QCOMPARE(help->windowTitle(), QString("Vantorel - pomoc"));
     QCOMPARE(help->backButton->text(), QString("< Wstecz"));
-    QCOMPARE(help->browser->source(), QUrl::fromLocalFile(folder.filePath("Vtl_HELPP.html")));
+    QCOMPARE(help->browser->source(), QUrl::fromLocalFile(rig.path("Vtl_HELPP.html")));
     QVERIFY(help->browser->toPlainText().startsWith("Podręcznik"));
     QVERIFY(!help->backButton->isEnabled() && !help->forwardButton->isEnabled());
 
@@ -119,7 +119,7 @@ void HelpWindowTest::withoutADesktopViewerTheManualOpensInTheOwnWindow() {
     QCOMPARE(window.helpWindow(), help);
     QCOMPARE(help->windowTitle(), QString("Vantoreal - help"));
     QCOMPARE(help->findButton->text(), QString("Find next"));
-    QCOMPARE(help->browser->source(), QUrl::fromLocalFile(folder.filePath("Vtl_HELPA.html")));
+    QCOMPARE(help->browser->source(), QUrl::fromLocalFile(rig.path("Vtl_HELPA.html")));
     QVERIFY(!help->backButton->isEnabled());
     QVERIFY(help->findNext());
     QCOMPARE(help->browser->textCursor().selectedText(), QString("glider"));
@@ -127,10 +127,10 @@ void HelpWindowTest::withoutADesktopViewerTheManualOpensInTheOwnWindow() {
 }
 
 void HelpWindowTest::missingManualsAreReportedInTheLanguage() {
-    QTemporaryDir folder;
-    WorkingFolder working(folder.path());
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter, folder.path());
+    vtl::testing::WindowRig rig;
+    WorkingFolder working(rig.folder());
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open(rig.path("vantorel.par"), rig.folder());
     window.FormHelp();
     window.form().English1->trigger();
     window.form().Help1->trigger();
@@ -143,7 +143,7 @@ void HelpWindowTest::missingManualsAreReportedInTheLanguage() {
     QCOMPARE(prompter.messages()[1].caption, std::string("Vantoreal - error"));
 
     // A compiled manual that the desktop cannot open leaves nothing the own window can show.
-    write(folder.filePath("Vtl_HELPA.chm"));
+    write(rig.path("Vtl_HELPA.chm"));
     prompter.answerDocumentsCannotBeOpened();
     window.form().Help1->trigger();
     QCOMPARE(prompter.openedDocuments().size(), size_t{1});

@@ -2,32 +2,19 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
-#include "flight_synthesiser.h"
-#include "support/fake_device.h"
-#include "support/scripted_prompter.h"
+#include "support/test_files.h"
+#include "support/window_rig.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct NoPriority : vtl::ProcessPriority {
-    void raise() override {}
-    void restore() override {}
-};
-
 std::vector<uint8_t> flightImage(int32_t peakCm) {
     vtl::testing::FlightDescription flight;
     flight.competitorNumber = 77;
-    flight.altitudeCm.assign(10, 0);
-    for (int i = 1; i <= 200; ++i) {
-        flight.altitudeCm.push_back(peakCm * i / 200);
-    }
-    for (int i = 1; i <= 300; ++i) {
-        flight.altitudeCm.push_back(peakCm - peakCm * i / 300);
-    }
+    flight.altitudeCm = vtl::testing::climbAndGlide(200, peakCm, 300);
     return vtl::testing::synthesiseFlightImage(flight);
 }
 
@@ -47,36 +34,26 @@ private slots:
     void anArchiveThatCannotBeWrittenIsReportedOnce();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<vtl::testing::FakeClock> m_clock;
-    std::unique_ptr<vtl::testing::FakeDevice> m_device;
-    std::unique_ptr<vtl::testing::DeviceModel> m_model;
-    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
-    NoPriority m_priority;
-    std::unique_ptr<TVantorel_BMP> m_window;
+    std::unique_ptr<vtl::testing::WindowRig> m_rig;
+    vtl::testing::ScriptedPrompter* m_prompter = nullptr;
+    vtl::testing::FakeDevice* m_device = nullptr;
+    vtl::testing::FakeClock* m_clock = nullptr;
+    vtl::testing::DeviceModel* m_model = nullptr;
+    TVantorel_BMP* m_window = nullptr;
 };
 
 void DeviceWindowTest::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_clock = std::make_unique<vtl::testing::FakeClock>();
-    m_device = std::make_unique<vtl::testing::FakeDevice>(*m_clock);
-    m_model = std::make_unique<vtl::testing::DeviceModel>();
+    m_rig = std::make_unique<vtl::testing::WindowRig>();
+    m_prompter = &m_rig->prompter();
+    m_device = &m_rig->device();
+    m_clock = &m_rig->clock();
+    m_model = &m_rig->model();
     m_model->image = flightImage(6000);
-    m_device->setResponder(m_model->responder());
-    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
-    m_window =
-        std::make_unique<TVantorel_BMP>(m_folder->filePath("vantorel.par"), *m_prompter, QString(),
-                                        DeviceLink{m_device.get(), m_clock.get(), &m_priority});
-    m_window->setArchiveFolder(m_folder->filePath("flights"));
+    m_window = &m_rig->open();
 }
 
 void DeviceWindowTest::cleanup() {
-    m_window.reset();
-    m_prompter.reset();
-    m_device.reset();
-    m_clock.reset();
-    m_model.reset();
-    m_folder.reset();
+    m_rig.reset();
 }
 
 void DeviceWindowTest::downloadDrawsTheFlight() {
@@ -116,9 +93,9 @@ void DeviceWindowTest::failedDownloadKeepsThePreviousFlight() {
     QVERIFY(f.ECzekaj->isHidden());
 
     // A save now still writes the previous flight.
-    m_prompter->answerNextFiles({m_folder->filePath("kept.bin").toStdString()});
+    m_prompter->answerNextFiles({m_rig->path("kept.bin").toStdString()});
     f.BZapisz->click();
-    QFile kept(m_folder->filePath("kept.bin"));
+    QFile kept(m_rig->path("kept.bin"));
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.size(), static_cast<qint64>(length));
 }
@@ -140,7 +117,7 @@ void DeviceWindowTest::theOneUsbPortIsOfferedAndTheDownloadGoesOnThere() {
     QCOMPARE(m_prompter->messages()[1].text, std::string("Użyć COM5?"));
     QCOMPARE(f.E_NrZawodnika->text(), QString("77"));
     QCOMPARE(m_device->openedNames(), (std::vector<std::string>{"COM7", "COM5"}));
-    QFile file(m_folder->filePath("vantorel.par"));
+    QFile file(m_rig->path("vantorel.par"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().left(12), QByteArray("COM5\0\0\0\0\x04\0\0\0", 12));
 }
@@ -169,36 +146,36 @@ void DeviceWindowTest::defaultSetupShowsOkForASecond() {
 void DeviceWindowTest::everyDownloadIsArchived() {
     m_window->form().B_Odczyt_Vantorelu->click();
     m_window->form().B_Odczyt_Vantorelu->click();
-    const QDir archive(m_folder->filePath("flights"));
+    const QDir archive(m_rig->path("flights"));
     const QStringList kept = archive.entryList(QDir::Files);
     QCOMPARE(kept.size(), 2);
     QVERIFY(kept[0].contains("_S1234_C77"));
     QVERIFY(kept[1].contains("_S1234_C77"));
 
-    m_prompter->answerNextFiles({m_folder->filePath("saved.bin").toStdString()});
+    m_prompter->answerNextFiles({m_rig->path("saved.bin").toStdString()});
     m_window->form().BZapisz->click();
-    QFile saved(m_folder->filePath("saved.bin"));
+    QFile saved(m_rig->path("saved.bin"));
     QFile archived(archive.filePath(kept[0]));
     QVERIFY(saved.open(QIODevice::ReadOnly) && archived.open(QIODevice::ReadOnly));
     QCOMPARE(archived.readAll(), saved.readAll());
 
     // Until a file has been chosen, the open dialog starts in the archive.
-    TVantorel_BMP fresh(m_folder->filePath("other.par"), *m_prompter);
+    TVantorel_BMP fresh(m_rig->path("other.par"), *m_prompter);
     fresh.setArchiveFolder(archive.path());
     fresh.form().BOdczyt->click();
     QCOMPARE(m_prompter->fileDialogs().back().second, (archive.path() + "/").toStdString());
 }
 
 void DeviceWindowTest::anArchiveThatCannotBeWrittenIsReportedOnce() {
-    QFile blocker(m_folder->filePath("blocker"));
+    QFile blocker(m_rig->path("blocker"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    m_window->setArchiveFolder(m_folder->filePath("blocker/flights"));
+    m_window->setArchiveFolder(m_rig->path("blocker/flights"));
     m_window->form().B_Odczyt_Vantorelu->click();
     m_model->newFlight = true;
     m_window->form().B_Odczyt_Vantorelu->click();
     QCOMPARE(m_prompter->messages().size(), size_t{1});
     QCOMPARE(m_prompter->messages()[0].text,
-             "Nie można zapisać archiwum: " + m_folder->filePath("blocker/flights").toStdString());
+             "Nie można zapisać archiwum: " + m_rig->path("blocker/flights").toStdString());
     QCOMPARE(m_window->form().Chart1->pointCount(ChartView::Series1), 511 - 5);
 }
 

@@ -5,46 +5,20 @@
 
 #include "core/device/command_frame.h"
 #include "core/flight/flight_record.h"
-#include "flight_synthesiser.h"
-#include "support/fake_device.h"
-#include "support/scripted_prompter.h"
+#include "support/test_files.h"
+#include "support/window_rig.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
 using vtl::testing::FakeDevice;
 
-struct NoPriority : vtl::ProcessPriority {
-    void raise() override {}
-    void restore() override {}
-};
-
-// A fake clock that lets the test act while the program sleeps, as a user would.
-struct ActingClock : vtl::testing::FakeClock {
-    std::function<void()> onSleep;
-    void sleep(int milliseconds) override {
-        FakeClock::sleep(milliseconds);
-        if (onSleep) {
-            onSleep();
-        }
-    }
-};
-
 std::vector<uint8_t> flightImage(int32_t peakCm, uint16_t competitor) {
     vtl::testing::FlightDescription flight;
     flight.competitorNumber = competitor;
-    flight.altitudeCm.assign(10, 0);
-    for (int i = 1; i <= 200; ++i) {
-        flight.altitudeCm.push_back(peakCm * i / 200);
-    }
-    for (int i = 1; i <= 2000; ++i) {
-        flight.altitudeCm.push_back(peakCm - peakCm * i / 2000);
-    }
+    flight.altitudeCm = vtl::testing::climbAndGlide(200, peakCm, 2000);
     return vtl::testing::synthesiseFlightImage(flight);
 }
 
@@ -65,40 +39,30 @@ private slots:
 private:
     void downloadFirstFlight();
     bool transferRunning() const;
-    QStringList archived() const;
+    QStringList archived() const { return m_rig->archived(); }
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<ActingClock> m_clock;
-    std::unique_ptr<FakeDevice> m_device;
-    std::unique_ptr<vtl::testing::DeviceModel> m_model;
-    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
-    NoPriority m_priority;
-    std::unique_ptr<TVantorel_BMP> m_window;
+    std::unique_ptr<vtl::testing::WindowRig> m_rig;
+    vtl::testing::ActingClock* m_clock = nullptr;
+    FakeDevice* m_device = nullptr;
+    vtl::testing::DeviceModel* m_model = nullptr;
+    vtl::testing::ScriptedPrompter* m_prompter = nullptr;
+    TVantorel_BMP* m_window = nullptr;
     QString m_firstMaximum;
     int m_firstPoints = 0;
 };
 
 void DownloadWindowTest::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_clock = std::make_unique<ActingClock>();
-    m_device = std::make_unique<FakeDevice>(*m_clock);
-    m_model = std::make_unique<vtl::testing::DeviceModel>();
+    m_rig = std::make_unique<vtl::testing::WindowRig>();
+    m_clock = &m_rig->clock();
+    m_device = &m_rig->device();
+    m_model = &m_rig->model();
+    m_prompter = &m_rig->prompter();
     m_model->image = flightImage(6000, 7);
-    m_device->setResponder(m_model->responder());
-    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
-    m_window =
-        std::make_unique<TVantorel_BMP>(m_folder->filePath("vantorel.par"), *m_prompter, QString(),
-                                        DeviceLink{m_device.get(), m_clock.get(), &m_priority});
-    m_window->setArchiveFolder(m_folder->filePath("flights"));
+    m_window = &m_rig->open();
 }
 
 void DownloadWindowTest::cleanup() {
-    m_window.reset();
-    m_prompter.reset();
-    m_device.reset();
-    m_clock.reset();
-    m_model.reset();
-    m_folder.reset();
+    m_rig.reset();
 }
 
 // A first flight (60 m) on screen; the next download brings a second one (90 m).
@@ -118,10 +82,6 @@ bool DownloadWindowTest::transferRunning() const {
     return !m_device->frames().empty() &&
            m_device->frames().back()[1] == vtl::protocol::kTransfer && m_device->isOpen() &&
            !m_window->form().B_Przerwij->isHidden();
-}
-
-QStringList DownloadWindowTest::archived() const {
-    return QDir(m_folder->filePath("flights")).entryList(QDir::Files, QDir::Name);
 }
 
 void DownloadWindowTest::incompleteDownloadIsDrawnToldAndArchivedAsPartial() {
@@ -161,7 +121,7 @@ void DownloadWindowTest::undecodableDownloadIsKeptAndThePreviousFlightDrawnAgain
     QCOMPARE(kept.size(), 2);
     const QString corrupt = kept.filter("_corrupt.bin").value(0);
     QVERIFY2(corrupt.endsWith("_S1234_C8_corrupt.bin"), qPrintable(kept.join(' ')));
-    QFile copy(QDir(m_folder->filePath("flights")).filePath(corrupt));
+    QFile copy(QDir(m_rig->path("flights")).filePath(corrupt));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.size(), static_cast<qint64>(m_model->image.size()));
 
@@ -201,10 +161,10 @@ void DownloadWindowTest::escapeCancelsAndThePreviousFlightIsShownAndSaved() {
     QCOMPARE(f.E_MaxGl->text(), m_firstMaximum);
     QCOMPARE(f.Chart1->pointCount(ChartView::Series1), m_firstPoints);
 
-    m_prompter->answerNextFiles({m_folder->filePath("kept.bin").toStdString()});
+    m_prompter->answerNextFiles({m_rig->path("kept.bin").toStdString()});
     f.BZapisz->click();
-    QFile kept(m_folder->filePath("kept.bin"));
-    QFile first(QDir(m_folder->filePath("flights")).filePath(archived()[0]));
+    QFile kept(m_rig->path("kept.bin"));
+    QFile first(QDir(m_rig->path("flights")).filePath(archived()[0]));
     QVERIFY(kept.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), first.readAll());
 }

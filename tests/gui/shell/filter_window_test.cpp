@@ -2,32 +2,22 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
-#include "flight_synthesiser.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
 // A glide from 60 m with one sample 12 m too high in the middle.
-QByteArray spikedFlight() {
+vtl::testing::FlightDescription spikedFlight() {
     vtl::testing::FlightDescription flight;
     flight.altitudeCm.assign(10, 0);
     for (int i = 0; i < 600; ++i) {
         flight.altitudeCm.push_back(std::min(i * 100, 6000) - (i > 60 ? (i - 60) * 8 : 0));
     }
     flight.altitudeCm[400] += 1200;
-    const auto bytes = vtl::testing::synthesiseFlightImage(flight);
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
-}
-
-QString writeSpikedFlight(const QTemporaryDir& folder) {
-    QFile file(folder.filePath("spike.bin"));
-    file.open(QIODevice::WriteOnly);
-    file.write(spikedFlight());
-    return file.fileName();
+    return flight;
 }
 
 std::vector<double> values(const ChartView& chart, ChartView::Series series) {
@@ -49,10 +39,10 @@ private slots:
 };
 
 void FilterWindowTest::filterReplacesTheCurveAndKeepsTheRawOneDashed() {
-    QTemporaryDir folder;
-    const QString spike = writeSpikedFlight(folder);
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    const QString spike = rig.writeFlight("spike.bin", spikedFlight());
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
     ChartView& chart = *f.Chart1;
 
@@ -82,19 +72,19 @@ void FilterWindowTest::filterReplacesTheCurveAndKeepsTheRawOneDashed() {
     QCOMPARE(values(chart, ChartView::Series5), drawn);
 
     // The export still writes the drawn, unfiltered curve.
-    prompter.answerNextFiles({folder.filePath("lot").toStdString()});
+    prompter.answerNextFiles({rig.path("lot").toStdString()});
     f.ZapiszdoExcela1->trigger();
-    QFile exported(folder.filePath("lot.csv"));
+    QFile exported(rig.path("lot.csv"));
     QVERIFY(exported.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = exported.readAll().split('\n');
     QCOMPARE(lines[401].trimmed(), QByteArray::number(drawn[401], 'f', 1));
 }
 
 void FilterWindowTest::comparisonFilterUsesItsOwnSeries() {
-    QTemporaryDir folder;
-    const QString spike = writeSpikedFlight(folder);
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    const QString spike = rig.writeFlight("spike.bin", spikedFlight());
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
     ChartView& chart = *f.Chart1;
     prompter.answerNextFiles({spike.toStdString()});
@@ -112,10 +102,10 @@ void FilterWindowTest::comparisonFilterUsesItsOwnSeries() {
 // A newly loaded flight shows no curve of the previous one: the raw curve kept by the filter and
 // the spare series go with it.
 void FilterWindowTest::loadingAFlightRemovesTheFilteredCurves() {
-    QTemporaryDir folder;
-    const QString spike = writeSpikedFlight(folder);
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    const QString spike = rig.writeFlight("spike.bin", spikedFlight());
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
     ChartView& chart = *f.Chart1;
     prompter.answerNextFiles({spike.toStdString()});

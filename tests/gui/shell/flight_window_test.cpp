@@ -2,24 +2,19 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
-#include "flight_synthesiser.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
+using vtl::testing::readFile;
+using vtl::testing::writeFile;
+
+// Glides end 3 m below the start.
 std::vector<int32_t> climbAndGlide(int climbSamples, int32_t peakCm, int glideSamples) {
-    std::vector<int32_t> altitudes(10, 0);
-    for (int i = 1; i <= climbSamples; ++i) {
-        altitudes.push_back(peakCm * i / climbSamples);
-    }
-    for (int i = 1; i <= glideSamples; ++i) {
-        altitudes.push_back(peakCm - (peakCm + 300) * i / glideSamples);
-    }
-    return altitudes;
+    return vtl::testing::climbAndGlide(climbSamples, peakCm, glideSamples, -300);
 }
 
 QByteArray flightBytes(uint8_t code, std::vector<int32_t> altitudes, uint16_t competitor = 42) {
@@ -27,19 +22,7 @@ QByteArray flightBytes(uint8_t code, std::vector<int32_t> altitudes, uint16_t co
     flight.samplingCode = code;
     flight.competitorNumber = competitor;
     flight.altitudeCm = std::move(altitudes);
-    const auto bytes = vtl::testing::synthesiseFlightImage(flight);
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return vtl::testing::flightBytes(flight);
 }
 
 void pressKeys(QLineEdit* field, const QString& keys) {
@@ -70,30 +53,27 @@ private slots:
     void fileThatIsNoFlightIsQuestioned();
 
 private:
-    QString path(const char* name) const { return m_folder->filePath(name); }
+    QString path(const char* name) const { return m_rig->path(name); }
     void load(const QString& file);
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
-    std::unique_ptr<TVantorel_BMP> m_window;
+    std::unique_ptr<vtl::testing::WindowRig> m_rig;
+    vtl::testing::ScriptedPrompter* m_prompter = nullptr;
+    TVantorel_BMP* m_window = nullptr;
 };
 
 void FlightWindowTest::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
-    m_window = std::make_unique<TVantorel_BMP>(path("vantorel.par"), *m_prompter);
+    m_rig = std::make_unique<vtl::testing::WindowRig>();
+    m_prompter = &m_rig->prompter();
+    m_window = &m_rig->open();
     writeFile(path("glide.bin"), flightBytes(2, climbAndGlide(300, 8000, 900)));
 }
 
 void FlightWindowTest::cleanup() {
-    m_window.reset();
-    m_prompter.reset();
-    m_folder.reset();
+    m_rig.reset();
 }
 
 void FlightWindowTest::load(const QString& file) {
-    m_prompter->answerNextFiles({file.toStdString()});
-    m_window->form().BOdczyt->click();
+    m_rig->load(file);
 }
 
 void FlightWindowTest::loadShowsAndDrawsTheFlight() {

@@ -6,7 +6,7 @@
 #include "core/shell/text_tables.h"
 #include "gui/help/help_files.h"
 #include "platform/settings_location.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -45,10 +45,10 @@ QByteArray readAll(const QString& path) {
 } // namespace
 
 void MainWindowTest::closingWritesTheSettingsFile() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("vantorel.par");
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(path, prompter);
+    vtl::testing::WindowRig rig;
+    const QString path = rig.path("vantorel.par");
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open(path);
     window.show();
     window.programSettings().showAcceleration = 0;
     QVERIFY(window.close());
@@ -62,15 +62,14 @@ void MainWindowTest::closingWritesTheSettingsFile() {
 }
 
 void MainWindowTest::startUpReadsTheSettingsFile() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("vantorel.par");
+    vtl::testing::WindowRig rig;
+    const QString path = rig.path("vantorel.par");
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("COM12\0\0\0\x0B\0\0\0\x32\0\0\0\x07\0\0\0\0\0\0\0", 24));
     file.close();
 
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(path, prompter);
+    TVantorel_BMP& window = rig.open(path);
     QCOMPARE(QString::fromStdString(window.programSettings().portNameText()), QString("COM12"));
     QCOMPARE(window.programSettings().portIndex, 11);
     QCOMPARE(window.currentLanguage(), 7);
@@ -83,15 +82,14 @@ void MainWindowTest::startUpReadsTheSettingsFile() {
 }
 
 void MainWindowTest::dialogsAreBuiltFromTheLoadedSettings() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("vantorel.par");
+    vtl::testing::WindowRig rig;
+    const QString path = rig.path("vantorel.par");
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("COM12\0\0\0\x0B\0\0\0\0\0\0\0\x01\0\0\0", 20));
     file.close();
 
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(path, prompter);
+    TVantorel_BMP& window = rig.open(path);
     QStringList names;
     for (QDialog* dialog : window.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
         QVERIFY(dialog->isWindow());
@@ -109,10 +107,10 @@ void MainWindowTest::dialogsAreBuiltFromTheLoadedSettings() {
 }
 
 void MainWindowTest::unwritableSettingsAreReportedOnceAndClosingStillEnds() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("missing-folder/vantorel.par");
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(path, prompter);
+    vtl::testing::WindowRig rig;
+    const QString path = rig.path("missing-folder/vantorel.par");
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open(path);
     window.show();
     QVERIFY(window.close());
     QVERIFY(!window.isVisible());
@@ -123,9 +121,8 @@ void MainWindowTest::unwritableSettingsAreReportedOnceAndClosingStillEnds() {
 }
 
 void MainWindowTest::languageSwitchRelabelsEverything() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
 
     struct Caption {
@@ -193,9 +190,8 @@ void MainWindowTest::languageSwitchRelabelsEverything() {
 }
 
 void MainWindowTest::chartHintExplainsTheMouseInTheLanguage() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
     const auto mentionsAll = [&f](const QStringList& phrases) {
         for (const QString& phrase : phrases) {
@@ -217,10 +213,9 @@ void MainWindowTest::chartHintExplainsTheMouseInTheLanguage() {
 }
 
 void MainWindowTest::everyLanguageChoiceWritesTheSettingsFile() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("vantorel.par");
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(path, prompter);
+    vtl::testing::WindowRig rig;
+    const QString path = rig.path("vantorel.par");
+    TVantorel_BMP& window = rig.open(path);
     for (QAction* choice : {window.form().English1, window.form().English1, window.form().Polski1,
                             window.form().Polski1}) {
         QFile::remove(path);
@@ -232,27 +227,26 @@ void MainWindowTest::everyLanguageChoiceWritesTheSettingsFile() {
 }
 
 void MainWindowTest::helpOpensTheManualOfTheLanguage() {
-    QTemporaryDir folder;
+    vtl::testing::WindowRig rig;
     for (const char* name : {"Vtl_HELPP.html", "Vtl_HELPA.html", "Vtl_HELPA.chm"}) {
-        QFile file(folder.filePath(name));
+        QFile file(rig.path(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter, folder.path());
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open(rig.path("vantorel.par"), rig.folder());
     window.form().Help1->trigger();
     window.form().English1->trigger();
     window.form().Help1->trigger();
     QVERIFY(!window.FormHelp());
-    const std::vector<std::string> expected = {folder.filePath("Vtl_HELPP.html").toStdString(),
-                                               folder.filePath("Vtl_HELPA.chm").toStdString(),
-                                               folder.filePath("Vtl_HELPA.chm").toStdString()};
+    const std::vector<std::string> expected = {rig.path("Vtl_HELPP.html").toStdString(),
+                                               rig.path("Vtl_HELPA.chm").toStdString(),
+                                               rig.path("Vtl_HELPA.chm").toStdString()};
     QCOMPARE(prompter.openedDocuments(), expected);
 }
 
 void MainWindowTest::topRowFollowsTheWindowWidth() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     window.show();
     MainWindowForm& f = window.form();
     window.resize(1280, 900);
@@ -276,9 +270,8 @@ void MainWindowTest::topRowFollowsTheWindowWidth() {
 }
 
 void MainWindowTest::menuOrderAndCheckMarks() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     QStringList names;
     for (QAction* top : window.menuBar()->actions()) {
         names << top->objectName() + (top->menu() ? QString("/") + top->menu()->objectName() : "");
@@ -321,9 +314,8 @@ void MainWindowTest::menuOrderAndCheckMarks() {
 }
 
 void MainWindowTest::clickOnACurveBlanksItsPanelWithPolishTitles() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
     ChartView& chart = *f.Chart1;
     auto fill = [&] {

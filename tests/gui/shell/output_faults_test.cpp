@@ -12,19 +12,16 @@
 #include "core/flight/flight_record.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
-#include "flight_synthesiser.h"
-#include "support/fake_device.h"
 #include "support/file_faults.h"
-#include "support/scripted_prompter.h"
+#include "support/test_files.h"
+#include "support/window_rig.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 
 #include <sys/stat.h>
 
@@ -33,25 +30,14 @@ namespace {
 namespace fs = std::filesystem;
 using vtl::testing::FaultyPlace;
 using vtl::testing::FileFault;
+using vtl::testing::writeBytes;
 
-struct NoPriority : vtl::ProcessPriority {
-    void raise() override {}
-    void restore() override {}
-};
-
+// A climb to 60 m in 15 s, then 24 s level.
 std::vector<uint8_t> flightImage() {
     vtl::testing::FlightDescription flight;
     flight.samplingCode = 2;
-    flight.altitudeCm.assign(10, 0);
-    for (int i = 1; i < 390; ++i) {
-        flight.altitudeCm.push_back(std::min(i * 40, 6000));
-    }
+    flight.altitudeCm = vtl::testing::climbAndGlide(150, 6000, 239, 6000);
     return vtl::testing::synthesiseFlightImage(flight);
-}
-
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
 }
 
 // What the window told the user, leaving out the question whether to replace a file.
@@ -109,40 +95,28 @@ private:
     // Writes through the window's command into the faulty place and checks what is left.
     void writeInto(FaultyPlace& place, QAction* command);
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<vtl::testing::FakeClock> m_clock;
-    std::unique_ptr<vtl::testing::FakeDevice> m_device;
-    std::unique_ptr<vtl::testing::DeviceModel> m_model;
-    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
-    NoPriority m_priority;
-    std::unique_ptr<TVantorel_BMP> m_window;
+    std::unique_ptr<vtl::testing::WindowRig> m_rig;
+    vtl::testing::DeviceModel* m_model = nullptr;
+    vtl::testing::ScriptedPrompter* m_prompter = nullptr;
+    TVantorel_BMP* m_window = nullptr;
     std::unique_ptr<FaultyPlace> m_place;
 };
 
 void OutputFaultsTest::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_clock = std::make_unique<vtl::testing::FakeClock>();
-    m_device = std::make_unique<vtl::testing::FakeDevice>(*m_clock);
-    m_model = std::make_unique<vtl::testing::DeviceModel>();
+    m_rig = std::make_unique<vtl::testing::WindowRig>();
+    m_model = &m_rig->model();
     m_model->image = flightImage();
-    m_device->setResponder(m_model->responder());
-    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
+    m_prompter = &m_rig->prompter();
 }
 
 void OutputFaultsTest::cleanup() {
-    m_window.reset();
+    m_rig->close();
     m_place.reset();
-    m_prompter.reset();
-    m_device.reset();
-    m_clock.reset();
-    m_model.reset();
-    m_folder.reset();
+    m_rig.reset();
 }
 
 void OutputFaultsTest::openWindow(const QString& settingsPath) {
-    m_window =
-        std::make_unique<TVantorel_BMP>(settingsPath, *m_prompter, QString(),
-                                        DeviceLink{m_device.get(), m_clock.get(), &m_priority});
+    m_window = &m_rig->open(settingsPath);
     m_window->resize(1280, 900);
     m_window->show();
 }
@@ -150,7 +124,7 @@ void OutputFaultsTest::openWindow(const QString& settingsPath) {
 FaultyPlace& OutputFaultsTest::place(const std::string& targetName,
                                      const std::vector<uint8_t>& oldBytes) {
     QFETCH(FileFault, fault);
-    m_place = std::make_unique<FaultyPlace>(fs::path(m_folder->path().toStdString()), fault,
+    m_place = std::make_unique<FaultyPlace>(fs::path(m_rig->folder().toStdString()), fault,
                                             targetName, oldBytes);
     return *m_place;
 }
@@ -192,9 +166,9 @@ void OutputFaultsTest::writeInto(FaultyPlace& target, QAction* command) {
 }
 
 void OutputFaultsTest::saveUnderFaults() {
-    openWindow(m_folder->filePath("vantorel.par"));
-    writeBytes(m_folder->filePath("flight.bin").toStdString(), flightImage());
-    m_prompter->answerNextFiles({m_folder->filePath("flight.bin").toStdString()});
+    openWindow(m_rig->path("vantorel.par"));
+    writeBytes(m_rig->path("flight.bin").toStdString(), flightImage());
+    m_prompter->answerNextFiles({m_rig->path("flight.bin").toStdString()});
     m_window->form().BOdczyt->click();
     FaultyPlace& target = place("lot7.bin", std::vector<uint8_t>(200, 0x5A));
     if (!target.unavailable().empty()) {
@@ -204,7 +178,7 @@ void OutputFaultsTest::saveUnderFaults() {
 }
 
 void OutputFaultsTest::exportUnderFaults() {
-    openWindow(m_folder->filePath("vantorel.par"));
+    openWindow(m_rig->path("vantorel.par"));
     m_window->form().B_Odczyt_Vantorelu->click();
     QVERIFY(m_prompter->messages().empty());
     const std::string old = "1.0\n\r2.0\n\r";
@@ -216,7 +190,7 @@ void OutputFaultsTest::exportUnderFaults() {
 }
 
 void OutputFaultsTest::pictureUnderFaults() {
-    openWindow(m_folder->filePath("vantorel.par"));
+    openWindow(m_rig->path("vantorel.par"));
     m_window->form().B_Odczyt_Vantorelu->click();
     FaultyPlace& target = place("chart.bmp", {'B', 'M', 1, 2, 3});
     if (!target.unavailable().empty()) {
@@ -235,9 +209,9 @@ void OutputFaultsTest::pictureUnderFaults() {
 
 // A PDF file chosen where a folder stands is refused as the picture and the export are.
 void OutputFaultsTest::printIntoAFolder() {
-    openWindow(m_folder->filePath("vantorel.par"));
+    openWindow(m_rig->path("vantorel.par"));
     m_window->form().B_Odczyt_Vantorelu->click();
-    const fs::path folder = fs::path(m_folder->path().toStdString()) / "page.pdf";
+    const fs::path folder = fs::path(m_rig->folder().toStdString()) / "page.pdf";
     fs::create_directories(folder / "inside");
     vtl::PrinterChoices choices;
     choices.outputFile = folder.string();
@@ -262,7 +236,7 @@ void OutputFaultsTest::archiveUnderFaults() {
             vtl::image::readWord(m_model->image.data(), vtl::image::kSerialNumber);
         const uint16_t competitor =
             vtl::image::readWord(m_model->image.data(), vtl::image::kCompetitorNumber);
-        const fs::path folder = fs::path(m_folder->path().toStdString()) / "folder-target";
+        const fs::path folder = fs::path(m_rig->folder().toStdString()) / "folder-target";
         for (int second = 0; second < 10; ++second) {
             const std::time_t then = now + second;
             std::tm local{};
@@ -278,7 +252,7 @@ void OutputFaultsTest::archiveUnderFaults() {
     if (!target.unavailable().empty()) {
         QSKIP(target.unavailable().c_str());
     }
-    openWindow(m_folder->filePath("vantorel.par"));
+    openWindow(m_rig->path("vantorel.par"));
     m_window->setArchiveFolder(QString::fromStdString(target.folder().string()));
     MainWindowForm& f = m_window->form();
     f.B_Odczyt_Vantorelu->click();
@@ -369,7 +343,7 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
             value.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", value);
         }
     } restoreConfigHome;
-    qputenv("XDG_CONFIG_HOME", m_folder->filePath("config").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", m_rig->path("config").toLocal8Bit());
 
     vtl::ProgramSettings chosen = vtl::defaultProgramSettings();
     chosen.setPortName("COM12");
@@ -380,8 +354,8 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
     const auto record = vtl::encodeProgramSettings(chosen);
     std::vector<uint8_t> bytes(record.begin(), record.end());
 
-    const fs::path path = fs::path(m_folder->path().toStdString()) / "vantorel.par";
-    const std::string userFolder = m_folder->filePath("config/vantorel").toStdString();
+    const fs::path path = fs::path(m_rig->folder().toStdString()) / "vantorel.par";
+    const std::string userFolder = m_rig->path("config/vantorel").toStdString();
     const mode_t mode = kind == "read-only" ? 0444 : 0;
     std::unique_ptr<vtl::testing::WithoutPermissionOverride> withoutOverride;
     if (kind == "folder") {
@@ -401,9 +375,7 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
         }
     }
     const auto openAsTheProgram = [&] {
-        m_window = std::make_unique<TVantorel_BMP>(
-            vtl::settingsPlacesForFile(QString::fromStdString(path.string())), *m_prompter,
-            QString(), DeviceLink{m_device.get(), m_clock.get(), &m_priority});
+        m_window = &m_rig->open(vtl::settingsPlacesForFile(QString::fromStdString(path.string())));
     };
     openAsTheProgram();
 
@@ -421,7 +393,7 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
     QVERIFY2(::told(*m_prompter) == toldAtStart, joined(::told(*m_prompter)).c_str());
     // Starting writes nothing: whatever stood there is as it was.
     if (kind == "long") {
-        QCOMPARE(vtl::testing::fileBytes(path), bytes);
+        QCOMPARE(vtl::testing::readBytes(path), bytes);
     }
     if (!told && kind != "read-only") {
         return;
@@ -431,13 +403,13 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
     f.English1->trigger();
     f.Przyspieszenie1->trigger();
     QVERIFY(m_window->close());
-    m_window.reset();
+    m_rig->close();
     QVERIFY2(::told(*m_prompter) == toldAtStart, joined(::told(*m_prompter)).c_str());
     if (kind == "folder") {
         QVERIFY(fs::is_directory(path / "inside"));
     } else {
         ::chmod(path.c_str(), 0644);
-        QCOMPARE(vtl::testing::fileBytes(path), bytes);
+        QCOMPARE(vtl::testing::readBytes(path), bytes);
         ::chmod(path.c_str(), mode);
     }
     QVERIFY(fs::is_regular_file(userFolder + "/vantorel.par"));
@@ -447,7 +419,7 @@ void OutputFaultsTest::startsFromWhatTheSettingsFileGives() {
     QCOMPARE(m_window->programSettings().language, 1);
     QCOMPARE(m_window->programSettings().showAcceleration, overlaid ? 1 : 0);
     QCOMPARE(m_window->programSettings().finalFilterLength, overlaid ? 30 : 12);
-    m_window.reset();
+    m_rig->close();
     withoutOverride.reset();
     ::chmod(path.c_str(), 0644);
 }

@@ -2,22 +2,17 @@
 #include "gui/shell/main_window.h"
 
 #include "core/flight/flight_record.h"
-#include "flight_synthesiser.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using vtl::testing::readFile;
 
 void writeFlight(const QString& path, uint8_t code, int samples) {
     vtl::testing::FlightDescription flight;
@@ -26,10 +21,7 @@ void writeFlight(const QString& path, uint8_t code, int samples) {
     for (int i = 1; i < samples - 10; ++i) {
         flight.altitudeCm.push_back(std::min(i * 40, 6000));
     }
-    const auto bytes = vtl::testing::synthesiseFlightImage(flight);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    vtl::testing::writeFlightFile(path.toStdString(), flight);
 }
 
 uint32_t littleEndian32(const QByteArray& bytes, int offset) {
@@ -81,31 +73,28 @@ private slots:
 
 private:
     void load(const QString& path);
-    QString path(const char* name) const { return m_folder->filePath(name); }
+    QString path(const char* name) const { return m_rig->path(name); }
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<vtl::testing::ScriptedPrompter> m_prompter;
-    std::unique_ptr<TVantorel_BMP> m_window;
+    std::unique_ptr<vtl::testing::WindowRig> m_rig;
+    vtl::testing::ScriptedPrompter* m_prompter = nullptr;
+    TVantorel_BMP* m_window = nullptr;
 };
 
 void OutputWindowTest::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_prompter = std::make_unique<vtl::testing::ScriptedPrompter>();
-    m_window = std::make_unique<TVantorel_BMP>(path("vantorel.par"), *m_prompter);
+    m_rig = std::make_unique<vtl::testing::WindowRig>();
+    m_prompter = &m_rig->prompter();
+    m_window = &m_rig->open();
     m_window->resize(1280, 900);
     m_window->show();
     writeFlight(path("flight.bin"), 2, 400);
 }
 
 void OutputWindowTest::cleanup() {
-    m_window.reset();
-    m_prompter.reset();
-    m_folder.reset();
+    m_rig.reset();
 }
 
 void OutputWindowTest::load(const QString& file) {
-    m_prompter->answerNextFiles({file.toStdString()});
-    m_window->form().BOdczyt->click();
+    m_rig->load(file);
 }
 
 void OutputWindowTest::exportWritesTheDrawnPoints() {
@@ -285,10 +274,10 @@ void OutputWindowTest::statusLineTellsWhereTheOutputWent() {
     QVERIFY(form.LStatus->isVisible());
     // The chart and the figures lines end above the status line, and the layout gives them the
     // whole height above.
-    const QPoint chartBottom = form.Chart1->mapTo(m_window.get(), QPoint(0, form.Chart1->height()));
+    const QPoint chartBottom = form.Chart1->mapTo(m_window, QPoint(0, form.Chart1->height()));
     QVERIFY(chartBottom.y() <= form.StatusBar1->geometry().top());
     const QPoint figuresBottom =
-        form.LFigures2->mapTo(m_window.get(), QPoint(0, form.LFigures2->height()));
+        form.LFigures2->mapTo(m_window, QPoint(0, form.LFigures2->height()));
     QVERIFY(figuresBottom.y() <= form.StatusBar1->geometry().top());
     QCOMPARE(form.Chart1->height(), form.client->height() - 120 - 40);
 

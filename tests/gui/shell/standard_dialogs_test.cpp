@@ -3,7 +3,7 @@
 // do, and with their whole caption in view.
 #include "gui/shell/main_window.h"
 #include "gui/shell/qt_prompter.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -70,9 +70,8 @@ QString fileDialogCancelText() {
 } // namespace
 
 void StandardDialogsTest::qtTextsFollowTheLanguageSwitch() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     QCOMPARE(window.currentLanguage(), 0);
     QCOMPARE(messageBoxCancelText(), QString("Anuluj"));
     QCOMPARE(fileDialogCancelText(), QString("Anuluj"));

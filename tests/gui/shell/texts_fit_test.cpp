@@ -6,7 +6,7 @@
 #include "gui/flight/filter_dialog.h"
 #include "gui/help/info_window.h"
 #include "gui/shell/main_window.h"
-#include "support/scripted_prompter.h"
+#include "support/window_rig.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOption>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TextsFitTest : public QObject {
@@ -120,9 +119,8 @@ QStringList cutTexts(QWidget& root) {
 
 // The panels' sampling fields are the narrowest for their texts; every code's text fits whole.
 void TextsFitTest::samplingTextsFitTheirFields() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     for (QLineEdit* field : {window.form().E_probkGl, window.form().E_probkPor}) {
         const QFontMetrics metrics(field->font());
         for (int code = 0; code < vtl::kSamplingCodeCount; ++code) {
@@ -138,9 +136,8 @@ void TextsFitTest::samplingTextsFitTheirFields() {
 }
 
 void TextsFitTest::mainWindowCaptionsFitAtEveryWidth() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
     window.show();
     for (QAction* language : {window.form().Polski1, window.form().English1}) {
         language->trigger();
@@ -158,9 +155,9 @@ void TextsFitTest::mainWindowCaptionsFitAtEveryWidth() {
 }
 
 void TextsFitTest::dialogCaptionsFitInBothLanguages() {
-    QTemporaryDir folder;
-    vtl::testing::ScriptedPrompter prompter;
-    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    vtl::testing::WindowRig rig;
+    vtl::testing::ScriptedPrompter& prompter = rig.prompter();
+    TVantorel_BMP& window = rig.open();
     TFormUstawienia settingsDialog(window.settingsKeeper(), window.languageSelector(), prompter,
                                    window.serialChannel(), window.deviceProtocol(), &window);
     TF_Filtr filterDialog(window.settingsKeeper(), window.languageSelector(), &window);

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Value marks on the altitude and comparison curves.
+#include "gui/chart/chart_view.h"
+
+#include "gui/chart/chart_test_curves.h"
+
+#include <QLocale>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace chart_test;
+
+class ChartMarksTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void marksBelongToTheAltitudeAndComparisonCurves();
+    void marksCarryACalloutToTheirPoint();
+};
+
+void ChartMarksTest::initTestCase() {
+    QLocale::setDefault(QLocale::c());
+}
+
+void ChartMarksTest::marksBelongToTheAltitudeAndComparisonCurves() {
+    ChartView chart;
+    QVERIFY(!chart.marksVisible(ChartView::Series1));
+    QVERIFY(!chart.marksVisible(ChartView::Series3));
+    for (const bool visible : {true, false}) {
+        for (int s = 0; s < ChartView::kSeriesCount; ++s) {
+            chart.setMarksVisible(static_cast<ChartView::Series>(s), visible);
+        }
+        QCOMPARE(chart.marksVisible(ChartView::Series1), visible);
+        QCOMPARE(chart.marksVisible(ChartView::Series3), visible);
+        QVERIFY(!chart.marksVisible(ChartView::Series2));
+        QVERIFY(!chart.marksVisible(ChartView::Series5));
+    }
+}
+
+void ChartMarksTest::marksCarryACalloutToTheirPoint() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    addAltitudeCurve(chart, 3000, climbAndGlide);
+    for (int i = 0; i < 3000; ++i) {
+        chart.Add(ChartView::Series3, climbAndGlide(i) * 0.9, QString());
+    }
+    chart.setMarksVisible(ChartView::Series1, true);
+    chart.setMarksVisible(ChartView::Series3, true);
+    chart.flush();
+    const QRect area = chart.plotArea();
+    const auto indexAt = [&](double x) {
+        const double span = chart.bottomMaximum() - chart.bottomMinimum();
+        return static_cast<int>(
+            std::lround(chart.bottomMinimum() + (x - area.left()) / area.width() * span));
+    };
+    // Above the altitude curve at 20 pixels, below the comparison curve at 28.
+    const auto checkCallouts = [&](ChartView::Series series, const QString& pattern, int length) {
+        const std::vector<ChartView::ValueMark> marks = chart.valueMarks(series);
+        QVERIFY(!marks.empty());
+        for (const ChartView::ValueMark& mark : marks) {
+            QVERIFY(mark.arrowHead);
+            QCOMPARE(mark.calloutBrush, QColor(Qt::black));
+            QCOMPARE(mark.calloutStart.x(), mark.point.x());
+            QCOMPARE(mark.point.y() - mark.calloutStart.y(), double(length));
+            const double edge = length > 0 ? mark.box.bottom() : mark.box.top();
+            QVERIFY(std::abs(edge - mark.calloutStart.y()) <= 1);
+            QVERIFY(std::abs(mark.box.center().x() - mark.point.x()) <= 2);
+            QCOMPARE(mark.text, ChartView::formatValue(
+                                    chart.pointValue(series, indexAt(mark.point.x())), pattern));
+        }
+    };
+    checkCallouts(ChartView::Series1, "#,####.##", 20);
+    checkCallouts(ChartView::Series3, "#,###0.###", -28);
+
+    // A whole flight: marks that would overlap are left out, the rest stay readable.
+    for (const ChartView::Series series : {ChartView::Series1, ChartView::Series3}) {
+        const std::vector<ChartView::ValueMark> marks = chart.valueMarks(series);
+        QVERIFY(marks.size() > 20 && marks.size() < 1000);
+        for (std::size_t i = 0; i < marks.size(); ++i) {
+            for (std::size_t j = i + 1; j < marks.size(); ++j) {
+                QVERIFY2(!marks[i].box.intersects(marks[j].box), qPrintable(marks[j].text));
+            }
+        }
+    }
+
+    // Zoomed onto a few seconds, every point in view shows its value.
+    chart.zoomToRect(QRect(area.center().x(), area.top(), 40, area.height()));
+    chart.zoomToRect(QRect(area.center().x(), area.top(), area.width() / 8, area.height()));
+    chart.flush();
+    const int first = static_cast<int>(std::ceil(chart.bottomMinimum()));
+    const int last = static_cast<int>(std::floor(chart.bottomMaximum()));
+    QVERIFY(last - first >= 5);
+    int inView = 0;
+    for (int i = first; i <= last; ++i) {
+        const double value = chart.pointValue(ChartView::Series1, i);
+        inView += value >= chart.leftMinimum() && value <= chart.leftMaximum() ? 1 : 0;
+    }
+    QVERIFY(inView >= 5);
+    QCOMPARE(int(chart.valueMarks(ChartView::Series1).size()), inView);
+    checkCallouts(ChartView::Series1, "#,####.##", 20);
+
+    chart.setMarksVisible(ChartView::Series1, false);
+    chart.flush();
+    QVERIFY(chart.valueMarks(ChartView::Series1).empty());
+}
+
+QTEST_MAIN(ChartMarksTest)
+#include "chart_marks_test.moc"
