@@ -104,7 +104,7 @@ int integerOption(const CommandLine& args, const std::string& name, int lowest, 
 // The same copy the window keeps of every download, made before anything else is written; a
 // failure is told and the download stands. The path written, if any.
 std::optional<std::string> keepInArchive(const CommandLine& args, const std::vector<uint8_t>& image,
-                                         ArchiveKind kind, int32_t language) {
+                                         ArchiveKind kind, vtl::Language language) {
     if (args.flag("--no-archive")) {
         return std::nullopt;
     }

@@ -4,6 +4,7 @@
 #include "core/device/command_frame.h"
 #include "core/device/process_priority.h"
 #include "core/device/serial_channel.h"
+#include "core/shell/language.h"
 
 #include <cstdint>
 #include <functional>
@@ -97,7 +98,7 @@ public:
     };
 
     DeviceProtocol(SerialChannel& channel, Clock& clock, Prompter& prompter,
-                   const int32_t& language, const ProgramSettings& settings,
+                   const Language& language, const ProgramSettings& settings,
                    ProcessPriority& priority);
 
     void setTrafficObserver(TrafficObserver* observer) { m_traffic = observer; }
@@ -151,7 +152,7 @@ private:
     SerialChannel& m_channel;
     Clock& m_clock;
     Prompter& m_prompter;
-    const int32_t& m_language;
+    const Language& m_language;
     const ProgramSettings& m_settings;
     ProcessPriority& m_priority;
     TrafficObserver* m_traffic = nullptr;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <ctime>
 
-DownloadArchive::DownloadArchive(vtl::Prompter& prompter, const int32_t& language)
+DownloadArchive::DownloadArchive(vtl::Prompter& prompter, const vtl::Language& language)
     : m_prompter(prompter), m_language(language), m_folder(vtl::defaultArchiveFolder()) {}
 
 std::optional<std::string> DownloadArchive::keep(const vtl::FlightRecord& flight,

@@ -3,6 +3,7 @@
 
 #include "core/files/flight_archive.h"
 #include "core/flight/flight_record.h"
+#include "core/shell/language.h"
 #include "core/shell/prompter.h"
 
 #include <QString>
@@ -17,7 +18,7 @@
 // never stops a download.
 class DownloadArchive {
 public:
-    DownloadArchive(vtl::Prompter& prompter, const int32_t& language);
+    DownloadArchive(vtl::Prompter& prompter, const vtl::Language& language);
 
     const QString& folder() const { return m_folder; }
     void setFolder(const QString& folder) { m_folder = folder; }
@@ -32,7 +33,7 @@ public:
 
 private:
     vtl::Prompter& m_prompter;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     QString m_folder;
     bool m_failureReported = false;
 };
