@@ -166,6 +166,20 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"symulator", "simulator"},
 }};
 
+// A table with fewer pairs than its keys would hand out null texts; the compiler counts them.
+template <typename Table> constexpr bool complete(const Table& table) {
+    for (const TextPair& pair : table) {
+        if (pair.polish == nullptr || pair.english == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+static_assert(complete(kMainCaptions) && complete(kSettingsCaptions) && complete(kFilterCaptions) &&
+                  complete(kFlightLogCaptions) && complete(kMessages),
+              "every key has a Polish and an English text");
+
 template <typename Table, typename Key>
 std::string lookUp(const Table& table, Key key, Language language) {
     return table[static_cast<size_t>(key)].in(language);
