@@ -58,7 +58,7 @@ void downloadFromSimulator(benchmark::State& state) {
     simulator.nextLine();
 
     SilentPrompter prompter;
-    int32_t language = 0;
+    vtl::Language language = vtl::Language::Polish;
     vtl::ProgramSettings settings = vtl::defaultProgramSettings();
     vtl::QtSerialPort port(QString::fromStdString(folder.path().string()));
     vtl::EventLoopClock clock;

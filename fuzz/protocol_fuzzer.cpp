@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     testing::FakeClock clock;
     testing::FakeDevice device(clock);
     testing::ScriptedPrompter prompter;
-    int32_t language = input.byte() & 1;
+    Language language = languageOf(input.byte() & 1);
     ProgramSettings settings = defaultProgramSettings();
     CountingPriority priority;
     SerialChannel channel(device, clock, prompter, language);

@@ -48,7 +48,7 @@ std::vector<PortAlias> portAliases(const QString& aliasFolder) {
     return aliases;
 }
 
-PortFinder discoverPorts(const QString& aliasFolder, int32_t language) {
+PortFinder discoverPorts(const QString& aliasFolder, vtl::Language language) {
     return PortFinder(presentPorts(), portAliases(aliasFolder), language);
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/device/port_finder.h"
 #include "core/device/serial_port.h"
+#include "core/shell/language.h"
 
 #include <QSerialPort>
 #include <QString>
@@ -20,7 +21,7 @@ std::vector<PortDescription> presentPorts();
 std::vector<PortAlias> portAliases(const QString& aliasFolder);
 
 // Which name leads to which port on this machine now.
-PortFinder discoverPorts(const QString& aliasFolder, int32_t language);
+PortFinder discoverPorts(const QString& aliasFolder, vtl::Language language);
 
 // Why opening the device at `path` failed with `error`, in the terms the user can act on.
 PortOpenFailure openFailureReason(QSerialPort::SerialPortError error, const std::string& path);

@@ -103,7 +103,7 @@ TEST_F(PortDiscoveryTest, AliasesThatLeadSomewhereAreListed) {
     fs::create_directories(ports);
     fs::create_symlink(m_pty.slave(), ports / "COM5");
     fs::create_symlink("/dev/pts/vtl-gone", ports / "COM6");
-    const PortFinder finder = discoverPorts(m_folder.path(), 1);
+    const PortFinder finder = discoverPorts(m_folder.path(), Language::English);
     EXPECT_EQ(finder.entryText("COM5"),
               "COM5  (ports/COM5 \u2192 " + m_pty.slave() + ", simulator)");
     EXPECT_EQ(finder.entryText("COM6"), "COM6");

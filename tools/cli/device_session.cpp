@@ -16,7 +16,7 @@ namespace {
 // What the device commands show that is no failure: the results the user waits for, and the
 // notice that the previous flight is read again, after which the download goes on.
 bool isSuccessOrNotice(const std::string& text) {
-    for (const int32_t language : {0, 1}) {
+    for (const vtl::Language language : {vtl::Language::Polish, vtl::Language::English}) {
         for (const Message good : {Message::ZeroingDone, Message::SetupOk, Message::NoNewFlight}) {
             if (text == message(good, language)) {
                 return true;
@@ -38,7 +38,7 @@ bool StderrPrompter::showMessage(const std::string& text, const std::string&, Pr
 
 DeviceSession::DeviceSession(const CommandLine& args)
     : m_places(programSettingsPlaces(args)), m_settings(loadSettingsFor(m_places)),
-      m_language(m_settings.language),
+      m_language(vtl::languageOf(m_settings.language)),
       m_port(QFileInfo(QString::fromStdString(m_places.homeFile())).absolutePath()),
       m_channel(m_port, m_clock, m_prompter, m_language),
       m_protocol(m_channel, m_clock, m_prompter, m_language, m_settings, m_priority) {

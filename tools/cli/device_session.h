@@ -5,6 +5,7 @@
 #include "traffic_trace.h"
 
 #include "core/device/device_protocol.h"
+#include "core/shell/language.h"
 #include "core/shell/program_settings.h"
 #include "core/shell/prompter.h"
 #include "core/shell/settings_places.h"
@@ -39,13 +40,13 @@ public:
 
     SerialChannel& channel() { return m_channel; }
     DeviceProtocol& protocol() { return m_protocol; }
-    int32_t language() const { return m_language; }
+    vtl::Language language() const { return m_language; }
     const StderrPrompter& prompter() const { return m_prompter; }
 
 private:
     SettingsPlaces m_places;
     ProgramSettings m_settings;
-    int32_t m_language = 0;
+    vtl::Language m_language = vtl::Language::Polish;
     StderrPrompter m_prompter;
     QtSerialPort m_port;
     EventLoopClock m_clock;

@@ -39,13 +39,14 @@ ProgramSettings loadSettingsFor(const SettingsPlaces& places) {
         SettingsLoad one;
         one.unreadable = {path};
         one.saveTo = path;
-        std::fprintf(stderr, "%s\n", unreadableSettingsText(one, load.settings.language).c_str());
+        std::fprintf(stderr, "%s\n",
+                     unreadableSettingsText(one, languageOf(load.settings.language)).c_str());
     }
     return load.settings;
 }
 
-int32_t settingsLanguage(const CommandLine& args) {
-    return loadSettingsFrom(programSettingsPlaces(args)).settings.language;
+Language settingsLanguage(const CommandLine& args) {
+    return languageOf(loadSettingsFrom(programSettingsPlaces(args)).settings.language);
 }
 
 } // namespace vtl::cli

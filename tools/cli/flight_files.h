@@ -4,6 +4,7 @@
 #include "command_line.h"
 
 #include "core/flight/flight_record.h"
+#include "core/shell/language.h"
 #include "core/shell/settings_places.h"
 
 #include <memory>
@@ -23,6 +24,6 @@ SettingsPlaces programSettingsPlaces(const CommandLine& args);
 ProgramSettings loadSettingsFor(const SettingsPlaces& places);
 
 // The language of that settings file, for the messages of commands that need no device.
-int32_t settingsLanguage(const CommandLine& args);
+vtl::Language settingsLanguage(const CommandLine& args);
 
 } // namespace vtl::cli

@@ -67,7 +67,7 @@ std::string runExport(const CommandLine& args) {
     }
     // Nothing drawn (a header without samples): the window refuses to export it too.
     if (record->seriesCount == 0) {
-        throw CommandError(message(Message::NoData, 1));
+        throw CommandError(message(Message::NoData, Language::English));
     }
     // The window's save dialog adds ".csv" to a name that has it nowhere.
     const std::string target = args.flag("--exact-name") ? out : withRequiredSuffix(out, ".csv");
@@ -102,7 +102,7 @@ std::string runRender(const CommandLine& args) {
                        : std::make_unique<FlightRecord>();
 
     ProgramSettings settings = defaultProgramSettings();
-    const int32_t language = 0;
+    const vtl::Language language = vtl::Language::Polish;
     CollectingPrompter prompter;
     ChartView chart;
     applyDesignFont(chart);

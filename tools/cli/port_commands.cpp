@@ -16,7 +16,7 @@ namespace {
 PortFinder portsFor(const CommandLine& args) {
     const SettingsPlaces places = programSettingsPlaces(args);
     const QString aliasFolder = QFileInfo(QString::fromStdString(places.homeFile())).absolutePath();
-    return discoverPorts(aliasFolder, 1);
+    return discoverPorts(aliasFolder, Language::English);
 }
 
 } // namespace

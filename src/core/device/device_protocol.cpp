@@ -29,7 +29,7 @@ int shownTemperature(uint8_t byte) {
 } // namespace
 
 DeviceProtocol::DeviceProtocol(SerialChannel& channel, Clock& clock, Prompter& prompter,
-                               const int32_t& language, const ProgramSettings& settings,
+                               const Language& language, const ProgramSettings& settings,
                                ProcessPriority& priority)
     : m_channel(channel), m_clock(clock), m_prompter(prompter), m_language(language),
       m_settings(settings), m_priority(priority) {}

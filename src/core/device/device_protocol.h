@@ -5,6 +5,7 @@
 #include "core/device/process_priority.h"
 #include "core/device/serial_channel.h"
 #include "core/flight/image_handover.h"
+#include "core/shell/language.h"
 
 #include <cstdint>
 #include <functional>
@@ -89,7 +90,7 @@ public:
     };
 
     DeviceProtocol(SerialChannel& channel, Clock& clock, Prompter& prompter,
-                   const int32_t& language, const ProgramSettings& settings,
+                   const Language& language, const ProgramSettings& settings,
                    ProcessPriority& priority);
 
     void setTrafficObserver(TrafficObserver* observer) { m_traffic = observer; }
@@ -143,7 +144,7 @@ private:
     SerialChannel& m_channel;
     Clock& m_clock;
     Prompter& m_prompter;
-    const int32_t& m_language;
+    const Language& m_language;
     const ProgramSettings& m_settings;
     ProcessPriority& m_priority;
     TrafficObserver* m_traffic = nullptr;

@@ -31,7 +31,7 @@ std::string hexId(uint16_t id) {
 } // namespace
 
 PortFinder::PortFinder(std::vector<PortDescription> present, std::vector<PortAlias> aliases,
-                       int32_t language)
+                       Language language)
     : m_present(std::move(present)), m_aliases(std::move(aliases)), m_language(language) {
     const auto aliasTarget = [this](const std::string& path) -> const std::string* {
         for (const PortAlias& alias : m_aliases) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,7 +42,7 @@ public:
     static constexpr int kPortCount = 25;
 
     PortFinder(std::vector<PortDescription> present, std::vector<PortAlias> aliases,
-               int32_t language = 1);
+               Language language = Language::English);
 
     // Every name that leads to a port, in the order COM1 ... COM25.
     const std::vector<FoundPort>& ports() const { return m_found; }
@@ -61,7 +63,7 @@ private:
 
     std::vector<PortDescription> m_present;
     std::vector<PortAlias> m_aliases;
-    int32_t m_language;
+    Language m_language;
     std::vector<FoundPort> m_found;
 };
 

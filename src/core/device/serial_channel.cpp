@@ -9,13 +9,13 @@
 namespace vtl {
 
 SerialChannel::SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter,
-                             const int32_t& language)
+                             const Language& language)
     : m_port(port), m_clock(clock), m_prompter(prompter), m_language(language),
       m_rxBuffer(std::make_unique<std::array<uint8_t, kReceiveCapacity>>()) {}
 
 namespace {
 
-std::string reasonText(const PortOpenError& error, const std::string& portName, int32_t language) {
+std::string reasonText(const PortOpenError& error, const std::string& portName, Language language) {
     switch (error.reason) {
     case PortOpenFailure::NotFound:
         return messageWith(Message::PortNotFound, error.path, language);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/device/serial_port.h"
+#include "core/shell/language.h"
 #include "core/shell/prompter.h"
 
 #include <array>
@@ -22,7 +23,7 @@ public:
     static constexpr int kDrainQuietMs = 300;
     static constexpr int kDrainLimitMs = 2000;
 
-    SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter, const int32_t& language);
+    SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter, const Language& language);
 
     // Where another port is offered when the chosen one cannot be opened; none by default.
     void setPortOffer(PortOffer* offer) { m_offer = offer; }
@@ -68,7 +69,7 @@ private:
     SerialPort& m_port;
     Clock& m_clock;
     Prompter& m_prompter;
-    const int32_t& m_language;
+    const Language& m_language;
     PortOffer* m_offer = nullptr;
     State m_state = State::Closed;
     std::unique_ptr<std::array<uint8_t, kReceiveCapacity>> m_rxBuffer;

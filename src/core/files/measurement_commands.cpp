@@ -11,7 +11,7 @@
 
 namespace vtl {
 
-MeasurementCommands::MeasurementCommands(Prompter& prompter, const int32_t& language)
+MeasurementCommands::MeasurementCommands(Prompter& prompter, const Language& language)
     : m_prompter(prompter), m_language(language) {}
 
 std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string& requiredSuffix,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/flight/flight_record.h"
+#include "core/shell/language.h"
 #include "core/shell/prompter.h"
 
 #include <cstdint>
@@ -15,7 +16,7 @@ namespace vtl {
 // draws what a load brings.
 class MeasurementCommands {
 public:
-    MeasurementCommands(Prompter& prompter, const int32_t& language);
+    MeasurementCommands(Prompter& prompter, const Language& language);
 
     // Asks for a name and writes the current flight. False when nothing was written.
     bool saveMeasurement(const FlightRecord& record);
@@ -42,7 +43,7 @@ public:
 
 private:
     Prompter& m_prompter;
-    const int32_t& m_language;
+    const Language& m_language;
     std::string m_lastSaveName;
     std::string m_lastOpenName;
     std::string m_defaultOpenFolder;

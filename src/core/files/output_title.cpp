@@ -5,7 +5,7 @@
 
 namespace vtl {
 
-std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, int32_t language) {
+std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, Language language) {
     const std::string first =
         "        " + caption(MainCaption::ReadFrom, language) + panel.origin + "    " +
         caption(MainCaption::CompetitorNumber, language) + ": " + panel.competitorNumber + "    " +

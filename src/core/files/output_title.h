@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ struct FlightPanelTexts {
 
 // The three title lines of a printed or saved chart, and the flight figures as a fourth when the
 // drawn curve gives any.
-std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, int32_t language);
+std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, Language language);
 
 // The title the chart gets back after output: eight leading blanks, where the start has twelve.
 constexpr const char* kRestoredChartTitle = "        Wysokosc / Altitude";

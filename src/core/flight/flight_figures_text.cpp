@@ -43,9 +43,9 @@ std::string minutesAndSeconds(double seconds) {
 
 } // namespace
 
-std::string flightFiguresText(const FlightFigures& figures, int32_t language) {
-    const FiguresWords& words = language == 0 ? kPolish : kEnglish;
-    const char separator = language == 0 ? ',' : '.';
+std::string flightFiguresText(const FlightFigures& figures, Language language) {
+    const FiguresWords& words = language == Language::Polish ? kPolish : kEnglish;
+    const char separator = language == Language::Polish ? ',' : '.';
     std::vector<std::string> parts;
     if (figures.flightTimeS)
         parts.push_back(std::string(words.flight) + " " + minutesAndSeconds(*figures.flightTimeS));
@@ -72,8 +72,8 @@ std::string flightFiguresText(const FlightFigures& figures, int32_t language) {
     return line;
 }
 
-std::string comparisonFiguresPrefix(int32_t language) {
-    return language == 0 ? "Por\u00f3wnanie: " : "Comparison: ";
+std::string comparisonFiguresPrefix(Language language) {
+    return language == Language::Polish ? "Por\u00f3wnanie: " : "Comparison: ";
 }
 
 } // namespace vtl

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/flight/flight_figures.h"
+#include "core/shell/language.h"
 
 #include <cstdint>
 #include <string>
@@ -11,9 +12,9 @@ namespace vtl {
 // The figures as one status line in a language (0 Polish with decimal commas, 1 English with
 // points), parts joined by " · ": flight time as m:ss, start, maximum and its time, best climb,
 // mean sink. A part whose figure is absent is left out; nothing present gives the empty text.
-std::string flightFiguresText(const FlightFigures& figures, int32_t language);
+std::string flightFiguresText(const FlightFigures& figures, Language language);
 
 // What goes before the comparison flight's line, so it is not taken for the current flight's.
-std::string comparisonFiguresPrefix(int32_t language);
+std::string comparisonFiguresPrefix(Language language);
 
 } // namespace vtl

@@ -9,7 +9,7 @@ std::string cannotCreateFileText(const std::string& path) {
     return "Cannot create file " + path;
 }
 
-std::string cannotCreateFileText(const std::string& path, int error, int32_t language) {
+std::string cannotCreateFileText(const std::string& path, int error, Language language) {
     const std::string text = cannotCreateFileText(path);
     return error == 0 ? text : text + " (" + systemReasonText(error, language) + ")";
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,7 +16,7 @@ constexpr const char* kExceptionCaption = kApplicationTitle;
 std::string cannotCreateFileText(const std::string& path);
 // The same with the system's reason (an errno value) in the current language after it, as in
 // "Cannot create file /media/card/lot.bin (read-only file system)"; 0 adds nothing.
-std::string cannotCreateFileText(const std::string& path, int error, int32_t language);
+std::string cannotCreateFileText(const std::string& path, int error, Language language);
 std::string cannotOpenFileText(const std::string& path);
 std::string notAnIntegerText(const std::string& text);
 

@@ -15,7 +15,7 @@ struct ProgramSettings {
     std::array<char, 8> portName{}; // offset 0, NUL-terminated "COM1" ... "COM25"
     int32_t portIndex = 0;          // offset 8
     int32_t reserved = 0;           // offset 12, carried through unchanged
-    int32_t language = 0;           // offset 16, 0 Polish, anything else English
+    int32_t language = 0;           // offset 16, kept as read; languageOf() gives the Language
     int32_t showAcceleration = 0;   // offset 20
     int32_t preCutCm = 0;           // offset 24
     int32_t finalCutCm = 0;         // offset 28

@@ -23,9 +23,10 @@ void SettingsKeeper::load() {
     m_settings = load.settings;
     m_path = load.saveTo;
     m_pathUnreadable = load.saveTargetUnreadable();
-    const std::string told = unreadableSettingsText(load, m_settings.language);
+    const std::string told = unreadableSettingsText(load, languageOf(m_settings.language));
     if (!told.empty()) {
-        m_prompter.showMessage(told, message(Message::ErrorCaption, m_settings.language),
+        m_prompter.showMessage(told,
+                               message(Message::ErrorCaption, languageOf(m_settings.language)),
                                PromptButtons::Ok);
     }
 }
@@ -44,9 +45,9 @@ bool SettingsKeeper::save() {
     }
     if (!m_failureReported) {
         m_failureReported = true;
-        const std::string text = error != 0
-                                     ? cannotCreateFileText(m_path, error, m_settings.language)
-                                     : cannotCreateFileText(m_path);
+        const std::string text =
+            error != 0 ? cannotCreateFileText(m_path, error, languageOf(m_settings.language))
+                       : cannotCreateFileText(m_path);
         m_prompter.showMessage(text, kExceptionCaption, PromptButtons::Ok);
     }
     return false;

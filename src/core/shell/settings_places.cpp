@@ -62,7 +62,7 @@ SettingsLoad loadSettingsFrom(const SettingsPlaces& places) {
     return load;
 }
 
-std::string unreadableSettingsText(const SettingsLoad& load, int32_t language) {
+std::string unreadableSettingsText(const SettingsLoad& load, Language language) {
     std::string text;
     for (const std::string& path : load.unreadable) {
         text += (text.empty() ? "" : "\n") +

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
 #include "core/shell/program_settings.h"
 
 #include <string>
@@ -45,6 +46,6 @@ SettingsLoad loadSettingsFrom(const SettingsPlaces& places);
 
 // "Cannot read the settings file …", one line for each unreadable file, then where the choices of
 // this run will be saved (when that place is not itself one of them); empty when all could be read.
-std::string unreadableSettingsText(const SettingsLoad& load, int32_t language);
+std::string unreadableSettingsText(const SettingsLoad& load, Language language);
 
 } // namespace vtl

@@ -80,6 +80,32 @@ constexpr std::array<TextPair, static_cast<size_t>(FilterCaption::Count)> kFilte
     {"Domyslne", "Default"},
 }};
 
+constexpr std::array<TextPair, static_cast<size_t>(FlightLogCaption::Count)> kFlightLogCaptions = {{
+    {"Dziennik lotów", "Flight log"},
+    {"Folder…", "Folder…"},
+    {"Otwórz", "Open"},
+    {"Porównaj", "Compare"},
+    {"Eksport", "Export"},
+    {"Filtr: zawodnik, numer seryjny lub data", "Filter: competitor, serial or date"},
+    {"dobry", "ok"},
+    {"niepełny", "partial"},
+    {"uszkodzony", "corrupt"},
+    {"nieczytelny", "unreadable"},
+    {"nie lot", "not a flight"},
+    {"Pobrano", "Downloaded"},
+    {"Nr seryjny", "Serial"},
+    {"Zawodnik", "Competitor"},
+    {"Próbkowanie", "Sampling"},
+    {"Temp. °C", "Temp. °C"},
+    {"Maksimum m", "Maximum m"},
+    {"Do maksimum s", "To maximum s"},
+    {"Czas lotu s", "Flight time s"},
+    {"Najl. wznoszenie m/s", "Best climb m/s"},
+    {"Śr. opadanie m/s", "Mean sink m/s"},
+    {"Stan", "Status"},
+    {"Plik", "File"},
+}};
+
 constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = {{
     {"Zerowanie. Czy napewno?", "Reset. Sure?"},
     {"ZEROWANIE", "Reset"},
@@ -140,30 +166,48 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"symulator", "simulator"},
 }};
 
+// A table with fewer pairs than its keys would hand out null texts; the compiler counts them.
+template <typename Table> constexpr bool complete(const Table& table) {
+    for (const TextPair& pair : table) {
+        if (pair.polish == nullptr || pair.english == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+static_assert(complete(kMainCaptions) && complete(kSettingsCaptions) && complete(kFilterCaptions) &&
+                  complete(kFlightLogCaptions) && complete(kMessages),
+              "every key has a Polish and an English text");
+
 template <typename Table, typename Key>
-std::string lookUp(const Table& table, Key key, int32_t language) {
+std::string lookUp(const Table& table, Key key, Language language) {
     return table[static_cast<size_t>(key)].in(language);
 }
 
 } // namespace
 
-std::string caption(MainCaption which, int32_t language) {
+std::string caption(MainCaption which, Language language) {
     return lookUp(kMainCaptions, which, language);
 }
 
-std::string caption(SettingsCaption which, int32_t language) {
+std::string caption(SettingsCaption which, Language language) {
     return lookUp(kSettingsCaptions, which, language);
 }
 
-std::string caption(FilterCaption which, int32_t language) {
+std::string caption(FilterCaption which, Language language) {
     return lookUp(kFilterCaptions, which, language);
 }
 
-std::string message(Message which, int32_t language) {
+std::string caption(FlightLogCaption which, Language language) {
+    return lookUp(kFlightLogCaptions, which, language);
+}
+
+std::string message(Message which, Language language) {
     return lookUp(kMessages, which, language);
 }
 
-std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_t language) {
+std::string incompleteDownloadText(uint32_t received, uint32_t announced, Language language) {
     std::string text = message(
         announced == 0 ? Message::IncompleteDownload : Message::IncompleteDownloadOf, language);
     for (const uint32_t number : {received, announced}) {
@@ -176,18 +220,18 @@ std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_
     return text;
 }
 
-std::string messageWith(Message which, const std::string& text, int32_t language) {
+std::string messageWith(Message which, const std::string& text, Language language) {
     std::string result = message(which, language);
     const size_t at = result.find("%s");
     return at == std::string::npos ? result : result.replace(at, 2, text);
 }
 
-std::string isAFolderText(const std::string& path, int32_t language) {
+std::string isAFolderText(const std::string& path, Language language) {
     std::string text = message(Message::IsAFolder, language);
     return text.replace(text.find("%s"), 2, path);
 }
 
-std::string systemReasonText(int error, int32_t language) {
+std::string systemReasonText(int error, Language language) {
     switch (error) {
     case EROFS:
         return message(Message::ReasonReadOnlyFileSystem, language);

@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <cstdint>
 #include <string>
 
 // The program's bilingual texts: every caption and message exists in Polish and in English and
-// is picked by the current language (0 Polish, anything else English). Texts are UTF-8.
+// is picked by the current language. Texts are UTF-8.
 namespace vtl {
 
 struct TextPair {
     const char* polish;
     const char* english;
-    const char* in(int32_t language) const { return language == 0 ? polish : english; }
+    const char* in(Language language) const {
+        return language == Language::Polish ? polish : english;
+    }
 };
 
 // Captions of the main window, by their fixed position in the table.
@@ -84,6 +88,35 @@ enum class FilterCaption {
     Count
 };
 
+// The flight log window: its title (also its menu item), buttons, filter hint, the states of a
+// flight, then the column titles in the window's order of columns.
+enum class FlightLogCaption {
+    WindowTitle,
+    FolderButton,
+    OpenButton,
+    CompareButton,
+    ExportButton,
+    FilterHint,
+    StatusOk, // one per LogStatus, in its order
+    StatusPartial,
+    StatusCorrupt,
+    StatusUnreadable,
+    StatusNotAFlight,
+    DownloadedColumn, // the first column
+    SerialColumn,
+    CompetitorColumn,
+    SamplingColumn,
+    TemperatureColumn,
+    MaximumColumn,
+    TimeToMaximumColumn,
+    FlightTimeColumn,
+    BestClimbColumn,
+    MeanSinkColumn,
+    StatusColumn,
+    FileColumn, // the last column
+    Count
+};
+
 enum class Message {
     ZeroingConfirmation,
     ZeroingCaption,
@@ -142,23 +175,24 @@ enum class Message {
     Count
 };
 
-std::string caption(MainCaption which, int32_t language);
-std::string caption(SettingsCaption which, int32_t language);
-std::string caption(FilterCaption which, int32_t language);
-std::string message(Message which, int32_t language);
+std::string caption(MainCaption which, Language language);
+std::string caption(SettingsCaption which, Language language);
+std::string caption(FilterCaption which, Language language);
+std::string caption(FlightLogCaption which, Language language);
+std::string message(Message which, Language language);
 
 // "Incomplete download: received 1200 of 3008 bytes"; without an announced size (0) the second
 // number is left out.
-std::string incompleteDownloadText(uint32_t received, uint32_t announced, int32_t language);
+std::string incompleteDownloadText(uint32_t received, uint32_t announced, Language language);
 
 // The message with its "%s" replaced by the text.
-std::string messageWith(Message which, const std::string& text, int32_t language);
+std::string messageWith(Message which, const std::string& text, Language language);
 
 // "/home/ala/loty is a folder"
-std::string isAFolderText(const std::string& path, int32_t language);
+std::string isAFolderText(const std::string& path, Language language);
 
 // Why the system refused a file, from its errno value: "read-only file system", "no space left on
 // the disk" ...; an error without a text of its own gives its number.
-std::string systemReasonText(int error, int32_t language);
+std::string systemReasonText(int error, Language language);
 
 } // namespace vtl

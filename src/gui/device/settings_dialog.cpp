@@ -75,7 +75,7 @@ QString text(const std::string& utf8) {
 
 } // namespace
 
-TFormUstawienia::TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& language,
+TFormUstawienia::TFormUstawienia(vtl::SettingsKeeper& settings, const vtl::Language& language,
                                  vtl::Prompter& prompter, vtl::SerialChannel& channel,
                                  vtl::DeviceProtocol& protocol, QWidget* parent)
     : QDialog(parent), m_settings(settings), m_language(language), m_prompter(prompter),

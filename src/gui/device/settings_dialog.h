@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/device/device_protocol.h"
+#include "core/shell/language.h"
 
 #include <QDialog>
 
@@ -29,9 +30,9 @@ class TFormUstawienia : public QDialog, public vtl::DeviceSetupView {
     Q_OBJECT
 public:
     // The channel and the protocol belong to the main window and outlive the dialog.
-    TFormUstawienia(vtl::SettingsKeeper& settings, const int32_t& language, vtl::Prompter& prompter,
-                    vtl::SerialChannel& channel, vtl::DeviceProtocol& protocol,
-                    QWidget* parent = nullptr);
+    TFormUstawienia(vtl::SettingsKeeper& settings, const vtl::Language& language,
+                    vtl::Prompter& prompter, vtl::SerialChannel& channel,
+                    vtl::DeviceProtocol& protocol, QWidget* parent = nullptr);
 
     // Where the port list learns what each name leads to; without it the list shows bare names.
     void setPortFinder(std::function<vtl::PortFinder()> findPorts);
@@ -104,7 +105,7 @@ private:
     void reportError(const std::string& text);
 
     vtl::SettingsKeeper& m_settings;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     vtl::Prompter& m_prompter;
     vtl::SerialChannel& m_channel;
     vtl::DeviceProtocol& m_protocol;

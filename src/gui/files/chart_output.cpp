@@ -16,7 +16,7 @@ constexpr double kPortraitBottomMargin = 55.0;
 
 } // namespace
 
-ChartOutput::ChartOutput(ChartView& chart, const int32_t& language)
+ChartOutput::ChartOutput(ChartView& chart, const vtl::Language& language)
     : m_chart(chart), m_language(language) {}
 
 void ChartOutput::prepareChartForOutput(const vtl::FlightPanelTexts& panel) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/files/output_title.h"
+#include "core/shell/language.h"
 #include "core/shell/prompter.h"
 
 #include <QColor>
@@ -15,7 +16,7 @@ class ChartView;
 // describes the current flight; afterwards the screen look returns.
 class ChartOutput {
 public:
-    ChartOutput(ChartView& chart, const int32_t& language);
+    ChartOutput(ChartView& chart, const vtl::Language& language);
 
     // The title describes the flight whose panel is given.
     void prepareChartForOutput(const vtl::FlightPanelTexts& panel);
@@ -31,6 +32,6 @@ public:
 
 private:
     ChartView& m_chart;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     QColor m_savedPanel;
 };

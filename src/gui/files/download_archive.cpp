@@ -4,7 +4,7 @@
 #include "core/shell/text_tables.h"
 #include "platform/archive_location.h"
 
-DownloadArchive::DownloadArchive(vtl::Prompter& prompter, const int32_t& language)
+DownloadArchive::DownloadArchive(vtl::Prompter& prompter, const vtl::Language& language)
     : m_prompter(prompter), m_language(language), m_folder(vtl::defaultArchiveFolder()) {}
 
 void DownloadArchive::reportFailure() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
 #include "core/shell/prompter.h"
 
 #include <QString>
@@ -12,7 +13,7 @@
 // failing archive never stops a download, and is not told again on every one.
 class DownloadArchive {
 public:
-    DownloadArchive(vtl::Prompter& prompter, const int32_t& language);
+    DownloadArchive(vtl::Prompter& prompter, const vtl::Language& language);
 
     const QString& folder() const { return m_folder; }
     void setFolder(const QString& folder) { m_folder = folder; }
@@ -22,7 +23,7 @@ public:
 
 private:
     vtl::Prompter& m_prompter;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     QString m_folder;
     bool m_failureReported = false;
 };

@@ -25,52 +25,27 @@
 
 namespace {
 
-enum Text {
-    Title,
-    FolderButton,
-    OpenButton,
-    CompareButton,
-    ExportButton,
-    FilterHint,
-    StatusOk,
-    StatusPartial,
-    StatusCorrupt,
-    StatusUnreadable,
-    StatusNotAFlight,
-    FirstHeader
-};
+using vtl::FlightLogCaption;
 
-struct Pair {
-    const char* polish;
-    const char* english;
-};
+// The captions follow the order of the window's columns and of the log's states.
+static_assert(static_cast<int>(FlightLogCaption::FileColumn) -
+                      static_cast<int>(FlightLogCaption::DownloadedColumn) ==
+                  FlightLogWindow::FileName,
+              "one column caption per column");
+static_assert(static_cast<int>(FlightLogCaption::StatusNotAFlight) -
+                      static_cast<int>(FlightLogCaption::StatusOk) ==
+                  static_cast<int>(vtl::LogStatus::NotAFlight),
+              "one status caption per state");
 
-const Pair kTexts[] = {
-    {"Dziennik lotów", "Flight log"},
-    {"Folder…", "Folder…"},
-    {"Otwórz", "Open"},
-    {"Porównaj", "Compare"},
-    {"Eksport", "Export"},
-    {"Filtr: zawodnik, numer seryjny lub data", "Filter: competitor, serial or date"},
-    {"dobry", "ok"},
-    {"niepełny", "partial"},
-    {"uszkodzony", "corrupt"},
-    {"nieczytelny", "unreadable"},
-    {"nie lot", "not a flight"},
-    // The columns, in the order of FlightLogWindow::Column.
-    {"Pobrano", "Downloaded"},
-    {"Nr seryjny", "Serial"},
-    {"Zawodnik", "Competitor"},
-    {"Próbkowanie", "Sampling"},
-    {"Temp. °C", "Temp. °C"},
-    {"Maksimum m", "Maximum m"},
-    {"Do maksimum s", "To maximum s"},
-    {"Czas lotu s", "Flight time s"},
-    {"Najl. wznoszenie m/s", "Best climb m/s"},
-    {"Śr. opadanie m/s", "Mean sink m/s"},
-    {"Stan", "Status"},
-    {"Plik", "File"},
-};
+FlightLogCaption columnCaption(int column) {
+    return static_cast<FlightLogCaption>(static_cast<int>(FlightLogCaption::DownloadedColumn) +
+                                         column);
+}
+
+FlightLogCaption statusCaption(vtl::LogStatus status) {
+    return static_cast<FlightLogCaption>(static_cast<int>(FlightLogCaption::StatusOk) +
+                                         static_cast<int>(status));
+}
 
 constexpr int kRowIndexRole = Qt::UserRole;
 constexpr int kSortRole = Qt::UserRole + 1;
@@ -101,15 +76,15 @@ QTableWidgetItem* figureItem(const std::optional<double>& value, int decimals) {
 
 } // namespace
 
-QString FlightLogWindow::menuText(int32_t language) {
-    return QString::fromUtf8(language == 0 ? kTexts[Title].polish : kTexts[Title].english);
+QString FlightLogWindow::menuText(vtl::Language language) {
+    return QString::fromStdString(vtl::caption(FlightLogCaption::WindowTitle, language));
 }
 
-QString FlightLogWindow::text(int which) const {
-    return QString::fromUtf8(m_language == 0 ? kTexts[which].polish : kTexts[which].english);
+QString FlightLogWindow::text(vtl::FlightLogCaption which) const {
+    return QString::fromStdString(vtl::caption(which, m_language));
 }
 
-FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const int32_t& language,
+FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& language,
                                  const QString& stateFile, Opener opener, QWidget* parent)
     : QWidget(parent, Qt::Window), m_prompter(prompter), m_language(language),
       m_stateFile(stateFile), m_opener(std::move(opener)) {
@@ -173,21 +148,20 @@ FlightLogWindow::~FlightLogWindow() {
 }
 
 void FlightLogWindow::applyLanguage() {
-    setWindowTitle(text(Title));
-    m_folderButton->setText(text(FolderButton));
-    m_open->setText(text(OpenButton));
-    m_compare->setText(text(CompareButton));
-    m_export->setText(text(ExportButton));
-    m_filter->setPlaceholderText(text(FilterHint));
+    setWindowTitle(text(FlightLogCaption::WindowTitle));
+    m_folderButton->setText(text(FlightLogCaption::FolderButton));
+    m_open->setText(text(FlightLogCaption::OpenButton));
+    m_compare->setText(text(FlightLogCaption::CompareButton));
+    m_export->setText(text(FlightLogCaption::ExportButton));
+    m_filter->setPlaceholderText(text(FlightLogCaption::FilterHint));
     QStringList headers;
     for (int column = 0; column < ColumnCount; ++column) {
-        headers << text(FirstHeader + column);
+        headers << text(columnCaption(column));
     }
     m_table->setHorizontalHeaderLabels(headers);
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const size_t index = m_table->item(row, Downloaded)->data(kRowIndexRole).toULongLong();
-        m_table->item(row, Status)
-            ->setText(text(StatusOk + static_cast<int>(m_rows[index].status)));
+        m_table->item(row, Status)->setText(text(statusCaption(m_rows[index].status)));
     }
 }
 
@@ -293,8 +267,7 @@ void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {
     m_table->setItem(tableRow, FlightTime, figureItem(f.flightTimeS, 1));
     m_table->setItem(tableRow, BestClimb, figureItem(f.bestClimbMps, 2));
     m_table->setItem(tableRow, MeanSink, figureItem(f.meanSinkMps, 2));
-    m_table->setItem(tableRow, Status,
-                     new QTableWidgetItem(text(StatusOk + static_cast<int>(row.status))));
+    m_table->setItem(tableRow, Status, new QTableWidgetItem(text(statusCaption(row.status))));
     m_table->setItem(tableRow, FileName,
                      new QTableWidgetItem(QString::fromStdString(row.fileName)));
 }
@@ -340,7 +313,8 @@ void FlightLogWindow::openSelected(bool comparison) {
 
 void FlightLogWindow::chooseFolder() {
     // The prompter has no folder dialog; the standard one is asked directly.
-    const QString folder = QFileDialog::getExistingDirectory(this, text(FolderButton), m_folder);
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, text(FlightLogCaption::FolderButton), m_folder);
     if (!folder.isEmpty()) {
         setFolder(folder);
     }

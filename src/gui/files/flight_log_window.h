@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/files/flight_log.h"
+#include "core/shell/text_tables.h"
 
 #include <QString>
 #include <QWidget>
@@ -48,12 +49,12 @@ public:
     using Opener = std::function<void(const std::string& path, bool comparison)>;
 
     // `stateFile`: where the window keeps its size and column widths between runs.
-    FlightLogWindow(vtl::Prompter& prompter, const int32_t& language, const QString& stateFile,
-                    Opener opener, QWidget* parent = nullptr);
+    FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& language,
+                    const QString& stateFile, Opener opener, QWidget* parent = nullptr);
     ~FlightLogWindow() override;
 
     // The menu item's text, which the main window shows in its language.
-    static QString menuText(int32_t language);
+    static QString menuText(vtl::Language language);
 
     // Lists the folder anew; rows already shown go.
     void setFolder(const QString& folder);
@@ -89,10 +90,10 @@ private:
     void exportRows();
     void saveState() const;
     void restoreState();
-    QString text(int which) const;
+    QString text(vtl::FlightLogCaption which) const;
 
     vtl::Prompter& m_prompter;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     QString m_stateFile;
     Opener m_opener;
     QString m_folder;

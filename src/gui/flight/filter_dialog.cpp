@@ -59,7 +59,7 @@ int32_t wholeNumberOr(const QLineEdit& field, int32_t fallback) {
 
 } // namespace
 
-TF_Filtr::TF_Filtr(vtl::SettingsKeeper& settings, const int32_t& language, QWidget* parent)
+TF_Filtr::TF_Filtr(vtl::SettingsKeeper& settings, const vtl::Language& language, QWidget* parent)
     : QDialog(parent), m_settings(settings), m_language(language) {
     setObjectName(QStringLiteral("F_Filtr"));
     setWindowTitle(QStringLiteral("Vantorel-Filtr"));

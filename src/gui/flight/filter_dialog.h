@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -19,7 +21,8 @@ class SettingsKeeper;
 class TF_Filtr : public QDialog {
     Q_OBJECT
 public:
-    TF_Filtr(vtl::SettingsKeeper& settings, const int32_t& language, QWidget* parent = nullptr);
+    TF_Filtr(vtl::SettingsKeeper& settings, const vtl::Language& language,
+             QWidget* parent = nullptr);
 
     void FormCreate();
     void FormActivate();
@@ -45,5 +48,5 @@ private:
     void buildControls();
 
     vtl::SettingsKeeper& m_settings;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
 };

@@ -32,7 +32,7 @@ size_t indexOf(vtl::FlightRole role) {
 
 FlightPresenter::FlightPresenter(ChartView& chart, vtl::FlightRecord& current,
                                  vtl::FlightRecord& comparison, vtl::ProgramSettings& settings,
-                                 const int32_t& language, vtl::Prompter& prompter)
+                                 const vtl::Language& language, vtl::Prompter& prompter)
     : m_chart(chart), m_current(current), m_comparison(comparison), m_settings(settings),
       m_language(language), m_prompter(prompter),
       m_filter(std::make_unique<vtl::SmoothingFilter>()) {}

@@ -4,6 +4,7 @@
 #include "core/files/output_title.h"
 #include "core/flight/flight_figures.h"
 #include "core/flight/flight_record.h"
+#include "core/shell/language.h"
 #include "core/shell/prompter.h"
 
 #include <QObject>
@@ -32,7 +33,7 @@ class FlightPresenter : public QObject {
     Q_OBJECT
 public:
     FlightPresenter(ChartView& chart, vtl::FlightRecord& current, vtl::FlightRecord& comparison,
-                    vtl::ProgramSettings& settings, const int32_t& language,
+                    vtl::ProgramSettings& settings, const vtl::Language& language,
                     vtl::Prompter& prompter);
     ~FlightPresenter() override;
 
@@ -111,7 +112,7 @@ private:
     vtl::FlightRecord& m_current;
     vtl::FlightRecord& m_comparison;
     vtl::ProgramSettings& m_settings;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     vtl::Prompter& m_prompter;
     std::array<vtl::FlightPanelTexts, 2> m_panels;
     std::array<std::optional<vtl::FlightFigures>, 2> m_figures;

@@ -6,12 +6,13 @@
 
 namespace vtl {
 
-QString helpFileBaseName(int language) {
-    return language == 0 ? QStringLiteral("Vtl_HELPP") : QStringLiteral("Vtl_HELPA");
+QString helpFileBaseName(vtl::Language language) {
+    return language == vtl::Language::Polish ? QStringLiteral("Vtl_HELPP")
+                                             : QStringLiteral("Vtl_HELPA");
 }
 
-QString helpFilePath(const QString& workingFolder, const QString& programFolder, int language,
-                     HelpFormat format) {
+QString helpFilePath(const QString& workingFolder, const QString& programFolder,
+                     vtl::Language language, HelpFormat format) {
     const QString base = helpFileBaseName(language);
     const QDir program(programFolder);
     const QString folders[] = {QDir(workingFolder).absolutePath(), program.absolutePath(),

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <QString>
 
 namespace vtl {
@@ -11,13 +13,13 @@ enum class HelpFormat { Any, Html };
 
 // The manual of a language without its extension: "Vtl_HELPP" (Polish, 0) or "Vtl_HELPA" (any
 // other language).
-QString helpFileBaseName(int language);
+QString helpFileBaseName(vtl::Language language);
 
 // The manual of a language, as a compiled help file where one lies beside the HTML one: looked for
 // first in the working folder, where the desktop resolves a bare file name, then beside the
 // program, then in the installed share folder (../share/vantorel/help from the program's folder).
 // Empty when none exists.
-QString helpFilePath(const QString& workingFolder, const QString& programFolder, int language,
-                     HelpFormat format = HelpFormat::Any);
+QString helpFilePath(const QString& workingFolder, const QString& programFolder,
+                     vtl::Language language, HelpFormat format = HelpFormat::Any);
 
 } // namespace vtl

@@ -11,7 +11,7 @@
 HelpLauncher::HelpLauncher(vtl::Prompter& prompter, const QString& programFolder, QWidget* owner)
     : m_prompter(prompter), m_programFolder(programFolder), m_owner(owner) {}
 
-void HelpLauncher::open(int32_t language) {
+void HelpLauncher::open(vtl::Language language) {
     // The working folder is taken at each request, as the desktop resolves a bare file name.
     const QString working = QDir::currentPath();
     const QString manual = vtl::helpFilePath(working, m_programFolder, language);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -19,7 +21,7 @@ class HelpLauncher {
 public:
     HelpLauncher(vtl::Prompter& prompter, const QString& programFolder, QWidget* owner);
 
-    void open(int32_t language);
+    void open(vtl::Language language);
 
     // The program's own viewer, once the desktop could not open a manual.
     HelpWindow* window() const { return m_window; }

@@ -13,7 +13,7 @@
 
 namespace {
 
-QString text(vtl::Message which, int32_t language) {
+QString text(vtl::Message which, vtl::Language language) {
     return QString::fromStdString(vtl::message(which, language));
 }
 
@@ -57,7 +57,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(searchField, &QLineEdit::returnPressed, this, &HelpWindow::findNext);
 }
 
-void HelpWindow::showManual(const QString& path, int32_t language) {
+void HelpWindow::showManual(const QString& path, vtl::Language language) {
     setWindowTitle(text(vtl::Message::HelpWindowCaption, language));
     backButton->setText(text(vtl::Message::HelpBack, language));
     forwardButton->setText(text(vtl::Message::HelpForward, language));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -18,7 +20,7 @@ public:
 
     // Shows the manual from its start, with title and buttons in the language, and brings the
     // window to the front.
-    void showManual(const QString& path, int32_t language);
+    void showManual(const QString& path, vtl::Language language);
 
     // Selects the next occurrence of the search text after the cursor, starting again at the top
     // once; false when the page does not hold it.

@@ -8,7 +8,8 @@
 #include "gui/shell/transfer_input_guard.h"
 
 DownloadIndicators::DownloadIndicators(MainWindowForm& form, FlightPresenter& presenter,
-                                       const int32_t& language, const TransferInputGuard& guard)
+                                       const vtl::Language& language,
+                                       const TransferInputGuard& guard)
     : m_form(form), m_presenter(presenter), m_language(language), m_guard(guard) {}
 
 void DownloadIndicators::showReading() {

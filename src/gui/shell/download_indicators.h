@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/device/device_protocol.h"
+#include "core/shell/language.h"
 
 #include <cstdint>
 
@@ -14,8 +15,8 @@ class TransferInputGuard;
 class DownloadIndicators : public vtl::DownloadView {
 public:
     // The Cancel button is shown with the indicators; `guard` tells whether the user asked to stop.
-    DownloadIndicators(MainWindowForm& form, FlightPresenter& presenter, const int32_t& language,
-                       const TransferInputGuard& guard);
+    DownloadIndicators(MainWindowForm& form, FlightPresenter& presenter,
+                       const vtl::Language& language, const TransferInputGuard& guard);
 
     void showReading() override;
     void resetForNewFlight() override;
@@ -31,7 +32,7 @@ public:
 private:
     MainWindowForm& m_form;
     FlightPresenter& m_presenter;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     const TransferInputGuard& m_guard;
     bool m_chartWasReset = false;
 };

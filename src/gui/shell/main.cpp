@@ -40,10 +40,10 @@ const char* const kUsage = "usage: vantorel [--help] [--version] [Qt options]\n"
 void printManualPlaces(int argc, char* argv[]) {
     QCoreApplication locator(argc, argv);
     const QString programFolder = QCoreApplication::applicationDirPath();
-    for (int language : {0, 1}) {
+    for (const vtl::Language language : {vtl::Language::Polish, vtl::Language::English}) {
         const QString path =
             vtl::helpFilePath(QDir::currentPath(), programFolder, language, vtl::HelpFormat::Html);
-        std::printf("%s manual: %s\n", language == 0 ? "Polish" : "English",
+        std::printf("%s manual: %s\n", language == vtl::Language::Polish ? "Polish" : "English",
                     path.isEmpty() ? "not found" : qPrintable(QDir::toNativeSeparators(path)));
     }
 }

@@ -75,9 +75,9 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
         QFileInfo(qs(places.homeFile())).absolutePath() + QStringLiteral("/vantorel-log.ini");
     const vtl::ProgramSettings& settings = m_settings.settings();
     m_form.Przyspieszenie1->setChecked(settings.showAcceleration != 0);
-    m_currentLanguage = settings.language;
-    m_form.Polski1->setChecked(m_currentLanguage == 0);
-    m_form.English1->setChecked(m_currentLanguage != 0);
+    m_currentLanguage = vtl::languageOf(settings.language);
+    m_form.Polski1->setChecked(m_currentLanguage == vtl::Language::Polish);
+    m_form.English1->setChecked(m_currentLanguage == vtl::Language::English);
     applyLanguage();
     m_form.Chart1->Clear(ChartView::Series1);
     m_currentFlight->temperature = 20.0f;
@@ -263,19 +263,18 @@ void TVantorel_BMP::Koniec() {
 }
 
 void TVantorel_BMP::Polski1Click() {
-    m_form.Polski1->setChecked(true);
-    m_form.English1->setChecked(false);
-    m_settings.settings().language = 0;
-    m_currentLanguage = 0;
-    applyLanguage();
-    m_settings.save();
+    chooseLanguage(vtl::Language::Polish);
 }
 
 void TVantorel_BMP::English1Click() {
-    m_form.Polski1->setChecked(false);
-    m_form.English1->setChecked(true);
-    m_settings.settings().language = 1;
-    m_currentLanguage = 1;
+    chooseLanguage(vtl::Language::English);
+}
+
+void TVantorel_BMP::chooseLanguage(vtl::Language language) {
+    m_form.Polski1->setChecked(language == vtl::Language::Polish);
+    m_form.English1->setChecked(language == vtl::Language::English);
+    m_settings.settings().language = vtl::storedLanguage(language);
+    m_currentLanguage = language;
     applyLanguage();
     m_settings.save();
 }
@@ -389,7 +388,8 @@ namespace {
 
 // A file whose header cannot be the recorder's is taken only when the user insists; declining
 // leaves everything as it was.
-bool openAnyway(vtl::Prompter& prompter, int32_t language, const std::vector<uint8_t>& bytes) {
+bool openAnyway(vtl::Prompter& prompter, vtl::Language language,
+                const std::vector<uint8_t>& bytes) {
     return vtl::plausibleFlightHeader(bytes.data(), bytes.size()) ||
            prompter.showMessage(vtl::message(vtl::Message::NotAFlight, language),
                                 vtl::message(vtl::Message::ErrorCaption, language),

@@ -4,6 +4,7 @@
 #include "core/device/device_protocol.h"
 #include "core/device/usb_port_offer.h"
 #include "core/files/measurement_commands.h"
+#include "core/shell/language.h"
 #include "core/shell/settings_keeper.h"
 #include "gui/chart/chart_view.h"
 #include "gui/files/chart_output.h"
@@ -59,8 +60,9 @@ public:
     MainWindowForm& form() { return m_form; }
     vtl::SettingsKeeper& settingsKeeper() { return m_settings; }
     vtl::ProgramSettings& programSettings() { return m_settings.settings(); }
-    int32_t currentLanguage() const { return m_currentLanguage; }
-    const int32_t& languageSelector() const { return m_currentLanguage; }
+    vtl::Language currentLanguage() const { return m_currentLanguage; }
+    // The language as it changes: the windows and helpers that speak it hold this reference.
+    const vtl::Language& languageSelector() const { return m_currentLanguage; }
     // What the picture and the print put in their title: the current flight's panel.
     vtl::FlightPanelTexts outputPanel() const;
     vtl::SerialChannel& serialChannel() { return m_channel; }
@@ -124,6 +126,7 @@ private:
     bool refusedAsFolder(const std::string& path);
     void Polski1Click();
     void English1Click();
+    void chooseLanguage(vtl::Language language);
     void Info1Click();
     void Help1Click();
     void xxx(ChartView::Series series);
@@ -142,7 +145,9 @@ private:
     vtl::Prompter& m_prompter;
     vtl::SettingsKeeper m_settings;
     QString m_programFolder;
-    int32_t m_currentLanguage = 0;
+    // Kept beside the record's stored value, which stays as the file had it (any nonzero value
+    // means English) until the user picks a language.
+    vtl::Language m_currentLanguage = vtl::Language::Polish;
     std::unique_ptr<vtl::FlightRecord> m_currentFlight;
     std::unique_ptr<vtl::FlightRecord> m_comparisonFlight;
     FlightPresenter m_presenter;

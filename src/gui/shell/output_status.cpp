@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-OutputStatus::OutputStatus(QLabel& line, const int32_t& language)
+OutputStatus::OutputStatus(QLabel& line, const vtl::Language& language)
     : m_line(line), m_language(language) {}
 
 void OutputStatus::show(vtl::Message what, const std::string& name) {

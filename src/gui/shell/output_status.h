@@ -13,7 +13,7 @@ class QLabel;
 // happened rather than the text, so that a language switch says it again in the new language.
 class OutputStatus {
 public:
-    OutputStatus(QLabel& line, const int32_t& language);
+    OutputStatus(QLabel& line, const vtl::Language& language);
 
     // What was written (one of the status messages) and the printer's name or the file's path.
     void show(vtl::Message what, const std::string& name);
@@ -22,7 +22,7 @@ public:
 
 private:
     QLabel& m_line;
-    const int32_t& m_language;
+    const vtl::Language& m_language;
     std::optional<vtl::Message> m_what;
     std::string m_name;
 };

@@ -62,7 +62,7 @@ std::optional<bool> openWithLauncher(const QString& file) {
 #endif
 }
 
-QString text(MainCaption which, int32_t language) {
+QString text(MainCaption which, vtl::Language language) {
     return QString::fromStdString(caption(which, language));
 }
 
@@ -102,7 +102,7 @@ bool QtPrompter::showMessage(const std::string& text, const std::string& caption
 // The user's name is used exactly as typed: the filters only choose what is listed, there is no
 // default extension, and the program asks about overwriting itself.
 std::string QtPrompter::chooseFile(FileDialog dialog, const std::string& initialName) {
-    const int32_t lang = language();
+    const vtl::Language lang = language();
     MainCaption title = MainCaption::LoadFlightDialog;
     MainCaption filter = MainCaption::FlightFilesFilter;
     switch (dialog) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
 #include "core/shell/prompter.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ namespace vtl {
 class QtPrompter : public Prompter {
 public:
     // The titles and filters of the file dialogs follow this language; Polish until it is set.
-    void followLanguage(const int32_t& language) { m_language = &language; }
+    void followLanguage(const vtl::Language& language) { m_language = &language; }
 
     bool showMessage(const std::string& text, const std::string& caption,
                      PromptButtons buttons) override;
@@ -21,9 +22,11 @@ public:
     bool openDocument(const std::string& path) override;
 
 private:
-    int32_t language() const { return m_language != nullptr ? *m_language : 0; }
+    vtl::Language language() const {
+        return m_language != nullptr ? *m_language : vtl::Language::Polish;
+    }
 
-    const int32_t* m_language = nullptr;
+    const vtl::Language* m_language = nullptr;
 };
 
 } // namespace vtl

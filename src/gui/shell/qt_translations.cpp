@@ -14,8 +14,8 @@ QtTranslations::~QtTranslations() {
 
 // Qt's installed translations come first; a program deployed with its own Qt keeps them in a
 // "translations" folder beside the executable.
-void QtTranslations::follow(int32_t language) {
-    const bool polish = language == 0;
+void QtTranslations::follow(vtl::Language language) {
+    const bool polish = language == vtl::Language::Polish;
     if (polish == m_installed) {
         return;
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/shell/language.h"
+
 #include <QString>
 #include <QTranslator>
 
@@ -18,7 +20,7 @@ public:
     QtTranslations(const QtTranslations&) = delete;
     QtTranslations& operator=(const QtTranslations&) = delete;
 
-    void follow(int32_t language);
+    void follow(vtl::Language language);
 
     // Where Qt's Polish translation was found; empty when it is not installed, and the dialogs
     // then stay in English.

@@ -412,7 +412,7 @@ TEST(WriteDefaultSetup, AsksFirstAndSendsNothingWhenDeclined) {
     EXPECT_EQ(question.buttons, PromptButtons::OkCancel);
 
     DeviceTestRig english;
-    english.language = 1;
+    english.language = Language::English;
     english.prompter.answerNextMessages({false});
     english.protocol.writeDefaultSetup([](bool) {});
     EXPECT_EQ(english.prompter.messages()[0].text,

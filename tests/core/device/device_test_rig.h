@@ -46,7 +46,7 @@ struct DeviceTestRig {
     FakeDevice device{clock};
     DeviceModel model;
     ScriptedPrompter prompter;
-    int32_t language = 0;
+    Language language = Language::Polish;
     ProgramSettings settings = defaultProgramSettings();
     CountingPriority priority;
     SerialChannel channel{device, clock, prompter, language};

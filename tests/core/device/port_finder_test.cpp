@@ -72,7 +72,7 @@ TEST(PortFinder, AliasesComeBeforeTheUsualDevices) {
     EXPECT_EQ(finder.entryText("COM5"), "COM5  (ports/COM5 \u2192 /dev/pts/3, simulator)");
     EXPECT_EQ(finder.entryText("COM7"), "COM7  (ports/COM7 \u2192 USB: /dev/ttyACM0, Arduino Uno)");
     EXPECT_EQ(finder.entryText("COM9"), "COM9  (ports/COM9 \u2192 /srv/line)");
-    EXPECT_EQ(PortFinder({}, aliases, 0).entryText("COM5"),
+    EXPECT_EQ(PortFinder({}, aliases, Language::Polish).entryText("COM5"),
               "COM5  (ports/COM5 \u2192 /dev/pts/3, symulator)");
 
     // The one USB port, reached through an alias, is offered by that name; the simulator is no

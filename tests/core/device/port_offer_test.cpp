@@ -29,7 +29,7 @@ TEST(PortOpenReason, FollowsTheCommunicationErrorInTheCurrentLanguage) {
     rig.channel.openPort("COM5");
     rig.device.refuseOpeningOf("COM5", {PortOpenFailure::NotFound, "/dev/ttyUSB0"});
     rig.channel.openPort("COM5");
-    rig.language = 1;
+    rig.language = Language::English;
     rig.device.refuseOpeningOf("COM5", {PortOpenFailure::Busy, "/dev/ttyUSB0"});
     rig.channel.openPort("COM5");
     rig.device.refuseOpeningOf("COM5", {PortOpenFailure::PermissionDenied, "/dev/ttyUSB0"});
@@ -56,7 +56,7 @@ struct OfferRig {
     FakeDevice device{clock};
     DeviceModel model;
     ScriptedPrompter prompter;
-    int32_t language = 1;
+    Language language = Language::English;
     CountingPriority priority;
     SettingsKeeper keeper{(folder / "vantorel.par").string(), prompter};
     std::vector<PortDescription> present = {

@@ -13,7 +13,7 @@ TEST(SerialChannel, OpensOnceAndReportsAFailedOpenWithTheBareName) {
     EXPECT_TRUE(rig.channel.openFailed());
     EXPECT_EQ(rig.channel.closePort(), 0); // a port that failed to open is not open
     EXPECT_EQ(rig.device.closeCount(), 0);
-    rig.language = 1;
+    rig.language = Language::English;
     rig.channel.openPort("COM12");
     EXPECT_EQ(rig.messageTexts(), (std::vector<std::string>{"Błąd komunikacji z portem: COM5",
                                                             "Communication Error: COM12"}));

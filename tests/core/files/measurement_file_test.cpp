@@ -65,7 +65,7 @@ TEST_F(MeasurementFileTest, WrittenWholeAndReadBackUpTo33000Bytes) {
 
 TEST_F(MeasurementFileTest, SaveRefusesOnlyAnEmptyRecordAndReportsAFailedWrite) {
     testing::ScriptedPrompter prompter;
-    const int32_t language = 0;
+    const Language language = Language::Polish;
     MeasurementCommands commands(prompter, language);
 
     EXPECT_FALSE(commands.saveMeasurement(*recordOfLength(0)));
@@ -91,7 +91,7 @@ TEST_F(MeasurementFileTest, SaveRefusesOnlyAnEmptyRecordAndReportsAFailedWrite) 
 
 TEST_F(MeasurementFileTest, LoadOfAMissingFileIsReportedAndBringsNothing) {
     testing::ScriptedPrompter prompter;
-    const int32_t language = 1;
+    const Language language = Language::English;
     MeasurementCommands commands(prompter, language);
     prompter.answerNextFiles({path("missing.bin")});
     EXPECT_FALSE(commands.chooseMeasurement());

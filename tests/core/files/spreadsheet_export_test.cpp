@@ -57,16 +57,17 @@ TEST(SpreadsheetExport, SuffixIsAddedUnlessHeldAnywhere) {
 
 TEST(OutputTitle, LinesFromThePanel) {
     FlightPanelTexts panel{"lot7.bin", "42", "1234", "70.1", "-0.3", "18", "10 pom/sek", ""};
-    EXPECT_EQ(outputTitleLines(panel, 0),
+    EXPECT_EQ(outputTitleLines(panel, Language::Polish),
               (std::vector<std::string>{
                   "        Odczyt z: lot7.bin    Nr.Zawodnika: 42    Nr.Seryjny: 1234", " ",
                   "        Max: 70.1 m    Min: -0.3m    Temp: 18°C    Pomiary: 10 pom/sek"}));
-    EXPECT_EQ(outputTitleLines(FlightPanelTexts{"Vantoreal", "", "", "", "", "", "", ""}, 1)[0],
+    EXPECT_EQ(outputTitleLines(FlightPanelTexts{"Vantoreal", "", "", "", "", "", "", ""},
+                               Language::English)[0],
               "        Read from:Vantoreal    Competitor No.:     Serial No.: ");
 
     // The flight figures follow under the title when the curve gives any.
     panel.figures = "Flight 2:55 \u00b7 start 4.1 s";
-    const std::vector<std::string> withFigures = outputTitleLines(panel, 1);
+    const std::vector<std::string> withFigures = outputTitleLines(panel, Language::English);
     ASSERT_EQ(withFigures.size(), 4u);
     EXPECT_EQ(withFigures[3], "        Flight 2:55 \u00b7 start 4.1 s");
 }

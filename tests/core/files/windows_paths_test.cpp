@@ -230,7 +230,7 @@ TEST_F(PolishFolder, AReadOnlyFileIsRefused) {
 // A folder with Polish letters chosen as the file to save is told as a folder, not as a new file.
 TEST_F(PolishFolder, AFolderChosenToSaveIsTold) {
     testing::ScriptedPrompter prompter;
-    const int32_t language = 1;
+    const Language language = Language::English;
     MeasurementCommands commands(prompter, language);
     prompter.answerNextFiles({folder()});
     EXPECT_FALSE(commands.chooseSaveName());

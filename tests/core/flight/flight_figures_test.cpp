@@ -113,7 +113,7 @@ TEST(FlightFigures, NothingToMeasure) {
 
     const FlightFigures empty = flightFigures({}, 200);
     EXPECT_FALSE(empty.maximumM || empty.startS || empty.bestClimbMps);
-    EXPECT_EQ(flightFiguresText(empty, 1), "");
+    EXPECT_EQ(flightFiguresText(empty, Language::English), "");
 }
 
 FlightFigures sampleFigures() {
@@ -128,10 +128,10 @@ FlightFigures sampleFigures() {
 }
 
 TEST(FlightFiguresText, BothLanguages) {
-    EXPECT_EQ(flightFiguresText(sampleFigures(), 0),
+    EXPECT_EQ(flightFiguresText(sampleFigures(), Language::Polish),
               "Lot 2:55 \u00b7 start 4,1 s \u00b7 maks. 70,1 m po 43,9 s \u00b7 wznoszenie 3,2 "
               "m/s \u00b7 opadanie 0,38 m/s");
-    EXPECT_EQ(flightFiguresText(sampleFigures(), 1),
+    EXPECT_EQ(flightFiguresText(sampleFigures(), Language::English),
               "Flight 2:55 \u00b7 start 4.1 s \u00b7 max 70.1 m after 43.9 s \u00b7 climb 3.2 "
               "m/s \u00b7 sink 0.38 m/s");
 }
@@ -140,19 +140,19 @@ TEST(FlightFiguresText, AbsentPartsAreLeftOut) {
     FlightFigures f = sampleFigures();
     f.flightTimeS.reset();
     f.meanSinkMps.reset();
-    EXPECT_EQ(flightFiguresText(f, 1),
+    EXPECT_EQ(flightFiguresText(f, Language::English),
               "start 4.1 s \u00b7 max 70.1 m after 43.9 s \u00b7 climb 3.2 m/s");
     FlightFigures climbOnly;
     climbOnly.bestClimbMps = -0.01;
-    EXPECT_EQ(flightFiguresText(climbOnly, 0), "wznoszenie 0,0 m/s");
+    EXPECT_EQ(flightFiguresText(climbOnly, Language::Polish), "wznoszenie 0,0 m/s");
 }
 
 TEST(FlightFiguresText, FlightTimeRoundsToWholeSeconds) {
     FlightFigures f;
     f.flightTimeS = 59.6;
-    EXPECT_EQ(flightFiguresText(f, 1), "Flight 1:00");
+    EXPECT_EQ(flightFiguresText(f, Language::English), "Flight 1:00");
     f.flightTimeS = 605.4;
-    EXPECT_EQ(flightFiguresText(f, 1), "Flight 10:05");
+    EXPECT_EQ(flightFiguresText(f, Language::English), "Flight 10:05");
 }
 
 } // namespace

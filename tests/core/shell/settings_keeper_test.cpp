@@ -57,11 +57,11 @@ protected:
         fs::remove_all(m_base);
     }
 
-    std::string unreadableText(const std::string& path, int32_t language) const {
+    std::string unreadableText(const std::string& path, Language language) const {
         std::string text = message(Message::SettingsUnreadable, language);
         return text.replace(text.find("%s"), 2, path);
     }
-    std::string savedInText(int32_t language) const {
+    std::string savedInText(Language language) const {
         std::string text = message(Message::SettingsSavedIn, language);
         return text.replace(text.find("%s"), 2, (m_base / "config" / "vantorel").string());
     }
@@ -138,8 +138,10 @@ TEST_F(SettingsPlacesTest, UnreadableProgramFileIsToldOnceAndKept) {
             EXPECT_TRUE(first.settings() == defaultProgramSettings());
             ASSERT_EQ(prompter.messages().size(), 1u);
             EXPECT_EQ(prompter.messages()[0].text,
-                      unreadableText(m_places.programFile, 0) + "\n" + savedInText(0));
-            EXPECT_EQ(prompter.messages()[0].caption, message(Message::ErrorCaption, 0));
+                      unreadableText(m_places.programFile, Language::Polish) + "\n" +
+                          savedInText(Language::Polish));
+            EXPECT_EQ(prompter.messages()[0].caption,
+                      message(Message::ErrorCaption, Language::Polish));
 
             first.settings().language = 1;
             first.settings().preCutCm = 410;
@@ -170,7 +172,8 @@ TEST_F(SettingsPlacesTest, UnreadableProgramFileIsToldOnceAndKept) {
             }
             ASSERT_EQ(nextPrompter.messages().size(), 1u) << "still the file in charge, told again";
             EXPECT_EQ(nextPrompter.messages()[0].text,
-                      unreadableText(m_places.programFile, 1) + "\n" + savedInText(1));
+                      unreadableText(m_places.programFile, Language::English) + "\n" +
+                          savedInText(Language::English));
         }
     }
 }
@@ -220,7 +223,7 @@ TEST_F(SettingsPlacesTest, NothingUnreadableIsWrittenEvenAsTheLastPlace) {
     keeper.load();
     EXPECT_TRUE(keeper.settings() == com12English());
     ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(prompter.messages()[0].text, unreadableText(m_places.userFile, 1));
+    EXPECT_EQ(prompter.messages()[0].text, unreadableText(m_places.userFile, Language::English));
     EXPECT_FALSE(keeper.save());
     EXPECT_FALSE(keeper.save());
     ASSERT_EQ(prompter.messages().size(), 2u);
@@ -240,7 +243,7 @@ TEST_F(SettingsPlacesTest, NothingUnreadableIsWrittenEvenAsTheLastPlace) {
     one.load();
     EXPECT_FALSE(one.save());
     ASSERT_EQ(single.messages().size(), 2u);
-    EXPECT_EQ(single.messages()[0].text, unreadableText(m_places.programFile, 0));
+    EXPECT_EQ(single.messages()[0].text, unreadableText(m_places.programFile, Language::Polish));
     ::chmod(m_places.programFile.c_str(), 0644);
     EXPECT_EQ(readBytes(m_places.programFile), (std::vector<uint8_t>{'C', 'O', 'M', '9'}))
         << "a file the user may write but not read was replaced";

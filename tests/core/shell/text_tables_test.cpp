@@ -11,36 +11,39 @@ namespace vtl {
 namespace {
 
 TEST(TextTables, AnyNonzeroLanguageIsEnglish) {
-    for (const int32_t language : {1, 2, 7, -1}) {
-        EXPECT_EQ(caption(MainCaption::ZeroButton, language), "Clear");
-        EXPECT_EQ(message(Message::NoData, language), "No data");
+    for (const int32_t stored : {1, 2, 7, -1}) {
+        EXPECT_EQ(caption(MainCaption::ZeroButton, languageOf(stored)), "Clear");
+        EXPECT_EQ(message(Message::NoData, languageOf(stored)), "No data");
     }
-    EXPECT_EQ(caption(MainCaption::ZeroButton, 0), "Zerowanie");
+    EXPECT_EQ(caption(MainCaption::ZeroButton, Language::Polish), "Zerowanie");
 }
 
 TEST(TextTables, BlanksAndPolishLettersAreKept) {
-    EXPECT_EQ(caption(MainCaption::Comparison, 1), "Compare   ");
-    EXPECT_EQ(caption(MainCaption::Acceleration, 1), "Acceleration  ");
-    EXPECT_EQ(caption(MainCaption::WaitIndicator, 0), "     Czekaj");
-    EXPECT_EQ(caption(MainCaption::WaitIndicator, 1), "      Wait");
-    EXPECT_EQ(caption(MainCaption::WindowCaption, 0), "Vantorel BMP    Ver. 12.2013");
-    EXPECT_EQ(caption(MainCaption::ReadFrom, 0), "Odczyt z: ");
-    EXPECT_EQ(caption(MainCaption::Comparison, 0), "Porównanie");
-    EXPECT_EQ(caption(SettingsCaption::ManualZeroing, 0), "Zerowanie ręczne");
-    EXPECT_EQ(caption(FilterCaption::FinalFilter, 0), "Filtr dokladny [6-30]");
-    EXPECT_EQ(message(Message::PortError, 0), "Błąd komunikacji z portem: ");
-    EXPECT_EQ(message(Message::WrongTemperature, 0), "Zła wartośc temperatury");
-    EXPECT_EQ(message(Message::CorruptFlight, 1), "Corrupt flight data");
+    EXPECT_EQ(caption(MainCaption::Comparison, Language::English), "Compare   ");
+    EXPECT_EQ(caption(MainCaption::Acceleration, Language::English), "Acceleration  ");
+    EXPECT_EQ(caption(MainCaption::WaitIndicator, Language::Polish), "     Czekaj");
+    EXPECT_EQ(caption(MainCaption::WaitIndicator, Language::English), "      Wait");
+    EXPECT_EQ(caption(MainCaption::WindowCaption, Language::Polish),
+              "Vantorel BMP    Ver. 12.2013");
+    EXPECT_EQ(caption(MainCaption::ReadFrom, Language::Polish), "Odczyt z: ");
+    EXPECT_EQ(caption(MainCaption::Comparison, Language::Polish), "Porównanie");
+    EXPECT_EQ(caption(SettingsCaption::ManualZeroing, Language::Polish), "Zerowanie ręczne");
+    EXPECT_EQ(caption(FilterCaption::FinalFilter, Language::Polish), "Filtr dokladny [6-30]");
+    EXPECT_EQ(message(Message::PortError, Language::Polish), "Błąd komunikacji z portem: ");
+    EXPECT_EQ(message(Message::WrongTemperature, Language::Polish), "Zła wartośc temperatury");
+    EXPECT_EQ(message(Message::CorruptFlight, Language::English), "Corrupt flight data");
 }
 
 TEST(TextTables, IncompleteDownloadSaysHowManyBytesOfHowMany) {
-    EXPECT_EQ(incompleteDownloadText(1200, 3008, 0),
+    EXPECT_EQ(incompleteDownloadText(1200, 3008, Language::Polish),
               "Niepełny odczyt: odebrano 1200 z 3008 bajtów");
-    EXPECT_EQ(incompleteDownloadText(1200, 3008, 1),
+    EXPECT_EQ(incompleteDownloadText(1200, 3008, Language::English),
               "Incomplete download: received 1200 of 3008 bytes");
     // Without an announced size the second number is left out.
-    EXPECT_EQ(incompleteDownloadText(90000, 0, 0), "Niepełny odczyt: odebrano 90000 bajtów");
-    EXPECT_EQ(incompleteDownloadText(90000, 0, 1), "Incomplete download: received 90000 bytes");
+    EXPECT_EQ(incompleteDownloadText(90000, 0, Language::Polish),
+              "Niepełny odczyt: odebrano 90000 bajtów");
+    EXPECT_EQ(incompleteDownloadText(90000, 0, Language::English),
+              "Incomplete download: received 90000 bytes");
 }
 
 TEST(TextTables, AFailedCreateSaysWhyInTheCurrentLanguage) {
@@ -59,15 +62,16 @@ TEST(TextTables, AFailedCreateSaysWhyInTheCurrentLanguage) {
                           Case{EACCES, "brak uprawnień", "permission denied"},
                           Case{EISDIR, "to jest folder", "it is a folder"},
                           Case{EIO, "błąd systemu nr 5", "system error 5"}}) {
-        EXPECT_EQ(cannotCreateFileText("/a/lot.bin", c.error, 0),
+        EXPECT_EQ(cannotCreateFileText("/a/lot.bin", c.error, Language::Polish),
                   std::string("Cannot create file /a/lot.bin (") + c.polish + ")");
-        EXPECT_EQ(cannotCreateFileText("/a/lot.bin", c.error, 1),
+        EXPECT_EQ(cannotCreateFileText("/a/lot.bin", c.error, Language::English),
                   std::string("Cannot create file /a/lot.bin (") + c.english + ")");
     }
     // Where no reason is known the framework's text stands alone.
-    EXPECT_EQ(cannotCreateFileText("/a/lot.bin", 0, 0), "Cannot create file /a/lot.bin");
-    EXPECT_EQ(isAFolderText("/home/ala/loty", 0), "/home/ala/loty jest folderem");
-    EXPECT_EQ(isAFolderText("/home/ala/loty", 1), "/home/ala/loty is a folder");
+    EXPECT_EQ(cannotCreateFileText("/a/lot.bin", 0, Language::Polish),
+              "Cannot create file /a/lot.bin");
+    EXPECT_EQ(isAFolderText("/home/ala/loty", Language::Polish), "/home/ala/loty jest folderem");
+    EXPECT_EQ(isAFolderText("/home/ala/loty", Language::English), "/home/ala/loty is a folder");
 }
 
 } // namespace

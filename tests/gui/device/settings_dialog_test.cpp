@@ -30,7 +30,7 @@ public:
 // The dialog as the main window sets it up: settings in a file of their own, the device link
 // over the fake port, opened on the settings' port as the settings menu leaves it.
 struct Rig {
-    explicit Rig(int32_t startLanguage = 0) : language(startLanguage) {
+    explicit Rig(vtl::Language startLanguage = vtl::Language::Polish) : language(startLanguage) {
         keeper.load();
         port.setResponder(device.responder());
         channel.openPort(keeper.settings().portNameText());
@@ -50,7 +50,7 @@ struct Rig {
     QTemporaryDir folder;
     vtl::testing::ScriptedPrompter prompter;
     vtl::SettingsKeeper keeper{settingsPath().toStdString(), prompter};
-    int32_t language;
+    vtl::Language language;
     vtl::testing::FakeClock clock;
     vtl::testing::FakeDevice port{clock};
     vtl::testing::DeviceModel device;
@@ -99,7 +99,7 @@ void SettingsDialogTest::startsWithZeroesAndThePortOfTheSettings() {
     const QString path = folder.filePath("vantorel.par");
     vtl::SettingsKeeper keeper(path.toStdString(), prompter);
     keeper.settings().portIndex = 11;
-    const int32_t language = 0;
+    const vtl::Language language = vtl::Language::Polish;
     vtl::testing::FakeClock clock;
     vtl::testing::FakeDevice port{clock};
     FixedPriority priority;
@@ -142,7 +142,7 @@ void SettingsDialogTest::typedValuesAreCheckedAgainstTheirLimits() {
 }
 
 void SettingsDialogTest::temperatureReadingWarnsAboveSeventyOnly() {
-    Rig rig(1);
+    Rig rig(vtl::Language::English);
     rig.dialog.showTemperature(70);
     rig.dialog.showTemperature(-10);
     QVERIFY(rig.prompter.messages().empty());
@@ -238,7 +238,7 @@ void SettingsDialogTest::entriesHoldWhatTheFieldsShowNow() {
 }
 
 void SettingsDialogTest::captionsFollowTheLanguageAtEachShowButManualZeroingKeepsItsStartUpTexts() {
-    Rig rig(0);
+    Rig rig(vtl::Language::Polish);
     const TFormUstawienia& d = rig.dialog;
     QCOMPARE(d.windowTitle(), QString("Ustawienia"));
     QCOMPARE(d.L_Numer_Portu->text(), QString("Wybierz Port"));
@@ -246,7 +246,7 @@ void SettingsDialogTest::captionsFollowTheLanguageAtEachShowButManualZeroingKeep
     QCOMPARE(d.B_wyslij->text(), QString("Zapisz"));
 
     rig.dialog.hide();
-    rig.language = 1;
+    rig.language = vtl::Language::English;
     rig.dialog.show();
     const std::vector<std::pair<QString, QString>> shown = {
         {d.windowTitle(), "Setup"},
@@ -267,7 +267,7 @@ void SettingsDialogTest::captionsFollowTheLanguageAtEachShowButManualZeroingKeep
     QCOMPARE(d.ComboB_Zer->itemText(0), QString("Nie"));
     QCOMPARE(d.ComboB_Zer->itemText(1), QString("Tak"));
 
-    Rig english(1);
+    Rig english(vtl::Language::English);
     QCOMPARE(english.dialog.ComboB_Zer->itemText(0), QString("No"));
     QCOMPARE(english.dialog.ComboB_Zer->itemText(1), QString("Yes"));
 }
@@ -354,7 +354,7 @@ void SettingsDialogTest::everyTypedPortTextIsAPortChange() {
 }
 
 void SettingsDialogTest::portThatCannotBeOpenedIsReportedTwiceAndSavingDoesNothing() {
-    Rig rig(1);
+    Rig rig(vtl::Language::English);
     rig.dialog.showTriggerMetres(30);
     rig.dialog.showCompetitorNumber(7);
     rig.dialog.showDelaySeconds(10);

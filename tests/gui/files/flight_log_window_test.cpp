@@ -41,6 +41,7 @@ private slots:
     void aFileThatIsNoFlightIsQuestionedAsByLoad();
     void sortsFiltersAndExports();
     void followsTheLanguageAndKeepsItsColumns();
+    void everyCaptionInBothLanguages();
     void broughtBackItListsFlightsArchivedMeanwhile();
 
 private:
@@ -246,6 +247,56 @@ void FlightLogWindowTest::followsTheLanguageAndKeepsItsColumns() {
     log = openLog();
     QVERIFY(log != nullptr);
     QCOMPARE(log->table()->columnWidth(FlightLogWindow::FileName), 333);
+}
+
+// Each column keeps its own title and each row's state its own word, in either language.
+void FlightLogWindowTest::everyCaptionInBothLanguages() {
+    struct Shown {
+        QAction* choice;
+        QString title;
+        QStringList buttons; // folder, open, compare, export
+        QString filterHint;
+        QStringList headers;
+        QString ok;
+        QString notAFlight;
+    };
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    const Shown english{m_window->form().English1,
+                        "Flight log",
+                        {"Folder…", "Open", "Compare", "Export"},
+                        "Filter: competitor, serial or date",
+                        {"Downloaded", "Serial", "Competitor", "Sampling", "Temp. °C", "Maximum m",
+                         "To maximum s", "Flight time s", "Best climb m/s", "Mean sink m/s",
+                         "Status", "File"},
+                        "ok",
+                        "not a flight"};
+    const Shown polish{m_window->form().Polski1,
+                       "Dziennik lotów",
+                       {"Folder…", "Otwórz", "Porównaj", "Eksport"},
+                       "Filtr: zawodnik, numer seryjny lub data",
+                       {"Pobrano", "Nr seryjny", "Zawodnik", "Próbkowanie", "Temp. °C",
+                        "Maksimum m", "Do maksimum s", "Czas lotu s", "Najl. wznoszenie m/s",
+                        "Śr. opadanie m/s", "Stan", "Plik"},
+                       "dobry",
+                       "nie lot"};
+    for (const Shown& shown : {english, polish}) {
+        shown.choice->trigger();
+        QCOMPARE(m_window->form().Dziennik1->text(), shown.title);
+        QCOMPARE(log->windowTitle(), shown.title);
+        QCOMPARE((QStringList{log->folderButton()->text(), log->openButton()->text(),
+                              log->compareButton()->text(), log->exportButton()->text()}),
+                 shown.buttons);
+        QCOMPARE(log->filterField()->placeholderText(), shown.filterHint);
+        QStringList headers;
+        for (int column = 0; column < FlightLogWindow::ColumnCount; ++column) {
+            headers << log->table()->horizontalHeaderItem(column)->text();
+        }
+        QCOMPARE(headers, shown.headers);
+        QCOMPARE(log->table()->item(rowOf(log, kHigh), FlightLogWindow::Status)->text(), shown.ok);
+        QCOMPARE(log->table()->item(rowOf(log, "notes.txt"), FlightLogWindow::Status)->text(),
+                 shown.notAFlight);
+    }
 }
 
 void FlightLogWindowTest::broughtBackItListsFlightsArchivedMeanwhile() {

@@ -15,7 +15,9 @@ namespace {
 
 // The dialog as the main window creates it: over the loaded settings of a file of its own.
 struct Rig {
-    explicit Rig(int32_t startLanguage = 0) : language(startLanguage) { keeper.load(); }
+    explicit Rig(vtl::Language startLanguage = vtl::Language::Polish) : language(startLanguage) {
+        keeper.load();
+    }
 
     QString settingsPath() const { return folder.filePath("vantorel.par"); }
     std::vector<QString> edits() const {
@@ -37,7 +39,7 @@ struct Rig {
     QTemporaryDir folder;
     vtl::testing::ScriptedPrompter prompter;
     vtl::SettingsKeeper keeper{settingsPath().toStdString(), prompter};
-    int32_t language;
+    vtl::Language language;
     TF_Filtr dialog{keeper, language};
 };
 
@@ -61,7 +63,7 @@ void FilterDialogTest::editsShowTheParametersOfTheStartOnly() {
     keeper.settings().finalCutCm = -3;
     keeper.settings().preFilterLength = 5;
     keeper.settings().finalFilterLength = 20;
-    const int32_t language = 1;
+    const vtl::Language language = vtl::Language::English;
     TF_Filtr dialog(keeper, language);
     QCOMPARE(dialog.Ed_Obc_Zgr->text(), QString("400"));
     QCOMPARE(dialog.Ed_ObcDokl->text(), QString("-3"));
@@ -114,7 +116,7 @@ void FilterDialogTest::saveStoresWholeNumbersAndFallbacksForOtherTextsAndShowsTh
 }
 
 void FilterDialogTest::captionsFollowTheLanguageAtEachShow() {
-    Rig rig(0);
+    Rig rig(vtl::Language::Polish);
     TF_Filtr& d = rig.dialog;
     d.show();
     QCOMPARE(d.windowTitle(), QString("Vantorel-Filtr"));
@@ -126,7 +128,7 @@ void FilterDialogTest::captionsFollowTheLanguageAtEachShow() {
     QCOMPARE(d.Button1->text(), QString("Domyslne"));
 
     // A language change shows the next time the dialog is opened.
-    rig.language = 1;
+    rig.language = vtl::Language::English;
     QCOMPARE(d.Label1->text(), QString("Obciecie wstepne[cm]"));
     d.close();
     d.show();

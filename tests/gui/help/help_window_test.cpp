@@ -56,16 +56,19 @@ void HelpWindowTest::manualsAreLookedForInTheWorkingFolderFirst() {
     QVERIFY(QDir().mkpath(prefix.filePath("share/vantorel/help")));
     const QString program = prefix.filePath("bin");
     write(prefix.filePath("share/vantorel/help/Vtl_HELPP.html"));
-    QCOMPARE(vtl::helpFilePath(working.path(), program, 0),
+    QCOMPARE(vtl::helpFilePath(working.path(), program, vtl::Language::Polish),
              QDir(prefix.path()).absoluteFilePath("share/vantorel/help/Vtl_HELPP.html"));
     write(prefix.filePath("bin/Vtl_HELPP.html"));
-    QCOMPARE(vtl::helpFilePath(working.path(), program, 0), prefix.filePath("bin/Vtl_HELPP.html"));
-    write(working.filePath("Vtl_HELPP.chm"));
-    QCOMPARE(vtl::helpFilePath(working.path(), program, 0), working.filePath("Vtl_HELPP.chm"));
-    // The program's own window shows HTML only.
-    QCOMPARE(vtl::helpFilePath(working.path(), program, 0, vtl::HelpFormat::Html),
+    QCOMPARE(vtl::helpFilePath(working.path(), program, vtl::Language::Polish),
              prefix.filePath("bin/Vtl_HELPP.html"));
-    QCOMPARE(vtl::helpFilePath(working.path(), program, 1), QString());
+    write(working.filePath("Vtl_HELPP.chm"));
+    QCOMPARE(vtl::helpFilePath(working.path(), program, vtl::Language::Polish),
+             working.filePath("Vtl_HELPP.chm"));
+    // The program's own window shows HTML only.
+    QCOMPARE(
+        vtl::helpFilePath(working.path(), program, vtl::Language::Polish, vtl::HelpFormat::Html),
+        prefix.filePath("bin/Vtl_HELPP.html"));
+    QCOMPARE(vtl::helpFilePath(working.path(), program, vtl::Language::English), QString());
 }
 
 void HelpWindowTest::withoutADesktopViewerTheManualOpensInTheOwnWindow() {

@@ -72,7 +72,8 @@ void MainWindowTest::startUpReadsTheSettingsFile() {
     TVantorel_BMP& window = rig.open(path);
     QCOMPARE(QString::fromStdString(window.programSettings().portNameText()), QString("COM12"));
     QCOMPARE(window.programSettings().portIndex, 11);
-    QCOMPARE(window.currentLanguage(), 7);
+    QCOMPARE(window.currentLanguage(), vtl::Language::English);
+    QCOMPARE(window.programSettings().language, 7);
     QVERIFY(window.form().English1->isChecked());
     QVERIFY(!window.form().Polski1->isChecked());
     QCOMPARE(window.form().BZerowanie->text(), QString("Clear"));
@@ -102,8 +103,8 @@ void MainWindowTest::dialogsAreBuiltFromTheLoadedSettings() {
     QCOMPARE(port->currentText(), QString("COM12"));
     auto* zeroing = window.findChild<QComboBox*>(QStringLiteral("ComboB_Zer"));
     QVERIFY(zeroing != nullptr);
-    QCOMPARE(zeroing->itemText(1),
-             QString::fromStdString(vtl::caption(vtl::SettingsCaption::Yes, 1)));
+    QCOMPARE(zeroing->itemText(1), QString::fromStdString(vtl::caption(vtl::SettingsCaption::Yes,
+                                                                       vtl::Language::English)));
 }
 
 void MainWindowTest::unwritableSettingsAreReportedOnceAndClosingStillEnds() {
@@ -117,7 +118,8 @@ void MainWindowTest::unwritableSettingsAreReportedOnceAndClosingStillEnds() {
     window.show();
     QVERIFY(window.close());
     QCOMPARE(prompter.messages().size(), size_t{1});
-    QCOMPARE(prompter.messages()[0].text, vtl::cannotCreateFileText(path.toStdString(), ENOENT, 0));
+    QCOMPARE(prompter.messages()[0].text,
+             vtl::cannotCreateFileText(path.toStdString(), ENOENT, vtl::Language::Polish));
 }
 
 void MainWindowTest::languageSwitchRelabelsEverything() {
@@ -177,7 +179,7 @@ void MainWindowTest::languageSwitchRelabelsEverything() {
         QCOMPARE(c.shown(), c.polish);
     }
     f.English1->trigger();
-    QCOMPARE(window.currentLanguage(), 1);
+    QCOMPARE(window.currentLanguage(), vtl::Language::English);
     QVERIFY(f.English1->isChecked() && !f.Polski1->isChecked());
     for (const Caption& c : captions) {
         QCOMPARE(c.shown(), c.english);
@@ -357,9 +359,9 @@ void MainWindowTest::installedProgramFindsItsManualsAndKeepsSettingsAway() {
     QFile manual(prefix.filePath("share/vantorel/help/Vtl_HELPA.html"));
     QVERIFY(manual.open(QIODevice::WriteOnly));
     QTemporaryDir working;
-    QCOMPARE(vtl::helpFilePath(working.path(), prefix.filePath("bin"), 1),
+    QCOMPARE(vtl::helpFilePath(working.path(), prefix.filePath("bin"), vtl::Language::English),
              QFileInfo(manual.fileName()).absoluteFilePath());
-    QCOMPARE(vtl::helpFilePath(working.path(), prefix.filePath("bin"), 0),
+    QCOMPARE(vtl::helpFilePath(working.path(), prefix.filePath("bin"), vtl::Language::Polish),
              QString()); // no Polish manual there
 
     const QString settings = vtl::resolveSettingsFilePath(prefix.filePath("bin/vantorel"));

@@ -144,20 +144,21 @@ void OutputFaultsTest::writeInto(FaultyPlace& target, QAction* command) {
     std::vector<std::string> expected;
     switch (fault) {
     case FileFault::TargetIsFolder:
-        expected = {vtl::isAFolderText(path, 0)};
+        expected = {vtl::isAFolderText(path, vtl::Language::Polish)};
         QCOMPARE(m_prompter->messages().size(), size_t{1});
-        QCOMPARE(m_prompter->messages()[0].caption, vtl::message(vtl::Message::ErrorCaption, 0));
+        QCOMPARE(m_prompter->messages()[0].caption,
+                 vtl::message(vtl::Message::ErrorCaption, vtl::Language::Polish));
         break;
     case FileFault::ReadOnlyFolder:
-        expected = {vtl::cannotCreateFileText(path, EACCES, 0)};
+        expected = {vtl::cannotCreateFileText(path, EACCES, vtl::Language::Polish)};
         break;
     case FileFault::MissingFolder:
-        expected = {vtl::cannotCreateFileText(path, ENOENT, 0)};
+        expected = {vtl::cannotCreateFileText(path, ENOENT, vtl::Language::Polish)};
         break;
     case FileFault::FullDisk:
-        expected = {vtl::cannotCreateFileText(path, ENOSPC, 0)};
+        expected = {vtl::cannotCreateFileText(path, ENOSPC, vtl::Language::Polish)};
         if (told(*m_prompter) != expected) {
-            expected = {vtl::cannotCreateFileText(path, EFBIG, 0)};
+            expected = {vtl::cannotCreateFileText(path, EFBIG, vtl::Language::Polish)};
         }
         break;
     }
@@ -219,7 +220,8 @@ void OutputFaultsTest::printIntoAFolder() {
     m_window->form().UstawDrukarke1->trigger();
     m_prompter->clear();
     m_window->form().Drukuj1->trigger();
-    QCOMPARE(told(*m_prompter), std::vector<std::string>{vtl::isAFolderText(folder.string(), 0)});
+    QCOMPARE(told(*m_prompter),
+             std::vector<std::string>{vtl::isAFolderText(folder.string(), vtl::Language::Polish)});
     QVERIFY(m_window->form().LStatus->text().isEmpty());
     QCOMPARE(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
@@ -273,7 +275,8 @@ void OutputFaultsTest::archiveUnderFaults() {
     }
     QCOMPARE(m_prompter->messages().size(), size_t{1});
     QCOMPARE(m_prompter->messages()[0].text,
-             vtl::message(vtl::Message::ArchiveFailed, 0) + target.folder().string());
+             vtl::message(vtl::Message::ArchiveFailed, vtl::Language::Polish) +
+                 target.folder().string());
     QVERIFY2(changes.empty(), ("changed: " + joined(changes)).c_str());
     QVERIFY(f.E_MaxGl->text().startsWith("59.") || f.E_MaxGl->text().startsWith("60"));
 }
@@ -303,15 +306,16 @@ void OutputFaultsTest::settingsUnderFaults() {
         break;
     // The first failed save is the switch to English, so the reason is told in English.
     case FileFault::ReadOnlyFolder:
-        expected = {vtl::cannotCreateFileText(path, EACCES, 1)};
+        expected = {vtl::cannotCreateFileText(path, EACCES, vtl::Language::English)};
         break;
     case FileFault::MissingFolder:
-        expected = {vtl::cannotCreateFileText(path, ENOENT, 1)};
+        expected = {vtl::cannotCreateFileText(path, ENOENT, vtl::Language::English)};
         break;
     case FileFault::FullDisk:
-        expected = {vtl::cannotCreateFileText(path, ENOSPC, 1)};
+        expected = {vtl::cannotCreateFileText(path, ENOSPC, vtl::Language::English)};
         if (told(*m_prompter) != expected) {
-            expected = {vtl::cannotCreateFileText(path, EFBIG, 1)}; // the file-size limit
+            expected = {vtl::cannotCreateFileText(path, EFBIG,
+                                                  vtl::Language::English)}; // the file-size limit
         }
         break;
     }

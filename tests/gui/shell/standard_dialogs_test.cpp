@@ -72,7 +72,7 @@ QString fileDialogCancelText() {
 void StandardDialogsTest::qtTextsFollowTheLanguageSwitch() {
     vtl::testing::WindowRig rig;
     TVantorel_BMP& window = rig.open();
-    QCOMPARE(window.currentLanguage(), 0);
+    QCOMPARE(window.currentLanguage(), vtl::Language::Polish);
     QCOMPARE(messageBoxCancelText(), QString("Anuluj"));
     QCOMPARE(fileDialogCancelText(), QString("Anuluj"));
 
@@ -111,10 +111,12 @@ void StandardDialogsTest::fileDialogsSayWhatTheyDo() {
          "Pictures (*.bmp)"},
     };
     vtl::QtPrompter prompter;
-    int32_t language = 0;
+    vtl::Language language = vtl::Language::Polish;
     prompter.followLanguage(language);
     for (const Expected& e : expected) {
-        for (language = 0; language <= 1; ++language) {
+        for (const vtl::Language shown : {vtl::Language::Polish, vtl::Language::English}) {
+            language = shown;
+            const bool polish = shown == vtl::Language::Polish;
             QString title;
             QStringList filters;
             QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
@@ -125,12 +127,12 @@ void StandardDialogsTest::fileDialogsSayWhatTheyDo() {
                 dialog.reject();
             });
             QCOMPARE(prompter.chooseFile(e.kind, std::string()), std::string());
-            QCOMPARE(title, QString::fromUtf8(language == 0 ? e.polish : e.english));
+            QCOMPARE(title, QString::fromUtf8(polish ? e.polish : e.english));
             QCOMPARE(mode, e.mode);
             QCOMPARE(filters.size(), 2);
             QCOMPARE(filters.last(),
-                     language == 0 ? QString("Wszystkie pliki (*)") : QString("All files (*)"));
-            if (language == 1) {
+                     polish ? QString("Wszystkie pliki (*)") : QString("All files (*)"));
+            if (!polish) {
                 QCOMPARE(filters.first(), QString(e.filter));
             } else if (e.kind == vtl::FileDialog::Open) {
                 QCOMPARE(filters.first(), QString("Pomiary (*.bin)"));

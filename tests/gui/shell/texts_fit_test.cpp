@@ -3,6 +3,7 @@
 // nothing is wider than its widget, reaches past its parent or lies under a neighbour.
 #include "core/flight/sampling_code.h"
 #include "gui/device/settings_dialog.h"
+#include "gui/files/flight_log_window.h"
 #include "gui/flight/filter_dialog.h"
 #include "gui/help/info_window.h"
 #include "gui/shell/main_window.h"
@@ -23,6 +24,7 @@ private slots:
     void samplingTextsFitTheirFields();
     void mainWindowCaptionsFitAtEveryWidth();
     void dialogCaptionsFitInBothLanguages();
+    void flightLogCaptionsFitInBothLanguages();
 };
 
 namespace {
@@ -174,6 +176,31 @@ void TextsFitTest::dialogCaptionsFitInBothLanguages() {
                                                    .arg(dialog->objectName(), language->text(),
                                                         cut.join(QStringLiteral("; ")))));
         }
+    }
+}
+
+void TextsFitTest::flightLogCaptionsFitInBothLanguages() {
+    QTemporaryDir folder;
+    vtl::testing::ScriptedPrompter prompter;
+    TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
+    FlightLogWindow log(prompter, window.languageSelector(), QString(),
+                        [](const std::string&, bool) {});
+    log.show();
+    for (QAction* language : {window.form().Polski1, window.form().English1}) {
+        language->trigger();
+        log.applyLanguage();
+        QApplication::processEvents();
+        QStringList cut = cutTexts(log);
+        QLineEdit& filter = *log.filterField();
+        const int hintWidth =
+            QFontMetrics(filter.font()).horizontalAdvance(filter.placeholderText());
+        if (hintWidth > lineEditRoom(filter)) {
+            cut << describe(
+                filter, filter.placeholderText(),
+                QStringLiteral("needs %1 of %2").arg(hintWidth).arg(lineEditRoom(filter)));
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(
+                                    language->text(), cut.join(QStringLiteral("; ")))));
     }
 }
 
