@@ -75,4 +75,15 @@ std::vector<uint8_t> writeFlightFile(const fs::path& path, const FlightDescripti
     return image;
 }
 
+std::tm june14() {
+    std::tm time{};
+    time.tm_year = 2026 - 1900;
+    time.tm_mon = 5;
+    time.tm_mday = 14;
+    time.tm_hour = 10;
+    time.tm_min = 35;
+    time.tm_sec = 12;
+    return time;
+}
+
 } // namespace vtl::testing

@@ -8,6 +8,7 @@
 #include "flight_synthesiser.h"
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ private:
 // `peakCm` in `climbSamples`, then a straight glide of `glideSamples` that ends at `endCm`.
 std::vector<int32_t> climbAndGlide(int climbSamples, int32_t peakCm, int glideSamples,
                                    int32_t endCm = 0, int groundSamples = 10);
+
+// 14 June 2026, 10:35:12 local time: the download time the archive tests name their files after.
+std::tm june14();
 
 // Synthesises the flight's image and writes it as a measurement file; returns the image.
 std::vector<uint8_t> writeFlightFile(const std::filesystem::path& path,

@@ -24,14 +24,7 @@ namespace fs = std::filesystem;
 using testing::FaultyPlace;
 using testing::FileFault;
 
-std::tm june14() {
-    std::tm time{};
-    time.tm_year = 2026 - 1900;
-    time.tm_mon = 5;
-    time.tm_mday = 14;
-    time.tm_hour = 10;
-    return time;
-}
+using testing::june14;
 
 class FileFaultTest : public ::testing::TestWithParam<FileFault> {
 protected:

@@ -13,16 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::tm june14() {
-    std::tm time{};
-    time.tm_year = 2026 - 1900;
-    time.tm_mon = 5;
-    time.tm_mday = 14;
-    time.tm_hour = 10;
-    time.tm_min = 35;
-    time.tm_sec = 12;
-    return time;
-}
+using testing::june14;
 
 TEST(FlightArchive, NamedAfterTimeSerialAndCompetitor) {
     EXPECT_EQ(archiveFileName(june14(), 1234, 42), "2026-06-14_103512_S1234_C42.bin");

@@ -3,11 +3,11 @@
 
 #include "core/flight/flight_image.h"
 #include "flight_synthesiser.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
@@ -16,21 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::tm june14() {
-    std::tm time{};
-    time.tm_year = 2026 - 1900;
-    time.tm_mon = 5;
-    time.tm_mday = 14;
-    time.tm_hour = 10;
-    time.tm_min = 35;
-    time.tm_sec = 12;
-    return time;
-}
-
-std::vector<uint8_t> contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::june14;
 
 size_t filesIn(const fs::path& folder) {
     std::error_code error;
@@ -59,19 +45,9 @@ DownloadedImage download(uint16_t serial, uint16_t competitor) {
 
 class KeepDownload : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_base = fs::temp_directory_path() /
-                 ("vtl-keep-download-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_base);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_base, ignored);
-    }
-    std::string archive() const { return (m_base / "archive").string(); }
+    std::string archive() const { return (m_folder / "archive").string(); }
 
-    fs::path m_base;
+    testing::TemporaryFolder m_folder;
     std::unique_ptr<FlightRecord> m_record = std::make_unique<FlightRecord>();
 };
 
@@ -89,7 +65,7 @@ TEST_F(KeepDownload, AWholeFlightBecomesTheFlightAndIsKeptAsSaved) {
     // The archive holds what saving the flight writes: the announced reference word included.
     const std::vector<uint8_t> saved(m_record->rawImage.begin(),
                                      m_record->rawImage.begin() + m_record->rawLength);
-    EXPECT_EQ(contents(*kept.keptPath), saved);
+    EXPECT_EQ(testing::readBytes(*kept.keptPath), saved);
     EXPECT_EQ(image::readWord(saved.data(), image::kReferenceWord), 10020);
 }
 
@@ -118,7 +94,7 @@ TEST_F(KeepDownload, AnImageThatDoesNotDecodeLeavesTheFlightAndIsKeptAsCorrupt) 
     EXPECT_EQ(fs::path(*kept.keptPath).filename(), "2026-06-14_103512_S99_C3_corrupt.bin");
     std::vector<uint8_t> expected = corrupt.bytes;
     image::writeWord(expected.data(), image::kReferenceWord, 10020);
-    EXPECT_EQ(contents(*kept.keptPath), expected);
+    EXPECT_EQ(testing::readBytes(*kept.keptPath), expected);
 
     // Too short for a header: still kept, so that the user sees what came.
     DownloadedImage scrap;
@@ -128,13 +104,12 @@ TEST_F(KeepDownload, AnImageThatDoesNotDecodeLeavesTheFlightAndIsKeptAsCorrupt) 
     ASSERT_TRUE(short_.keptPath);
     std::vector<uint8_t> scrapKept = scrap.bytes;
     image::writeWord(scrapKept.data(), image::kReferenceWord, image::kReferenceWordNominal);
-    EXPECT_EQ(contents(*short_.keptPath), scrapKept);
+    EXPECT_EQ(testing::readBytes(*short_.keptPath), scrapKept);
     EXPECT_EQ(m_record->serialNumber, 1234);
 }
 
 TEST_F(KeepDownload, AnArchiveThatCannotBeWrittenStopsNothing) {
-    fs::create_directories(m_base);
-    std::ofstream(m_base / "archive") << "a file where the folder should be";
+    testing::writeText(m_folder / "archive", "a file where the folder should be");
     const KeptDownload kept = keepDownload(download(1234, 42), *m_record, archive(), june14());
     EXPECT_TRUE(kept.accepted());
     EXPECT_TRUE(kept.archiveFailed);
