@@ -125,7 +125,7 @@ TEST_P(FileFaultTest, ArchiveCopyKeepsWhatIsThere) {
         EXPECT_EQ(testing::readBytes(*written), image);
         break;
     case FileFault::TargetIsFolder: {
-        const std::string second = "2026-06-14_100000_S1234_C42-2.bin";
+        const std::string second = "2026-06-14_103512_S1234_C42-2.bin";
         ASSERT_TRUE(written);
         EXPECT_EQ(fs::path(*written).filename(), second);
         EXPECT_EQ(p.changes(), std::vector<std::string>{"+" + second});
