@@ -197,16 +197,6 @@ TEST_F(DeviceEndToEnd, ADeviceThatDoesNotAnswer) {
     EXPECT_EQ(cli("setup-default").output.rfind("Błąd zapisu\n", 0), 0u);
 }
 
-TEST_F(DeviceEndToEnd, RepliesOfTheWrongLength) {
-    for (const char* fault : {"short-replies", "stray"}) {
-        startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", fault});
-        const CliRun run = cli("download " + file("out.bin").string());
-        EXPECT_EQ(run.status, 1) << fault;
-        EXPECT_EQ(run.output.rfind("Błąd komunikacji\n", 0), 0u) << fault << ": " << run.output;
-        m_device.reset();
-    }
-}
-
 TEST_F(DeviceEndToEnd, WrongAcknowledgements) {
     startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "wrong-ack"});
     CliRun run = cli("setup-write --trigger 20 --competitor 5 --sampling 2 --manual-zero 1 "
@@ -235,13 +225,6 @@ TEST_F(DeviceEndToEnd, AFailedZeroingStepFailsTheDefaultSetup) {
     EXPECT_EQ(run.output, "Błąd Zerowania\n");
 }
 
-TEST_F(DeviceEndToEnd, SlowRepliesAreStillCaught) {
-    startDevice(sample("thermal_rubber_2_s_per_sample.bin"), {"--fault", "slow"});
-    const CliRun run = cli("download " + file("out.bin").string());
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(readBytes(file("out.bin")), readBytes(sample("thermal_rubber_2_s_per_sample.bin")));
-}
-
 // A transfer that does not end with its marker ends on its own: the device's line time, then at
 // most 3 s more (2 s of silence, a poll, the program's start and the two reply waits before).
 double endBound(size_t bytesSent) {
@@ -268,16 +251,6 @@ TEST_F(DeviceEndToEnd, MoreThanTheBufferHoldsIsCutAndToldAsIncomplete) {
     EXPECT_EQ(zero.output, "Vantorel wyzerowany\n");
 }
 
-TEST_F(DeviceEndToEnd, ATinyTransferFailsWithinSeconds) {
-    startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", "tiny"});
-    const CliRun run = cli("download " + file("out.bin").string());
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.output.rfind("Błąd komunikacji\n", 0), 0u) << run.output;
-    EXPECT_LT(run.seconds, endBound(20));
-    EXPECT_FALSE(fs::exists(file("out.bin")));
-    EXPECT_FALSE(fs::exists(file("flights")) && !fs::is_empty(file("flights")));
-}
-
 // What a download that stops early leaves: OUT and an archive copy marked partial, the sentence
 // on stderr and status 3.
 void expectPartial(const CliRun& run, const fs::path& out, const fs::path& flights,
@@ -301,29 +274,6 @@ void expectPartial(const CliRun& run, const fs::path& out, const fs::path& fligh
     EXPECT_EQ(readBytes(archived->path()), image);
 }
 
-TEST_F(DeviceEndToEnd, StallNoMarkerAndFewerThanAnnouncedAreHandedOverAndTold) {
-    const auto sent = readBytes(sample("rubber_model_5_per_s.bin"));
-    const size_t announced = (sent.size() + 31) / 32 * 32;
-    struct Case {
-        const char* fault;
-        size_t announced;
-        size_t bytesSent;
-    };
-    const Case cases[] = {{"stall", announced, sent.size() / 2},
-                          {"no-marker", announced, sent.size()},
-                          {"undersend", announced + 16 * 32, sent.size()}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fault);
-        startDevice(sample("rubber_model_5_per_s.bin"), {"--fault", c.fault});
-        const fs::path flights = file(std::string("flights-") + c.fault);
-        const CliRun run =
-            cli("download " + file("out.bin").string() + " --archive-folder " + flights.string());
-        expectPartial(run, file("out.bin"), flights, sent, c.announced);
-        EXPECT_LT(run.seconds, endBound(c.bytesSent));
-        m_device.reset();
-    }
-}
-
 TEST_F(DeviceEndToEnd, HangUpDuringTheTransferIsHandedOverAtOnce) {
     startDevice(sample("power_model_20_per_s.bin"), {"--fault", "hangup"});
     const CliRun run = cli("download " + file("out.bin").string());
@@ -331,13 +281,6 @@ TEST_F(DeviceEndToEnd, HangUpDuringTheTransferIsHandedOverAtOnce) {
     expectPartial(run, file("out.bin"), file("flights"), sent, (sent.size() + 31) / 32 * 32);
     // The hang-up itself ends the transfer: no two seconds of silence after half the image.
     EXPECT_LT(run.seconds, 1.5 + static_cast<double>(sent.size()) / 2 * 11 / 115200 + 1.0);
-}
-
-TEST_F(DeviceEndToEnd, WithoutDownloadInformationTheMarkerDecides) {
-    startDevice(sample("towed_glider_10_per_s.bin"), {"--fault", "no-info"});
-    const CliRun run = cli("download " + file("out.bin").string());
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(readBytes(file("out.bin")), readBytes(sample("towed_glider_10_per_s.bin")));
 }
 
 TEST_F(DeviceEndToEnd, CtrlCStopsTheTransferAndWritesNothing) {

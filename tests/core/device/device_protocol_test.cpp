@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 namespace vtl::testing {
 namespace {
 
@@ -13,6 +16,26 @@ std::vector<uint8_t> imageEndingInMarker(size_t size) {
     image[size - 2] = 0xFF;
     image[size - 1] = 0xFF;
     return image;
+}
+
+// The well-behaved device whose replies (not the transfer) go out through `send`, as a faulty
+// line or a slow device sends them; the transfer comes `bytesPerPoll` bytes a poll.
+void sendRepliesThrough(DeviceTestRig& rig,
+                        std::function<void(std::vector<uint8_t> reply, FakeDevice& device)> send,
+                        size_t bytesPerPoll) {
+    rig.device.setResponder(
+        [&rig, send = std::move(send), bytesPerPoll](const Frame& f, FakeDevice& d) {
+            std::optional<devsim::Reply> reply =
+                devsim::answerFrame(f.data(), f.size(), rig.model, rig.model.image);
+            if (!reply) {
+                return;
+            }
+            if (reply->transfer) {
+                d.deliverPaced(reply->bytes, bytesPerPoll);
+            } else {
+                send(std::move(reply->bytes), d);
+            }
+        });
 }
 
 TEST(ZeroDevice, ReplyDecidesTheMessage) {
@@ -230,7 +253,7 @@ TEST(DownloadFlight, WhatComesAfterAFullBufferIsDroppedBeforeTheNextCommand) {
     EXPECT_EQ(rig.prompter.messages().back().text, "Vantorel wyzerowany");
 }
 
-TEST(DownloadFlight, WithoutAnnouncedSizeShowsTheByteCount) {
+TEST(DownloadFlight, WithoutDownloadInformationTheMarkerDecides) {
     DeviceTestRig rig;
     rig.model.image = imageEndingInMarker(64);
     rig.device.setResponder([&rig, inner = rig.model.responder()](const Frame& f, FakeDevice& d) {
@@ -241,9 +264,67 @@ TEST(DownloadFlight, WithoutAnnouncedSizeShowsTheByteCount) {
     RecordingDownloadView view;
     const auto image = rig.protocol.downloadFlight(view);
     ASSERT_TRUE(image);
+    // The end marker alone makes the image whole, and ends the transfer.
+    EXPECT_TRUE(image->complete);
+    EXPECT_EQ(image->bytes.size(), 64u);
+    EXPECT_EQ(image->announcedBytes, 0u);
+    EXPECT_LT(rig.clock.slept(), 2000);
+    EXPECT_TRUE(rig.prompter.messages().empty());
     EXPECT_EQ(image->referenceWord, 10000);
     EXPECT_EQ(view.events[3], "   0 B");
     EXPECT_EQ(view.events[view.events.size() - 2], "   64 B");
+}
+
+// A status reply one byte short, or with bytes in front of it, is no status: nothing further is
+// asked and the transfer never starts.
+TEST(DownloadFlight, RepliesOfTheWrongLengthAreACommunicationError) {
+    const std::vector<uint8_t> stray = {0x13, 0x37, 0x00, 0x42, 0x99};
+    const std::function<void(std::vector<uint8_t>, FakeDevice&)> faults[] = {
+        [](std::vector<uint8_t> reply, FakeDevice& d) {
+            reply.pop_back();
+            d.deliver(reply);
+        },
+        [&stray](std::vector<uint8_t> reply, FakeDevice& d) {
+            reply.insert(reply.begin(), stray.begin(), stray.end());
+            d.deliver(reply);
+        }};
+    for (const auto& fault : faults) {
+        DeviceTestRig rig;
+        rig.model.image = imageEndingInMarker(3000);
+        sendRepliesThrough(rig, fault, rig.model.bytesPerPoll);
+        RecordingDownloadView view;
+        view.prompter = &rig.prompter;
+        EXPECT_FALSE(rig.protocol.downloadFlight(view));
+        EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Błąd komunikacji"});
+        EXPECT_EQ(view.messagesWhenHidden, 0u);
+        EXPECT_EQ(rig.device.frames().size(), 1u);
+        EXPECT_FALSE(rig.channel.isOpen());
+        EXPECT_EQ(rig.priority.restored, 1);
+    }
+}
+
+// A slow device: each reply comes in two halves 180 ms apart, the second after the first wait
+// step, and the transfer at half the line rate. The whole image is still read.
+TEST(DownloadFlight, SlowRepliesAreStillCaught) {
+    DeviceTestRig rig;
+    rig.model.image = imageEndingInMarker(3000);
+    rig.model.referenceWord = 9800;
+    sendRepliesThrough(
+        rig,
+        [](std::vector<uint8_t> reply, FakeDevice& d) {
+            const auto half = reply.begin() + static_cast<std::ptrdiff_t>(reply.size() / 2);
+            d.deliver({reply.begin(), half}, 100);
+            d.deliver({half, reply.end()}, 280);
+        },
+        rig.model.bytesPerPoll / 2);
+    RecordingDownloadView view;
+    const auto image = rig.protocol.downloadFlight(view);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(image->complete);
+    EXPECT_EQ(image->bytes.size(), 3000u);
+    EXPECT_EQ(image->referenceWord, 9800);
+    EXPECT_EQ(image->announcedBytes, 94u * 32u);
+    EXPECT_TRUE(rig.prompter.messages().empty());
 }
 
 struct RecordingSetupView : DeviceSetupView {
