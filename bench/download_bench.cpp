@@ -7,6 +7,7 @@
 #include "core/device/device_protocol.h"
 #include "core/shell/program_settings.h"
 #include "flight_synthesiser.h"
+#include "platform/event_loop_clock.h"
 #include "platform/qt_serial_port.h"
 #include "platform/system_process_priority.h"
 #include "support/child_process.h"

@@ -3,14 +3,59 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
+#include <iterator>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <QSerialPortInfo>
 #endif
 
 namespace vtl {
+
+#ifdef _WIN32
+
+// Windows lists its COM ports in the registry: each value names the driver's device
+// ("\\Device\\USBSER000") and holds the port's name ("COM7"). The bus is not recorded there;
+// the usual USB serial drivers are known by their device names.
+std::vector<PortDescription> presentPorts() {
+    std::vector<PortDescription> ports;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ,
+                        &key) != ERROR_SUCCESS) {
+        return ports;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t device[256];
+        DWORD deviceLength = static_cast<DWORD>(std::size(device));
+        wchar_t name[64];
+        DWORD nameBytes = sizeof name - sizeof(wchar_t);
+        DWORD type = 0;
+        const LONG result = ::RegEnumValueW(key, index, device, &deviceLength, nullptr, &type,
+                                            reinterpret_cast<BYTE*>(name), &nameBytes);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS || type != REG_SZ) {
+            continue;
+        }
+        name[nameBytes / sizeof(wchar_t)] = L'\0';
+        PortDescription port;
+        port.systemPath = QString::fromWCharArray(name).trimmed().toStdString();
+        const QString driver = QString::fromWCharArray(device, static_cast<int>(deviceLength));
+        port.description = driver.section(QLatin1Char('\\'), -1).toStdString();
+        const QString upper = driver.toUpper();
+        port.usb = upper.contains(QStringLiteral("USB")) || upper.contains(QStringLiteral("VCP")) ||
+                   upper.contains(QStringLiteral("SILAB")) ||
+                   upper.contains(QStringLiteral("CH34"));
+        ports.push_back(std::move(port));
+    }
+    ::RegCloseKey(key);
+    return ports;
+}
+
+#else
 
 std::vector<PortDescription> presentPorts() {
     std::vector<PortDescription> ports;
@@ -32,6 +77,8 @@ std::vector<PortDescription> presentPorts() {
     return ports;
 }
 
+#endif
+
 std::vector<PortAlias> portAliases(const QString& aliasFolder) {
     std::vector<PortAlias> aliases;
     const QDir folder(aliasFolder + QStringLiteral("/ports"));
@@ -50,30 +97,6 @@ std::vector<PortAlias> portAliases(const QString& aliasFolder) {
 
 PortFinder discoverPorts(const QString& aliasFolder, vtl::Language language) {
     return PortFinder(presentPorts(), portAliases(aliasFolder), language);
-}
-
-PortOpenFailure openFailureReason(QSerialPort::SerialPortError error, const std::string& path) {
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return PortOpenFailure::NotFound;
-    case QSerialPort::PermissionError:
-#ifdef _WIN32
-        // Windows refuses access to a port that another program holds.
-        (void)path;
-        return PortOpenFailure::Busy;
-#else
-        // Qt reports a port held by another program (its lock file, its exclusive mode) as a
-        // permission error too: whether this user may read and write the device tells them apart.
-        return ::faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) == 0
-                   ? PortOpenFailure::Busy
-                   : PortOpenFailure::PermissionDenied;
-#endif
-    case QSerialPort::OpenError:
-    case QSerialPort::ResourceError:
-        return PortOpenFailure::Busy;
-    default:
-        return PortOpenFailure::Unknown;
-    }
 }
 
 } // namespace vtl

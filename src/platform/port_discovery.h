@@ -5,7 +5,6 @@
 #include "core/device/serial_port.h"
 #include "core/shell/language.h"
 
-#include <QSerialPort>
 #include <QString>
 
 #include <cstdint>
@@ -22,8 +21,5 @@ std::vector<PortAlias> portAliases(const QString& aliasFolder);
 
 // Which name leads to which port on this machine now.
 PortFinder discoverPorts(const QString& aliasFolder, vtl::Language language);
-
-// Why opening the device at `path` failed with `error`, in the terms the user can act on.
-PortOpenFailure openFailureReason(QSerialPort::SerialPortError error, const std::string& path);
 
 } // namespace vtl

@@ -3,16 +3,14 @@
 
 #include "core/device/command_frame.h"
 #include "core/device/port_names.h"
-#include "platform/port_discovery.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QThread>
 
-#include <algorithm>
 #include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vtl {
 namespace {
@@ -102,25 +100,22 @@ void QtSerialPort::waitUntilSent() {
     }
 }
 
-void EventLoopClock::sleep(int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(m_userInputAllowed ? QEventLoop::AllEvents
-                                                           : QEventLoop::ExcludeUserInputEvents);
-        const qint64 remaining = deadline.remainingTime();
-        if (remaining > 0) {
-            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(remaining, 5)));
-        }
+PortOpenFailure openFailureReason(QSerialPort::SerialPortError error, const std::string& path) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return PortOpenFailure::NotFound;
+    case QSerialPort::PermissionError:
+        // Qt reports a port held by another program (its lock file, its exclusive mode) as a
+        // permission error too: whether this user may read and write the device tells them apart.
+        return ::faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) == 0
+                   ? PortOpenFailure::Busy
+                   : PortOpenFailure::PermissionDenied;
+    case QSerialPort::OpenError:
+    case QSerialPort::ResourceError:
+        return PortOpenFailure::Busy;
+    default:
+        return PortOpenFailure::Unknown;
     }
-}
-
-int64_t EventLoopClock::nowMilliseconds() {
-    static QElapsedTimer timer = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return timer.elapsed();
 }
 
 } // namespace vtl

@@ -33,16 +33,7 @@ private:
     PortOpenError m_openError;
 };
 
-// Sleeps while the window goes on painting: events other than user input are processed, and user
-// input too while it is allowed (a filter then decides what it may reach).
-class EventLoopClock : public Clock {
-public:
-    void sleep(int milliseconds) override;
-    int64_t nowMilliseconds() override;
-    void setUserInputAllowed(bool allowed) { m_userInputAllowed = allowed; }
-
-private:
-    bool m_userInputAllowed = false;
-};
+// Why opening the device at `path` failed with `error`, in the terms the user can act on.
+PortOpenFailure openFailureReason(QSerialPort::SerialPortError error, const std::string& path);
 
 } // namespace vtl

@@ -3,6 +3,7 @@
 
 #include "core/shell/program_settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -25,6 +26,30 @@ bool mayWrite(const QString& path) {
 #endif
 }
 
+// An installed program never writes into its own folder, even where it could (root can, and
+// Windows would quietly redirect the write elsewhere): on Linux its manuals lie in
+// ../share/vantorel, on Windows its installer left an uninstaller beside it.
+bool isInstalled(const QFileInfo& folder) {
+#ifdef _WIN32
+    return QFileInfo::exists(folder.absoluteFilePath() + QStringLiteral("/Uninstall.exe"));
+#else
+    return QFileInfo(folder.absoluteFilePath() + QStringLiteral("/../share/vantorel")).isDir();
+#endif
+}
+
+// The user's own settings folder: %APPDATA%\Vantorel on Windows, $XDG_CONFIG_HOME/vantorel or
+// ~/.config/vantorel elsewhere.
+QString userConfigFolder() {
+#ifdef _WIN32
+    const QString roaming = qEnvironmentVariable("APPDATA");
+    if (!roaming.isEmpty()) {
+        return QDir::fromNativeSeparators(roaming) + QStringLiteral("/Vantorel");
+    }
+#endif
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/vantorel");
+}
+
 } // namespace
 
 SettingsPlaces settingsPlacesFor(const QString& executablePath) {
@@ -35,14 +60,9 @@ SettingsPlaces settingsPlacesFor(const QString& executablePath) {
 SettingsPlaces settingsPlacesForFile(const QString& programFile) {
     const QFileInfo target(programFile);
     const QFileInfo folder(target.absolutePath());
-    // An installed program (its manuals under ../share) never writes into the program folder,
-    // even where it could, as root can.
-    const bool installed =
-        QFileInfo(folder.absoluteFilePath() + QStringLiteral("/../share/vantorel")).isDir();
+    const bool installed = isInstalled(folder);
     // Nothing is made in the configuration folder here: the keeper makes it when it saves there.
-    const QString configFolder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-        QStringLiteral("/vantorel");
+    const QString configFolder = userConfigFolder();
     SettingsPlaces places;
     places.programFile = programFile.toStdString();
     places.userFile = (configFolder + "/" + target.fileName()).toStdString();

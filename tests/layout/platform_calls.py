@@ -29,7 +29,8 @@ POSIX_HEADERS = {
 }
 # Files and folders built for POSIX only: the device simulator lives on a pseudo-terminal, and the
 # fuzz targets are built by scripts/fuzz with clang's libFuzzer on Linux.
-POSIX_ONLY = ("tools/devsim/", "fuzz/")
+# Linux alone builds the Qt SerialPort backend (Windows has its own).
+POSIX_ONLY = ("tools/devsim/", "fuzz/", "src/platform/qt_serial_port.cpp")
 
 CALL_KEYWORDS = {"return", "else", "do", "case", "throw", "not", "and", "or", "co_return"}
 CALL = re.compile(r"\b([A-Za-z_]\w*)\s*\(")

@@ -9,8 +9,9 @@
 #include "core/shell/program_settings.h"
 #include "core/shell/prompter.h"
 #include "core/shell/settings_places.h"
-#include "platform/qt_serial_port.h"
+#include "platform/event_loop_clock.h"
 #include "platform/system_process_priority.h"
+#include "platform/system_serial_port.h"
 
 #include <memory>
 #include <string>
@@ -48,7 +49,7 @@ private:
     ProgramSettings m_settings;
     vtl::Language m_language = vtl::Language::Polish;
     StderrPrompter m_prompter;
-    QtSerialPort m_port;
+    SystemSerialPort m_port;
     EventLoopClock m_clock;
     SystemProcessPriority m_priority;
     SerialChannel m_channel;

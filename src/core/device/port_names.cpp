@@ -5,8 +5,9 @@
 #include <filesystem>
 
 namespace vtl {
-#ifndef _WIN32
 namespace {
+
+constexpr int kLastPort = 25;
 
 // The number n of "COMn", or 0 for any other name.
 int comNumber(const std::string& name) {
@@ -24,7 +25,20 @@ int comNumber(const std::string& name) {
 }
 
 } // namespace
-#endif
+
+int comPortNumber(const std::string& portName) {
+    const int number = comNumber(portName);
+    // "COM05" is no name Windows knows.
+    return number <= kLastPort && portName[3] != '0' ? number : 0;
+}
+
+std::string windowsPortPath(const std::string& portName) {
+    const int number = comPortNumber(portName);
+    if (number == 0) {
+        return {};
+    }
+    return number < 10 ? portName : "\\\\.\\" + portName;
+}
 
 std::string devicePathForPort(const std::string& portName, const std::string& aliasFolder,
                               const std::function<bool(const std::string&)>& exists) {

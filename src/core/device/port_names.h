@@ -17,4 +17,11 @@ std::string devicePathForPort(const std::string& portName, const std::string& al
 // The same with the file system's answers.
 std::string devicePathForPort(const std::string& portName, const std::string& aliasFolder);
 
+// The number n of "COM1" ... "COM25", or 0 for any other name.
+int comPortNumber(const std::string& portName);
+
+// The name Windows opens for a port: "COM1" ... "COM9" as they are, "\\.\COM10" ... "\\.\COM25"
+// through the device namespace (the plain name reaches only COM1-COM9); empty for any other name.
+std::string windowsPortPath(const std::string& portName);
+
 } // namespace vtl

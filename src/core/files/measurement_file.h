@@ -20,11 +20,8 @@ bool readMeasurementFile(const std::string& path, std::vector<uint8_t>& bytes);
 bool writeMeasurementFile(const std::string& path, const FlightRecord& record,
                           int* error = nullptr);
 
-#ifdef _WIN32
-constexpr bool kSlashSeparatesFolders = false;
-#else
+// Windows takes '/' as well as '\\', and Qt hands every path over with '/'.
 constexpr bool kSlashSeparatesFolders = true;
-#endif
 
 // The part of a path after its last backslash (and, where '/' separates folders, after its last
 // '/'); a separator in the last place does not count. The whole path when it has none.

@@ -12,6 +12,8 @@
 #include "gui/chart/chart_view.h"
 #include "gui/look/locale_separator.h"
 
+#include <QDir>
+
 #include <cmath>
 
 namespace {
@@ -319,7 +321,9 @@ void FlightPresenter::filterComparison() {
 void FlightPresenter::reportCorruptFlight(const std::string& keptAs) {
     std::string text = vtl::message(vtl::Message::CorruptFlight, m_language);
     if (!keptAs.empty()) {
-        text += "\n" + vtl::message(vtl::Message::KeptAs, m_language) + keptAs;
+        // Windows users read paths with backslashes only.
+        text += "\n" + vtl::message(vtl::Message::KeptAs, m_language) +
+                QDir::toNativeSeparators(QString::fromStdString(keptAs)).toStdString();
     }
     m_prompter.showMessage(text, vtl::message(vtl::Message::ErrorCaption, m_language),
                            vtl::PromptButtons::Ok);

@@ -15,8 +15,9 @@
 #include "gui/shell/main_window_form.h"
 #include "gui/shell/output_status.h"
 #include "gui/shell/qt_translations.h"
-#include "platform/qt_serial_port.h"
+#include "platform/event_loop_clock.h"
 #include "platform/system_process_priority.h"
+#include "platform/system_serial_port.h"
 
 #include <QMainWindow>
 
@@ -152,7 +153,7 @@ private:
     std::unique_ptr<vtl::FlightRecord> m_comparisonFlight;
     FlightPresenter m_presenter;
     vtl::MeasurementCommands m_measurements;
-    vtl::QtSerialPort m_qtPort;
+    vtl::SystemSerialPort m_systemPort;
     vtl::EventLoopClock m_eventLoopClock;
     vtl::SystemProcessPriority m_systemPriority;
     vtl::SerialChannel m_channel;

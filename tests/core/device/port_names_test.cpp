@@ -22,5 +22,18 @@ TEST(PortNames, AliasFirstThenTheUsualDevices) {
 }
 #endif
 
+TEST(PortNames, WindowsOpensCom10AndAboveThroughTheDeviceNamespace) {
+    EXPECT_EQ(windowsPortPath("COM1"), "COM1");
+    EXPECT_EQ(windowsPortPath("COM9"), "COM9");
+    EXPECT_EQ(windowsPortPath("COM10"), "\\\\.\\COM10");
+    EXPECT_EQ(windowsPortPath("COM25"), "\\\\.\\COM25");
+    for (const char* refused : {"COM0", "COM26", "COM99", "COM05", "COM", "com5", "COM5 ", "LPT1",
+                                "\\\\.\\COM5", "C:\\x", ""}) {
+        EXPECT_EQ(windowsPortPath(refused), "") << refused;
+        EXPECT_EQ(comPortNumber(refused), 0) << refused;
+    }
+    EXPECT_EQ(comPortNumber("COM25"), 25);
+}
+
 } // namespace
 } // namespace vtl

@@ -247,6 +247,8 @@ TEST(WindowsNames, SettingsFileAndTitlesAtEitherSeparator) {
     EXPECT_EQ(fileTitle("C:/Loty ąłż/lot7.bin", true), "lot7.bin");
     EXPECT_EQ(fileTitle("C:\\Loty/lot7.bin", true), "lot7.bin");
     EXPECT_EQ(fileTitle("C:/Loty\\lot7.bin", true), "lot7.bin");
+    // A path as Qt's file dialogs give it on Windows shows only its file name.
+    EXPECT_EQ(fileTitle("C:/Users/pilot/Loty/lot7.bin"), "lot7.bin");
 }
 
 } // namespace

@@ -127,7 +127,8 @@ void DownloadWindowTest::undecodableDownloadIsKeptAndThePreviousFlightDrawnAgain
 
     QCOMPARE(m_prompter->messages().size(), size_t{1});
     QCOMPARE(m_prompter->messages()[0].text,
-             "Uszkodzone dane pomiaru\nZachowano jako: " + copy.fileName().toStdString());
+             "Uszkodzone dane pomiaru\nZachowano jako: " +
+                 QDir::toNativeSeparators(copy.fileName()).toStdString());
     // The previous flight, still in memory, is what the window shows.
     QCOMPARE(f.E_MaxGl->text(), m_firstMaximum);
     QCOMPARE(f.Chart1->pointCount(ChartView::Series1), m_firstPoints);

@@ -352,6 +352,9 @@ void MainWindowTest::clickOnACurveBlanksItsPanelWithPolishTitles() {
 }
 
 void MainWindowTest::installedProgramFindsItsManualsAndKeepsSettingsAway() {
+#ifdef Q_OS_WIN
+    QSKIP("the installed layout is Linux's; windows_platform_tests checks Windows's");
+#endif
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir prefix;
     QVERIFY(QDir().mkpath(prefix.filePath("bin")));
