@@ -44,18 +44,40 @@ else
     fail "the installed program's manuals: $manuals"
 fi
 
-# The installed program starts on the offscreen platform (its DLLs, plugins and translations
-# found) and is still running ten seconds later.
-(cd "$installed" && QT_QPA_PLATFORM=offscreen timeout 30 "$wine" ./vantorel.exe >/dev/null 2>&1) &
-starter=$!
-sleep 10
-if kill -0 "$starter" 2>/dev/null; then
-    ok "the installed program starts and runs"
+# The installed program on a virtual display, closed through its window as a user closes it: it
+# keeps its settings under %APPDATA%\Vantorel, never beside itself in Program Files.
+roaming="$(timeout 30 "$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')"
+settings_folder="$(timeout 30 "$wine" winepath -u "$roaming" 2>/dev/null)"
+settings_folder="${settings_folder%/}/Vantorel"
+rm -rf "$settings_folder"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$WINEPREFIX/display" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do
+    [ -s "$WINEPREFIX/display" ] && break
+    sleep 0.1
+done
+display=":$(cat "$WINEPREFIX/display")"
+(cd "$installed" && DISPLAY="$display" timeout 60 "$wine" ./vantorel.exe >/dev/null 2>&1) &
+program=$!
+# The window is there after a few seconds; each close request goes to the windows there are.
+closed=0
+sleep 8
+for _ in $(seq 10); do
+    DISPLAY="$display" timeout 20 "$wine" taskkill /IM vantorel.exe >/dev/null 2>&1 || true
+    sleep 2
+    if ! kill -0 "$program" 2>/dev/null; then
+        closed=1
+        break
+    fi
+done
+wait "$program" 2>/dev/null || true
+kill "$xvfb" 2>/dev/null || true
+if [ "$closed" -eq 1 ] && [ -f "$settings_folder/vantorel.par" ] &&
+    [ ! -e "$installed/vantorel.par" ]; then
+    ok "the installed program, closed by its window, kept its settings in %APPDATA%\\Vantorel"
 else
-    fail "the installed program did not start or did not stay"
+    fail "closed: $closed; settings in $settings_folder: $(ls "$settings_folder" 2>&1)"
 fi
-timeout 20 "$wine" taskkill /F /IM vantorel.exe >/dev/null 2>&1 || true
-wait "$starter" 2>/dev/null || true
 
 timeout 60 "$wine" "$installed/Uninstall.exe" /S
 # The uninstaller copies itself away and goes on in the background.
