@@ -9,6 +9,7 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
     echo "wine: making the Wine prefix $WINEPREFIX" >&2
     "$wine" wineboot --init >/dev/null 2>&1
 fi
