@@ -57,6 +57,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 display=":$(cat "$WINEPREFIX/display")"
+# Wine's session so far has no display; the program must start a new one that has.
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
 (cd "$installed" && DISPLAY="$display" timeout 60 "$wine" ./vantorel.exe >/dev/null 2>&1) &
 program=$!
 # The window is there after a few seconds; each close request goes to the windows there are.
