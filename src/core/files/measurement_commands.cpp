@@ -16,11 +16,14 @@ MeasurementCommands::MeasurementCommands(Prompter& prompter, const Language& lan
 
 std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string& requiredSuffix,
                                                                FileDialog dialog) {
-    std::string name = m_prompter.chooseFile(dialog, m_lastSaveName);
+    // A flight and an export are kept in different places.
+    const bool exporting = dialog == FileDialog::Export;
+    std::string& last = exporting ? m_lastExportName : m_lastSaveName;
+    std::string name = m_prompter.chooseFile(dialog, exporting ? outputStart(last) : last);
     if (name.empty()) {
         return std::nullopt;
     }
-    m_lastSaveName = name;
+    last = name;
     if (!requiredSuffix.empty()) {
         name = withRequiredSuffix(name, requiredSuffix);
     }
@@ -38,6 +41,15 @@ std::optional<std::string> MeasurementCommands::chooseSaveName(const std::string
         return std::nullopt;
     }
     return name;
+}
+
+std::string MeasurementCommands::outputStart(const std::string& lastOfKind) const {
+    // An empty start would leave the choice to the file dialog, which opens where any dialog was
+    // last: mostly where a flight was opened from.
+    if (!lastOfKind.empty() || m_outputFolder.empty()) {
+        return lastOfKind;
+    }
+    return m_outputFolder + "/";
 }
 
 bool MeasurementCommands::saveMeasurement(const FlightRecord& record) {

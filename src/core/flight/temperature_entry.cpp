@@ -34,4 +34,12 @@ int32_t temperatureFromText(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
+int32_t sensorTemperatureFromText(const std::string& text) {
+    const int32_t temperature = temperatureFromText(text);
+    if (temperature < kLowestSensorTemperature || temperature > kHighestSensorTemperature) {
+        return kNotATemperature;
+    }
+    return temperature;
+}
+
 } // namespace vtl

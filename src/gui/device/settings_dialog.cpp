@@ -116,6 +116,11 @@ void TFormUstawienia::buildControls() {
         const QString name = QStringLiteral("COM%1").arg(port);
         CB_Numer_Portu->addItem(name, name);
     }
+    // The closed field is too narrow for an item's description: it shows the name alone, whether
+    // the item was chosen from the list or by the program.
+    connect(CB_Numer_Portu, &QComboBox::currentIndexChanged, this,
+            &TFormUstawienia::showBarePortName);
+    connect(CB_Numer_Portu, &QComboBox::activated, this, &TFormUstawienia::showBarePortName);
 
     L_PoziomWyzwalania =
         label(this, "L_PoziomWyzwalania", QStringLiteral("Poziom Wyzwalania"), kLeft, 72);
@@ -183,9 +188,16 @@ void TFormUstawienia::connectHandlers() {
 void TFormUstawienia::blankAfterFailedRead() {
     E_NrZaw->clear();
     E_Poziom->clear();
-    E_Kal_Temp->clear();
+    // An earlier read's delay belongs to another device, or to none at all.
+    E_CzasOp->clear();
+    blankReadOnlyFields();
     ComboBox_ImPomiarow->setCurrentIndex(kSamplingAfterFailedRead);
     ComboB_Zer->setCurrentIndex(0);
+}
+
+void TFormUstawienia::blankReadOnlyFields() {
+    E_Kal_Temp->clear();
+    E_NrSer->clear();
 }
 
 void TFormUstawienia::showTemperature(int celsius) {
@@ -268,10 +280,14 @@ void TFormUstawienia::CB_Numer_PortuChange() {
     m_channel.openPort(settings.portNameText(), false);
     if (!m_channel.isOpen()) {
         // The channel has reported the failure already; the dialog says it once more.
+        blankReadOnlyFields();
         reportError(vtl::message(vtl::Message::PortError, m_language) + settings.portNameText());
         return;
     }
     if (m_protocol.readDeviceSetup(*this) == 0) {
+        // The fields only the device fills would show the port's previous device. What the user
+        // edits stays, to be written to this one.
+        blankReadOnlyFields();
         reportError(vtl::message(vtl::Message::CommunicationError, m_language));
     }
 }
@@ -393,6 +409,14 @@ void TFormUstawienia::refreshPortEntries() {
     }
     // The open list is as wide as its longest entry; the field keeps its size.
     CB_Numer_Portu->view()->setMinimumWidth(widest + 2 * kFieldHeight);
+    showBarePortName();
+}
+
+void TFormUstawienia::showBarePortName() {
+    const int index = CB_Numer_Portu->currentIndex();
+    if (index >= 0) {
+        CB_Numer_Portu->setEditText(CB_Numer_Portu->itemData(index).toString());
+    }
     CB_Numer_Portu->lineEdit()->setCursorPosition(0);
 }
 

@@ -39,7 +39,7 @@ public:
     // The port list names what is there now; the items stay the names COM1 ... COM25.
     void refreshPortEntries();
 
-    // After a failed read of the device the fields show no setup.
+    // After a failed read of the device the fields show no setup, nothing of an earlier read.
     void blankAfterFailedRead();
 
     void showTemperature(int celsius) override;
@@ -92,6 +92,8 @@ protected:
 private:
     void buildControls();
     void connectHandlers();
+    void blankReadOnlyFields();
+    void showBarePortName();
 
     void E_Poziom_Ent();
     void E_Kal_zaduzo();

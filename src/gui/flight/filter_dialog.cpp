@@ -8,10 +8,13 @@
 #include "gui/look/window_look.h"
 
 #include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -23,6 +26,10 @@ constexpr int kEditWidth = 81;
 constexpr int kEditHeight = 21;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
+constexpr int kDesignWidth = 175;
+constexpr int kHeight = 347;
+// What a title bar takes besides the title: the window's icon and its buttons.
+constexpr int kTitleBarRoom = 110;
 
 // Stored when an edit's text is not a whole number; not all of them are the defaults.
 constexpr int32_t kPreCutFallback = 350;
@@ -64,7 +71,11 @@ TF_Filtr::TF_Filtr(vtl::SettingsKeeper& settings, const vtl::Language& language,
     setObjectName(QStringLiteral("F_Filtr"));
     setWindowTitle(QStringLiteral("Vantorel-Filtr"));
     vtl::applyDesignFont(*this);
-    setFixedSize(175, 347);
+    // The design's width leaves the title bar room for a few letters of the title only.
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true); // as most window managers draw titles
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle());
+    setFixedSize(std::max(kDesignWidth, titleWidth + kTitleBarRoom), kHeight);
     move(670, 283);
     buildControls();
     FormCreate();

@@ -330,7 +330,7 @@ void FlightPresenter::reportCorruptFlight(const std::string& keptAs) {
 }
 
 void FlightPresenter::enterTemperature(vtl::FlightRole role, const std::string& typed) {
-    const int32_t temperature = vtl::temperatureFromText(typed);
+    const int32_t temperature = vtl::sensorTemperatureFromText(typed);
     if (temperature == vtl::kNotATemperature) {
         m_prompter.showMessage(vtl::message(vtl::Message::WrongTemperature, m_language),
                                vtl::message(vtl::Message::ErrorCaption, m_language),

@@ -10,8 +10,9 @@
 
 class QLineEdit;
 
-// The panels' temperature fields take digits (three at most), '-', Backspace and Enter; Enter
-// hands the typed text on, for the flight to be redrawn at it.
+// The panels' temperature fields take digits (three at most), '-' and the usual editing keys, and
+// no character that cannot be part of a temperature; Enter hands the typed text on, for the flight
+// to be redrawn at it.
 class TemperatureKeyFilter : public QObject {
 public:
     using Entered = std::function<void(vtl::FlightRole role, const std::string& typed)>;

@@ -20,10 +20,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QPalette>
 #include <QResizeEvent>
 #include <QShortcut>
+#include <QStandardPaths>
 
 namespace {
 
@@ -91,6 +93,10 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
     m_channel.setPortOffer(m_portOffer.get());
 
     setArchiveFolder(m_archive.folder());
+    // Pictures and exports are documents; each kind then starts where its last file went.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    m_measurements.setOutputFolder(
+        (QFileInfo(documents).isDir() ? documents : QDir::homePath()).toStdString());
     m_form.client->installEventFilter(this);
     connectHandlers();
     FormCreate();
@@ -436,6 +442,7 @@ void TVantorel_BMP::loadCurrent(const vtl::MeasurementCommands::LoadedFile& file
         return;
     }
     m_form.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file.path)));
+    m_form.GroupB_Vtl->setFilePath(QString::fromStdString(file.path));
     m_presenter.showLoadedCurrent();
 }
 
@@ -449,6 +456,7 @@ void TVantorel_BMP::loadComparison(const vtl::MeasurementCommands::LoadedFile& f
         return;
     }
     m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file.path)));
+    m_form.GroupB_Por->setFilePath(QString::fromStdString(file.path));
     m_form.Porownanie1->setChecked(true);
     m_presenter.showLoadedComparison();
 }

@@ -58,9 +58,9 @@ QLineEdit* edit(QWidget* parent, const char* name, int left, int top, int width,
     return e;
 }
 
-QGroupBox* group(QWidget* parent, const char* name, const QString& title, int left, int width,
-                 const QFont& font, const QColor& titleColour) {
-    auto* g = place(new QGroupBox(title, parent), name, left, 0, width, 113);
+PanelGroupBox* group(QWidget* parent, const char* name, const QString& title, int left, int width,
+                     const QFont& font, const QColor& titleColour) {
+    auto* g = place(new PanelGroupBox(title, parent), name, left, 0, width, 113);
     g->setFont(font);
     QPalette palette = g->palette();
     palette.setColor(QPalette::WindowText, titleColour);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "gui/shell/panel_group_box.h"
+
 #include <QAction>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,7 +26,7 @@ struct MainWindowForm {
     QPushButton* BZerowanie = nullptr;
     QPushButton* B_Filtr_Vtl = nullptr;
 
-    QGroupBox* GroupB_Vtl = nullptr;
+    PanelGroupBox* GroupB_Vtl = nullptr;
     QLabel* LMax1 = nullptr;
     QLabel* LMin1 = nullptr;
     QLabel* LZaw1 = nullptr;
@@ -39,14 +40,14 @@ struct MainWindowForm {
     QLineEdit* E_TempGl = nullptr;
     QLineEdit* E_probkGl = nullptr;
 
-    QGroupBox* GBDysk_ZapisOdczyt = nullptr;
+    PanelGroupBox* GBDysk_ZapisOdczyt = nullptr;
     QPushButton* BZapisz = nullptr;
     QPushButton* BOdczyt = nullptr;
 
     QPushButton* B_Porownanie = nullptr;
     QPushButton* B_Filtr_por = nullptr;
 
-    QGroupBox* GroupB_Por = nullptr;
+    PanelGroupBox* GroupB_Por = nullptr;
     QLabel* LMax2 = nullptr;
     QLabel* LMin2 = nullptr;
     QLabel* LZaw2 = nullptr;

@@ -61,7 +61,8 @@ void TVantorel_BMP::Drukuj1Click() {
 
 void TVantorel_BMP::ZapiszObraz1Click() {
     m_output.prepareChartForOutput(outputPanel());
-    const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Picture, m_lastPictureName);
+    const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Picture,
+                                                     m_measurements.outputStart(m_lastPictureName));
     if (!chosen.empty()) {
         m_lastPictureName = chosen;
         const std::string name = vtl::withRequiredSuffix(chosen, ".bmp");

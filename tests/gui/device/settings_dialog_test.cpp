@@ -91,6 +91,7 @@ private slots:
     void enterInAFieldWritesNothing();
     void refusedValueKeepsTheDialogAndThePortOpen();
     void everyWayOfClosingClosesThePort();
+    void escapeInAnyFieldClosesAndWritesNothing();
 };
 
 void SettingsDialogTest::startsWithZeroesAndThePortOfTheSettings() {
@@ -232,9 +233,9 @@ void SettingsDialogTest::entriesHoldWhatTheFieldsShowNow() {
     rig.dialog.selectSamplingCode(6);
     check({"30", "10001", "180", -1, 1});
 
-    // A failed read blanks the setup but keeps the delay the user may have typed.
+    // A failed read blanks the setup: the delay was another device's.
     rig.dialog.blankAfterFailedRead();
-    check({"", "", "180", 2, 0});
+    check({"", "", "", 2, 0});
 }
 
 void SettingsDialogTest::captionsFollowTheLanguageAtEachShowButManualZeroingKeepsItsStartUpTexts() {
@@ -380,13 +381,41 @@ void SettingsDialogTest::portThatCannotBeOpenedIsReportedTwiceAndSavingDoesNothi
 
 void SettingsDialogTest::setupThatCannotBeReadIsReported() {
     Rig rig;
+    rig.device.serialNumber = 4321;
+    rig.device.temperature = 20;
+    const int port = rig.dialog.CB_Numer_Portu->currentIndex();
+    emit rig.dialog.CB_Numer_Portu->activated(port);
+    QCOMPARE(rig.dialog.E_NrSer->text(), QString("4321"));
+    QVERIFY(!rig.dialog.E_Kal_Temp->text().isEmpty());
+
+    // No answer: what only the device fills is blanked, what the user edits stays.
     rig.port.setResponder(nullptr);
     rig.dialog.showCompetitorNumber(7);
-    emit rig.dialog.CB_Numer_Portu->activated(rig.dialog.CB_Numer_Portu->currentIndex());
+    emit rig.dialog.CB_Numer_Portu->activated(port);
     QCOMPARE(rig.texts(), std::vector<std::string>{"Błąd komunikacji"});
     QCOMPARE(rig.prompter.messages()[0].caption, kErrorCaption);
     QCOMPARE(rig.dialog.E_NrZaw->text(), QString("7"));
+    QCOMPARE(rig.dialog.E_NrSer->text(), QString());
+    QCOMPARE(rig.dialog.E_Kal_Temp->text(), QString());
     QVERIFY(rig.channel.isOpen());
+
+    // A port that does not open leaves no other device's reading either.
+    rig.port.setResponder(rig.device.responder());
+    emit rig.dialog.CB_Numer_Portu->activated(port);
+    QCOMPARE(rig.dialog.E_NrSer->text(), QString("4321"));
+    rig.port.refuseOpening(true);
+    emit rig.dialog.CB_Numer_Portu->activated(port);
+    QCOMPARE(rig.dialog.E_NrSer->text(), QString());
+
+    // After a failed read at the opening of the dialog, nothing of an earlier read is left.
+    rig.dialog.showSerialNumber(4321);
+    rig.dialog.showDelaySeconds(180);
+    rig.dialog.showTemperature(20);
+    rig.dialog.blankAfterFailedRead();
+    for (const QLineEdit* field :
+         {rig.dialog.E_NrSer, rig.dialog.E_CzasOp, rig.dialog.E_Kal_Temp}) {
+        QCOMPARE(field->text(), QString());
+    }
 }
 
 void SettingsDialogTest::savingWritesTheThreeFramesAndCloses() {
@@ -460,9 +489,12 @@ void SettingsDialogTest::portListShowsWhatIsThereAndKeepsThePlainName() {
     QCOMPARE(list.itemText(4), QString("COM5  (USB: /dev/ttyUSB0, FT232R USB UART)"));
     QCOMPARE(list.itemText(8), QString("COM9  (ports/COM9 → /dev/pts/4, simulator)"));
     QCOMPARE(list.currentIndex(), 5);
+    // The closed field is too narrow for a description: it shows the name alone.
+    QCOMPARE(list.lineEdit()->text(), QString("COM6"));
 
     list.setCurrentIndex(8);
     emit list.activated(8);
+    QCOMPARE(list.lineEdit()->text(), QString("COM9"));
     QCOMPARE(rig.keeper.settings().portNameText(), std::string("COM9"));
     QCOMPARE(rig.keeper.settings().portIndex, 8);
     QCOMPARE(rig.port.openedNames().back(), std::string("COM9"));
@@ -472,6 +504,12 @@ void SettingsDialogTest::portListShowsWhatIsThereAndKeepsThePlainName() {
     emit list.lineEdit()->textEdited("COM5");
     QCOMPARE(rig.keeper.settings().portIndex, 4);
     QCOMPARE(rig.port.openedNames().back(), std::string("COM5"));
+    // Chosen again from the open list, the same item still shows its bare name.
+    list.setCurrentIndex(4);
+    QCOMPARE(list.lineEdit()->text(), QString("COM5"));
+    list.lineEdit()->setText(list.itemText(4));
+    emit list.activated(4);
+    QCOMPARE(list.lineEdit()->text(), QString("COM5"));
 
     // The port the user has just picked is not swapped for the USB port that is there.
     vtl::UsbPortOffer offer(rig.keeper, findPorts);
@@ -496,6 +534,29 @@ void SettingsDialogTest::everyWayOfClosingClosesThePort() {
     QTest::keyClick(&rig.dialog, Qt::Key_Escape);
     QVERIFY(!rig.dialog.isVisible());
     QVERIFY(!rig.channel.isOpen());
+}
+
+void SettingsDialogTest::escapeInAnyFieldClosesAndWritesNothing() {
+    Rig rig;
+    const TFormUstawienia& d = rig.dialog;
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             d.CB_Numer_Portu, d.E_Poziom, d.E_Kal_Temp, d.E_NrZaw, d.ComboBox_ImPomiarow,
+             d.ComboB_Zer, d.E_NrSer, d.E_CzasOp, d.B_wyslij}) {
+        rig.channel.openPort("COM5");
+        rig.dialog.show();
+        rig.dialog.showTriggerMetres(50);
+        rig.dialog.showCompetitorNumber(12);
+        rig.dialog.showDelaySeconds(60);
+        rig.dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.dialog));
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY2(!rig.dialog.isVisible(), qPrintable(field->objectName()));
+        QCOMPARE(rig.dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!rig.channel.isOpen());
+    }
+    QVERIFY(rig.port.frames().empty());
+    QVERIFY(rig.prompter.messages().empty());
 }
 
 QTEST_MAIN(SettingsDialogTest)

@@ -4,6 +4,7 @@
 #include "core/flight/flight_record.h"
 #include "support/window_rig.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QtTest>
 
@@ -44,6 +45,7 @@ private slots:
     void saveRefusalsAndFailures();
     void loadLimitsAndFailures();
     void typedTemperatureRedraws();
+    void temperatureFieldTakesTheEditingKeys();
     void climbCurveToggles();
     void comparisonBesideTheCurrentFlight();
     void comparisonAtAnotherRateLandsOnItsSeconds();
@@ -176,18 +178,58 @@ void FlightWindowTest::typedTemperatureRedraws() {
     const double peakAt30 = f.Chart1->pointValue(ChartView::Series1, 310);
     QVERIFY(std::abs(peakAt30 - peakAt20 * 303.16 / 293.16) < 0.02);
 
-    pressKeys(f.E_TempGl, "1"); // a third digit is still taken, a fourth is not
+    // A third digit is still taken, a fourth is not; no sensor measures 301 °C.
+    pressKeys(f.E_TempGl, "1");
     pressKeys(f.E_TempGl, "5");
     QCOMPARE(f.E_TempGl->text(), QString("301"));
+    QCOMPARE(m_prompter->messages().size(), size_t{2}); // each Enter is refused
 
-    for (const char* wrong : {"", "-", "--", "2-"}) {
+    for (const char* wrong : {"", "-", "--", "2-", "86", "-41", "999"}) {
         f.E_TempGl->clear();
         m_prompter->clear();
         pressKeys(f.E_TempGl, wrong);
         QCOMPARE(m_prompter->messages().size(), size_t{1});
         QCOMPARE(m_prompter->messages()[0].text, std::string("Zła wartośc temperatury"));
     }
-    QCOMPARE(m_window->currentFlight().temperature, 301.0f);
+    QCOMPARE(m_window->currentFlight().temperature, 30.0f);
+    for (const char* edge : {"-40", "85"}) {
+        f.E_TempGl->clear();
+        m_prompter->clear();
+        pressKeys(f.E_TempGl, edge);
+        QVERIFY2(m_prompter->messages().empty(), edge);
+    }
+    QCOMPARE(m_window->currentFlight().temperature, 85.0f);
+}
+
+void FlightWindowTest::temperatureFieldTakesTheEditingKeys() {
+    load(path("glide.bin"));
+    MainWindowForm& f = m_window->form();
+    QLineEdit* field = f.E_TempGl;
+    field->setFocus();
+    // Select all and retype: the selection gives way, so two digits follow no third.
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    pressKeys(field, "12");
+    QCOMPARE(field->text(), QString("12"));
+    QCOMPARE(m_window->currentFlight().temperature, 12.0f);
+
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClick(field, Qt::Key_Left);
+    QTest::keyClicks(field, "-");
+    QCOMPARE(field->text(), QString("-2"));
+
+    // Copy and paste work; a pasted letter does not get in.
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(field->text(), QString());
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field->text(), QString("-2"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1a"));
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field->text(), QString("-2"));
+    QVERIFY(m_prompter->messages().empty());
 }
 
 void FlightWindowTest::climbCurveToggles() {

@@ -4,6 +4,7 @@
 #include "core/flight/flight_record.h"
 #include "support/window_rig.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -69,6 +70,7 @@ private slots:
     void printerChoicesSurviveAPrint();
     void printWithoutAUsablePrinterSaysSo();
     void statusLineTellsWhereTheOutputWent();
+    void eachKindOfOutputStartsWhereItsLastFileWent();
     void zoomShowsAMinorGridForShortStretches();
 
 private:
@@ -110,7 +112,7 @@ void OutputWindowTest::exportWritesTheDrawnPoints() {
     QVERIFY(bytes.startsWith("0.0\n\r0.0\n\r"));
     QVERIFY(bytes.endsWith("60.0\n\r") || bytes.endsWith("59.9\n\r") || bytes.endsWith("60.1\n\r"));
 
-    // The export has its own dialog but shares the measurement save's name, kept as given.
+    // The export has its own dialog and starts at its own last name, kept as given.
     QCOMPARE(m_prompter->fileDialogs().back().first, vtl::FileDialog::Export);
     m_prompter->answerNextFiles({path("lot").toStdString()});
     m_prompter->answerNextMessages({false});
@@ -305,6 +307,47 @@ void OutputWindowTest::statusLineTellsWhereTheOutputWent() {
     form.ZapiszdoExcela1->trigger();
     QVERIFY(form.LStatus->text().isEmpty());
     QVERIFY(m_prompter->messages().back().text.find("Cannot create file") != std::string::npos);
+}
+
+void OutputWindowTest::eachKindOfOutputStartsWhereItsLastFileWent() {
+    QDir(m_rig->folder()).mkpath(QStringLiteral("opened"));
+    QDir(m_rig->folder()).mkpath(QStringLiteral("saved"));
+    writeFlight(path("opened/other.bin"), 2, 400);
+    load(path("flight.bin"));
+    MainWindowForm& form = m_window->form();
+    auto startOf = [this](vtl::FileDialog kind) {
+        for (auto it = m_prompter->fileDialogs().rbegin(); it != m_prompter->fileDialogs().rend();
+             ++it) {
+            if (it->first == kind) {
+                return it->second;
+            }
+        }
+        return std::string("(not shown)");
+    };
+
+    // Before the first of its kind: a folder of their own, never the file dialog's last place.
+    form.ZapiszObraz1->trigger();
+    form.ZapiszdoExcela1->trigger();
+    const std::string firstStart = startOf(vtl::FileDialog::Picture);
+    QVERIFY(!firstStart.empty() && firstStart.back() == '/');
+    QCOMPARE(startOf(vtl::FileDialog::Export), firstStart);
+
+    m_prompter->answerNextFiles({path("chart").toStdString()});
+    form.ZapiszObraz1->trigger();
+    m_prompter->answerNextFiles({path("lot").toStdString()});
+    form.ZapiszdoExcela1->trigger();
+    m_prompter->answerNextFiles({path("saved/kept.bin").toStdString()});
+    form.BZapisz->click();
+    m_prompter->answerNextFiles({path("opened/other.bin").toStdString()});
+    form.BOdczyt->click();
+    QCOMPARE(m_window->form().GroupB_Vtl->title(), QString("other.bin"));
+
+    form.ZapiszObraz1->trigger();
+    QCOMPARE(startOf(vtl::FileDialog::Picture), path("chart").toStdString());
+    form.ZapiszdoExcela1->trigger();
+    QCOMPARE(startOf(vtl::FileDialog::Export), path("lot").toStdString());
+    form.BZapisz->click();
+    QCOMPARE(startOf(vtl::FileDialog::Save), path("saved/kept.bin").toStdString());
 }
 
 void OutputWindowTest::zoomShowsAMinorGridForShortStretches() {

@@ -10,7 +10,10 @@
 #include "support/window_rig.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +28,9 @@ private slots:
     void mainWindowCaptionsFitAtEveryWidth();
     void dialogCaptionsFitInBothLanguages();
     void flightLogCaptionsFitInBothLanguages();
+    void panelLabelsClearTheFrameLines();
+    void longFileNameIsShortenedInItsMiddle();
+    void filterDialogHasRoomForItsTitle();
 };
 
 namespace {
@@ -117,6 +123,24 @@ QStringList cutTexts(QWidget& root) {
     return cut;
 }
 
+// The rows of the frame's top line as the box draws it, looked for right of the title.
+std::pair<int, int> frameTopRows(QGroupBox& box) {
+    QImage drawn(box.size(), QImage::Format_RGB32);
+    const QColor background(1, 2, 3);
+    drawn.fill(background);
+    box.render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags());
+    const int column = box.width() - 12;
+    int top = 0;
+    while (top < drawn.height() && drawn.pixelColor(column, top) == background) {
+        ++top;
+    }
+    int bottom = top;
+    while (bottom + 1 < drawn.height() && drawn.pixelColor(column, bottom + 1) != background) {
+        ++bottom;
+    }
+    return {top, bottom};
+}
+
 } // namespace
 
 // The panels' sampling fields are the narrowest for their texts; every code's text fits whole.
@@ -202,6 +226,78 @@ void TextsFitTest::flightLogCaptionsFitInBothLanguages() {
         QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(
                                     language->text(), cut.join(QStringLiteral("; ")))));
     }
+}
+
+void TextsFitTest::panelLabelsClearTheFrameLines() {
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
+    window.show();
+    MainWindowForm& f = window.form();
+    for (QAction* language : {f.Polski1, f.English1}) {
+        language->trigger();
+        for (const QSize size : {QSize(1024, 768), QSize(1920, 1080)}) {
+            window.resize(size);
+            QApplication::processEvents();
+            for (QGroupBox* box :
+                 {static_cast<QGroupBox*>(f.GroupB_Vtl), static_cast<QGroupBox*>(f.GroupB_Por)}) {
+                const auto [top, bottom] = frameTopRows(*box);
+                QVERIFY2(top < 16, qPrintable(box->objectName())); // a line is there at all
+                for (const QLabel* label : box->findChildren<QLabel*>()) {
+                    QVERIFY2(label->geometry().top() > bottom,
+                             qPrintable(QStringLiteral("%1 %2 at %3, frame line %4-%5")
+                                            .arg(label->objectName(), language->text())
+                                            .arg(label->geometry().top())
+                                            .arg(top)
+                                            .arg(bottom)));
+                }
+            }
+        }
+    }
+}
+
+// At the smallest window a long comparison name loses its middle, never its extension, and the
+// whole path is in the tooltip.
+void TextsFitTest::longFileNameIsShortenedInItsMiddle() {
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
+    window.resize(1024, 768);
+    window.show();
+    QApplication::processEvents();
+    const QString name = QStringLiteral("zawody_krajowe_2024_runda_trzecia_lot_popoludniowy.bin");
+    vtl::testing::FlightDescription flight;
+    flight.altitudeCm = vtl::testing::climbAndGlide(30, 5000, 60, -300);
+    vtl::testing::writeFile(rig.path(name), vtl::testing::flightBytes(flight));
+    window.openFlightFile(rig.path(name).toStdString(), true);
+    PanelGroupBox& box = *window.form().GroupB_Por;
+    QCOMPARE(box.title(), name);
+    const QString shown = box.shownTitle();
+    QVERIFY2(shown.endsWith(QStringLiteral(".bin")) && shown.contains(QChar(0x2026)),
+             qPrintable(shown));
+    QVERIFY(shown.startsWith(QStringLiteral("zaw")));
+    QVERIFY(box.fontMetrics().horizontalAdvance(shown) < box.width() - 16);
+    QVERIFY(box.geometry().right() < window.form().client->width());
+
+    QHelpEvent hover(QEvent::ToolTip, QPoint(20, 5), box.mapToGlobal(QPoint(20, 5)));
+    QApplication::sendEvent(&box, &hover);
+    QCOMPARE(box.toolTip(), QDir::toNativeSeparators(rig.path(name)));
+    // A short name is shown whole; a title that names no file has no tooltip.
+    box.setTitle(QStringLiteral("lot.bin"));
+    QCOMPARE(box.shownTitle(), QStringLiteral("lot.bin"));
+    QApplication::sendEvent(&box, &hover);
+    QCOMPARE(box.toolTip(), QString());
+}
+
+void TextsFitTest::filterDialogHasRoomForItsTitle() {
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
+    TF_Filtr dialog(window.settingsKeeper(), window.languageSelector(), &window);
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true);
+    // An icon and three buttons beside the title.
+    const int buttons = 4 * dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Vantorel-Filtr"));
+    QVERIFY(dialog.width() >=
+            QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + buttons);
 }
 
 QTEST_MAIN(TextsFitTest)
