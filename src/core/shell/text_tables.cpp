@@ -142,6 +142,7 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Wydrukowano do pliku: ", "Printed to file: "},
     {"Zapisano obraz: ", "Picture saved: "},
     {"Zapisano eksport: ", "Exported to: "},
+    {"Plik niepełny: brak końca lotu", "Incomplete file: the flight has no end"},
     {"Nie znaleziono podręcznika: ", "Manual not found: "},
     {"Vantorel - pomoc", "Vantoreal - help"},
     {"< Wstecz", "< Back"},
