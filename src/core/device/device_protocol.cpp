@@ -155,6 +155,7 @@ DeviceProtocol::DownloadResult DeviceProtocol::downloadFlight(DownloadView& view
     restore.now();
 
     const uint32_t length = m_channel.rxCount();
+    view.transferEnded(!cancelled && length >= kMinimumImage);
     // A transfer cut short (cancelled, the buffer full, the poll limit) may leave the device
     // still sending; one that ended on a silent line has already been quiet long enough.
     if (cancelled || !endMarkerReceived() || length == SerialChannel::kReceiveCapacity) {

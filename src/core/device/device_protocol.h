@@ -32,6 +32,9 @@ public:
     // The progress indicator is shown with the text.
     virtual void showProgress(const std::string& text) = 0;
     virtual void hideIndicators() = 0;
+    // The transfer is over and the indicators are hidden; `imageCame` tells whether it brought an
+    // image to hand over. Called before the line is drained, which may take two seconds.
+    virtual void transferEnded(bool imageCame) { static_cast<void>(imageCame); }
     // Polled while the transfer runs: the user asked to stop it (Esc, Cancel, closing, Ctrl-C).
     virtual bool cancelRequested() { return false; }
 };

@@ -29,7 +29,7 @@ namespace {
 
 // Raise the number whenever a row gains a field or its figures are computed differently: a cache
 // of another number is rebuilt.
-constexpr const char* kCacheMagic = "vantorel-log-cache 1";
+constexpr const char* kCacheMagic = "vantorel-log-cache 2";
 constexpr size_t kCacheFields = 15;
 // A cache for thousands of flights takes well under a megabyte; anything far larger is not ours.
 constexpr uintmax_t kCacheSizeLimit = 64u * 1024 * 1024;
@@ -205,13 +205,14 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
     }
     row.figures = flightFigures(drawing->altitudeCm, record->samplesPer10s);
     // The archive name says what the download was; a flight that decodes may still have come
-    // only in part.
+    // only in part, and a file of any name may have been cut off before the flight's end.
     const std::optional<ArchiveName> name =
         parseArchiveFileName(utf8String(utf8Path(path).filename()));
     const ArchiveKind kind = name ? name->kind : ArchiveKind::Whole;
-    row.status = kind == ArchiveKind::Corrupt   ? LogStatus::Corrupt
-                 : kind == ArchiveKind::Partial ? LogStatus::Partial
-                                                : LogStatus::Ok;
+    const bool cut = kind == ArchiveKind::Partial || !imageHasEnd(bytes.data(), bytes.size());
+    row.status = kind == ArchiveKind::Corrupt ? LogStatus::Corrupt
+                 : cut                        ? LogStatus::Partial
+                                              : LogStatus::Ok;
 }
 
 std::string flightLogCacheText(const std::vector<FlightLogRow>& rows) {

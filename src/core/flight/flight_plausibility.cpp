@@ -71,4 +71,17 @@ bool plausibleFlightHeader(const uint8_t* bytes, size_t length) {
            record->referencePressure <= kHighestGroundPressure;
 }
 
+bool imageHasEnd(const uint8_t* bytes, size_t length) {
+    if (bytes == nullptr) {
+        return false;
+    }
+    for (size_t slot = image::kHeaderSize; slot + image::kSlotSize <= length;
+         slot += image::kSlotSize) {
+        if (image::readWord(bytes, slot + image::kSlotPressure) == image::kTerminatorPressure) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace vtl

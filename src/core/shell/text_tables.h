@@ -149,6 +149,7 @@ enum class Message {
     PrintedToFile,        // status line, followed by the path of the PDF file
     PictureSaved,         // status line, followed by the path of the picture
     Exported,             // status line, followed by the path of the spreadsheet file
+    IncompleteFile,       // status line: the file just opened was cut off before the flight ended
     HelpMissing,          // followed by the manual's file name
     HelpWindowCaption,    // the program's own help window and its controls
     HelpBack,

@@ -7,10 +7,16 @@
 #include "gui/shell/main_window_form.h"
 #include "gui/shell/transfer_input_guard.h"
 
+#include <utility>
+
 DownloadIndicators::DownloadIndicators(MainWindowForm& form, FlightPresenter& presenter,
                                        const vtl::Language& language,
-                                       const TransferInputGuard& guard)
-    : m_form(form), m_presenter(presenter), m_language(language), m_guard(guard) {}
+                                       const TransferInputGuard& guard,
+                                       std::function<void()> showDeviceTitle,
+                                       std::function<void()> showPreviousFlight)
+    : m_form(form), m_presenter(presenter), m_language(language), m_guard(guard),
+      m_showDeviceTitle(std::move(showDeviceTitle)),
+      m_showPreviousFlight(std::move(showPreviousFlight)) {}
 
 void DownloadIndicators::showReading() {
     m_form.E_PobDan->show();
@@ -19,8 +25,7 @@ void DownloadIndicators::showReading() {
         QString::fromStdString(vtl::caption(vtl::MainCaption::CancelButton, m_language)));
     m_form.B_Przerwij->show();
     m_form.B_Przerwij->repaint();
-    m_form.GroupB_Vtl->setTitle(
-        QString::fromStdString(vtl::caption(vtl::MainCaption::Device, m_language)));
+    m_showDeviceTitle();
 }
 
 void DownloadIndicators::resetForNewFlight() {
@@ -55,4 +60,11 @@ void DownloadIndicators::hideIndicators() {
 
 bool DownloadIndicators::cancelRequested() {
     return m_guard.cancelRequested();
+}
+
+void DownloadIndicators::transferEnded(bool imageCame) {
+    if (!imageCame && m_chartWasReset) {
+        m_chartWasReset = false;
+        m_showPreviousFlight();
+    }
 }

@@ -5,6 +5,7 @@
 #include "core/shell/language.h"
 
 #include <cstdint>
+#include <functional>
 
 struct MainWindowForm;
 class FlightPresenter;
@@ -15,8 +16,12 @@ class TransferInputGuard;
 class DownloadIndicators : public vtl::DownloadView {
 public:
     // The Cancel button is shown with the indicators; `guard` tells whether the user asked to stop.
+    // `showDeviceTitle` gives the flight panel its own caption as the reading starts;
+    // `showPreviousFlight` draws the flight in memory again on a chart emptied for a new one.
     DownloadIndicators(MainWindowForm& form, FlightPresenter& presenter,
-                       const vtl::Language& language, const TransferInputGuard& guard);
+                       const vtl::Language& language, const TransferInputGuard& guard,
+                       std::function<void()> showDeviceTitle,
+                       std::function<void()> showPreviousFlight);
 
     void showReading() override;
     void resetForNewFlight() override;
@@ -24,8 +29,10 @@ public:
     void showProgress(const std::string& text) override;
     void hideIndicators() override;
     bool cancelRequested() override;
+    // A transfer that brought no image shows the previous flight at once, not after the drain.
+    void transferEnded(bool imageCame) override;
 
-    // The chart was emptied for the new flight: a download that brings none must draw the old
+    // The chart is still empty for the new flight: a download that brings none must draw the old
     // one again.
     bool chartWasReset() const { return m_chartWasReset; }
 
@@ -34,5 +41,7 @@ private:
     FlightPresenter& m_presenter;
     const vtl::Language& m_language;
     const TransferInputGuard& m_guard;
+    std::function<void()> m_showDeviceTitle;
+    std::function<void()> m_showPreviousFlight;
     bool m_chartWasReset = false;
 };

@@ -192,8 +192,8 @@ void TVantorel_BMP::applyLanguage() {
         label->adjustSize();
     }
     f.B_Porownanie->setText(t(MainCaption::Comparison));
-    f.GroupB_Vtl->setTitle(t(MainCaption::Device));
-    f.GroupB_Por->setTitle(t(MainCaption::File));
+    showFlightTitle(m_flightFileTitle);
+    showComparisonTitle(m_comparisonFileTitle);
     setWindowTitle(t(MainCaption::WindowCaption));
 
     f.Ustawienia1->setTitle(t(MainCaption::SetupMenu));
@@ -306,12 +306,22 @@ void TVantorel_BMP::Ustawienia2Click() {
 
 void TVantorel_BMP::blankComparisonPanel() {
     m_presenter.blankPanel(vtl::FlightRole::Comparison);
-    m_form.GroupB_Por->setTitle(text(vtl::MainCaption::File));
+    showComparisonTitle(QString());
 }
 
 void TVantorel_BMP::blankFlightPanel() {
     m_presenter.blankPanel(vtl::FlightRole::Current);
-    m_form.GroupB_Vtl->setTitle(text(vtl::MainCaption::Device));
+    showFlightTitle(QString());
+}
+
+void TVantorel_BMP::showFlightTitle(const QString& fileTitle) {
+    m_flightFileTitle = fileTitle;
+    m_form.GroupB_Vtl->setTitle(fileTitle.isEmpty() ? text(vtl::MainCaption::Device) : fileTitle);
+}
+
+void TVantorel_BMP::showComparisonTitle(const QString& fileTitle) {
+    m_comparisonFileTitle = fileTitle;
+    m_form.GroupB_Por->setTitle(fileTitle.isEmpty() ? text(vtl::MainCaption::File) : fileTitle);
 }
 
 namespace {
@@ -359,16 +369,14 @@ vtl::FlightPanelTexts TVantorel_BMP::outputPanel() const {
     return panel;
 }
 
-// A click on a curve empties it; the altitude and comparison curves also blank their panels
-// (with Polish titles only, as the title tests are on the Polish words).
+// A click on a curve empties it; the altitude and comparison curves also blank their flight's
+// panel, whatever language their titles are in.
 void TVantorel_BMP::xxx(ChartView::Series series) {
-    ChartView& chart = *m_form.Chart1;
-    chart.Clear(series);
-    const QString title = chart.title(series);
-    if (title.size() >= 2 && title[0] == QLatin1Char('P') && title[1] == QLatin1Char('o')) {
+    m_form.Chart1->Clear(series);
+    if (series == ChartView::Series3) {
         blankComparisonPanel();
     }
-    if (!title.isEmpty() && title[0] == QLatin1Char('W')) {
+    if (series == ChartView::Series1) {
         blankFlightPanel();
     }
 }
@@ -441,9 +449,10 @@ void TVantorel_BMP::loadCurrent(const vtl::MeasurementCommands::LoadedFile& file
         m_presenter.reportCorruptFlight();
         return;
     }
-    m_form.GroupB_Vtl->setTitle(QString::fromStdString(vtl::fileTitle(file.path)));
     m_form.GroupB_Vtl->setFilePath(QString::fromStdString(file.path));
+    showFlightTitle(QString::fromStdString(vtl::fileTitle(file.path)));
     m_presenter.showLoadedCurrent();
+    tellWhetherFileIsWhole(file.bytes);
 }
 
 void TVantorel_BMP::loadComparison(const vtl::MeasurementCommands::LoadedFile& file) {
@@ -455,10 +464,22 @@ void TVantorel_BMP::loadComparison(const vtl::MeasurementCommands::LoadedFile& f
         m_presenter.reportCorruptFlight();
         return;
     }
-    m_form.GroupB_Por->setTitle(QString::fromStdString(vtl::fileTitle(file.path)));
     m_form.GroupB_Por->setFilePath(QString::fromStdString(file.path));
+    showComparisonTitle(QString::fromStdString(vtl::fileTitle(file.path)));
     m_form.Porownanie1->setChecked(true);
     m_presenter.showLoadedComparison();
+    tellWhetherFileIsWhole(file.bytes);
+}
+
+// Only a file that can be a flight is called incomplete: one opened although it does not look
+// like a flight was questioned already. Any other file takes the notice of an earlier one back.
+void TVantorel_BMP::tellWhetherFileIsWhole(const std::vector<uint8_t>& bytes) {
+    if (!vtl::imageHasEnd(bytes.data(), bytes.size()) &&
+        vtl::plausibleFlightHeader(bytes.data(), bytes.size())) {
+        m_outputStatus.show(vtl::Message::IncompleteFile, std::string());
+    } else {
+        m_outputStatus.withdraw(vtl::Message::IncompleteFile);
+    }
 }
 
 // The menu item has already turned its check mark over; the stored flag decides.

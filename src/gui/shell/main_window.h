@@ -21,8 +21,10 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vtl {
 enum class MainCaption;
@@ -103,7 +105,7 @@ private:
 
     void B_Odczyt_VantoreluClick();
     void downloadAndShow();
-    void showFlightAgain(const QString& flightTitle);
+    void showFlightAgain(const QString& flightTitle, const QString& flightFile);
     void BZerowanieClick();
     void B_Filtr_VtlClick();
     void BZapisz_PomiarClick();
@@ -139,6 +141,12 @@ private:
     QString text(vtl::MainCaption pair) const;
     void blankComparisonPanel();
     void blankFlightPanel();
+    // A panel's title: the name of the file its flight came from, or with none (empty) the
+    // panel's own caption, which follows the language.
+    void showFlightTitle(const QString& fileTitle);
+    void showComparisonTitle(const QString& fileTitle);
+    // An opened file cut off before its flight ended is drawn as it is; the status line says so.
+    void tellWhetherFileIsWhole(const std::vector<uint8_t>& bytes);
     // The panel's fields take what the presenter keeps for it.
     void showPanel(vtl::FlightRole role);
 
@@ -169,6 +177,8 @@ private:
     OutputStatus m_outputStatus;
     vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
+    QString m_flightFileTitle;     // empty while the flight panel shows its caption
+    QString m_comparisonFileTitle; // the same for the comparison panel
     TransferInputGuard* m_runningTransfer = nullptr; // set while a download runs
     bool m_closeAfterTransfer = false;
     // Created once the settings are loaded and kept for the whole run; declared last so that they

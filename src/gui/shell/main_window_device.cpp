@@ -18,16 +18,20 @@ void TVantorel_BMP::B_Odczyt_VantoreluClick() {
 }
 
 // A downloaded flight replaces the current one only when it decodes; otherwise the previous
-// flight is drawn again, so that what is saved or printed is what the user sees. Every image that
+// flight is drawn again, so that what is saved or printed is what the user sees (when no image
+// came, before the line is drained, so that the chart is not left empty). Every image that
 // came is archived before anything else happens, an incomplete or undecodable one under a name
 // that says so.
 void TVantorel_BMP::downloadAndShow() {
     const QString flightTitle = m_form.GroupB_Vtl->title();
+    const QString flightFile = m_flightFileTitle;
     bool chartWasReset = false;
     vtl::DeviceProtocol::DownloadResult result;
     {
         TransferInputGuard guard(*this, *m_form.B_Przerwij);
-        DownloadIndicators indicators(m_form, m_presenter, m_currentLanguage, guard);
+        DownloadIndicators indicators(
+            m_form, m_presenter, m_currentLanguage, guard, [this] { showFlightTitle(QString()); },
+            [&] { showFlightAgain(flightTitle, flightFile); });
         connect(m_form.B_Przerwij, &QPushButton::clicked, &guard,
                 [&guard] { guard.requestCancel(); });
         m_runningTransfer = &guard;
@@ -39,7 +43,7 @@ void TVantorel_BMP::downloadAndShow() {
     }
     auto showPreviousFlight = [&] {
         if (chartWasReset) {
-            showFlightAgain(flightTitle);
+            showFlightAgain(flightTitle, flightFile);
         }
     };
     if (!result) {
@@ -58,6 +62,8 @@ void TVantorel_BMP::downloadAndShow() {
     }
     m_presenter.showCurrentHeader();
     m_presenter.drawCurrent();
+    // An opened file's notice says nothing about the flight that took its place.
+    m_outputStatus.withdraw(vtl::Message::IncompleteFile);
     if (!kept.complete) {
         m_prompter.showMessage(
             vtl::incompleteDownloadText(kept.receivedBytes, kept.announcedBytes, m_currentLanguage),
@@ -66,7 +72,8 @@ void TVantorel_BMP::downloadAndShow() {
 }
 
 // The flight in memory, with its panel and title, as it was before a download emptied the chart.
-void TVantorel_BMP::showFlightAgain(const QString& flightTitle) {
+void TVantorel_BMP::showFlightAgain(const QString& flightTitle, const QString& flightFile) {
+    m_flightFileTitle = flightFile;
     m_form.GroupB_Vtl->setTitle(flightTitle);
     if (!m_currentFlight->holdsFlight()) {
         return;

@@ -18,6 +18,12 @@ void OutputStatus::clear() {
     applyLanguage();
 }
 
+void OutputStatus::withdraw(vtl::Message what) {
+    if (m_what == what) {
+        clear();
+    }
+}
+
 void OutputStatus::applyLanguage() {
     m_line.setText(m_what ? QString::fromStdString(vtl::message(*m_what, m_language) + m_name)
                           : QString());

@@ -9,8 +9,9 @@
 
 class QLabel;
 
-// The status line under the chart: where the last print, picture or export went. It keeps what
-// happened rather than the text, so that a language switch says it again in the new language.
+// The status line under the chart: where the last print, picture or export went, or that the file
+// just opened is incomplete. It keeps what happened rather than the text, so that a language
+// switch says it again in the new language.
 class OutputStatus {
 public:
     OutputStatus(QLabel& line, const vtl::Language& language);
@@ -18,6 +19,9 @@ public:
     // What was written (one of the status messages) and the printer's name or the file's path.
     void show(vtl::Message what, const std::string& name);
     void clear();
+    // Clears the line only when it says `what`, so that a notice that no longer holds goes while
+    // the report of a print or an export stays.
+    void withdraw(vtl::Message what);
     void applyLanguage();
 
 private:

@@ -6,6 +6,7 @@
 #include "support/fake_device.h"
 #include "support/scripted_prompter.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,14 @@ struct RecordingDownloadView : DownloadView {
     void hideIndicators() override {
         events.push_back("hide");
         messagesWhenHidden = prompter != nullptr ? prompter->messages().size() : 0;
+    }
+    // Whether the ended transfer brought an image, and the time it ended at, with `clock` set.
+    const FakeClock* clock = nullptr;
+    std::optional<bool> imageCame;
+    int64_t endedAt = -1;
+    void transferEnded(bool came) override {
+        imageCame = came;
+        endedAt = clock != nullptr ? clock->slept() : -1;
     }
     // Asks to cancel from the given check on (the transfer checks before and after each poll).
     int cancelFromCheck = -1;

@@ -52,6 +52,7 @@ TEST(TransferEnd, ALineThatFallsSilentEndsTwoSecondsAfterItsLastByte) {
     // Four polls bring the bytes; then two seconds of silence, not the 102-second limit.
     EXPECT_EQ(rig.clock.slept(), kExchanges + 400 + DeviceProtocol::kTransferSilence);
     EXPECT_EQ(view.events.back(), "hide");
+    EXPECT_EQ(view.imageCame, true);
     EXPECT_FALSE(rig.channel.isOpen());
     EXPECT_EQ(rig.priority.restored, 1);
 }
@@ -64,6 +65,7 @@ TEST(TransferEnd, ALineThatNeverStartsEndsAfterFiveSeconds) {
     EXPECT_FALSE(rig.protocol.downloadFlight(view));
     EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Błąd komunikacji"});
     EXPECT_EQ(rig.clock.slept(), kExchanges + DeviceProtocol::kTransferNoStart);
+    EXPECT_EQ(view.imageCame, false);
 }
 
 TEST(TransferEnd, AHangUpEndsTheTransferAtOnce) {
@@ -113,13 +115,16 @@ TEST(TransferEnd, ACancelStopsAtOnceAndHandsNothingOver) {
     rig.model.image = imageEndingInMarker(30000);
     RecordingDownloadView view;
     view.cancelFromCheck = 5;
+    view.clock = &rig.clock;
     const auto result = rig.protocol.downloadFlight(view);
     EXPECT_FALSE(result);
     EXPECT_EQ(result.outcome, DeviceProtocol::Outcome::Cancelled);
     EXPECT_TRUE(rig.prompter.messages().empty());
     // The check after the third poll; then the line is drained for at most two seconds while
-    // the device goes on sending.
+    // the device goes on sending. The view hears of the end before the drain, not after it.
     EXPECT_EQ(rig.clock.slept(), kExchanges + 300 + SerialChannel::kDrainLimitMs);
+    EXPECT_EQ(view.imageCame, false);
+    EXPECT_EQ(view.endedAt, kExchanges + 300);
     EXPECT_EQ(view.events.back(), "hide");
     EXPECT_FALSE(rig.channel.isOpen());
     EXPECT_EQ(rig.priority.restored, 1);

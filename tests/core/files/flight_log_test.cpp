@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/flight_log.h"
 
+#include "core/flight/flight_image.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,25 @@ TEST_F(FlightLogFolder, ListsEveryFileNewestFirstWithWhatItHolds) {
     EXPECT_LT(copy.downloaded, notes.downloaded);
 }
 
+// A file cut off during the flight decodes and draws like a shorter flight: its missing
+// terminator slot is what tells, whatever its name.
+TEST_F(FlightLogFolder, FileCutOffDuringTheFlightIsPartial) {
+    const std::vector<uint8_t> whole = flightImage(5000, 1234, 42);
+    const std::vector<uint8_t> cut(whole.begin(), whole.begin() + image::kHeaderSize + 4 * 400);
+    writeBytes(folder / "cut.bin", cut);
+    writeBytes(folder / "2026-06-16_120000_S1234_C42.bin", cut);
+    const auto rows = scanFlightLog(folder.string());
+    for (const char* name : {"cut.bin", "2026-06-16_120000_S1234_C42.bin"}) {
+        const FlightLogRow& row = rowOf(rows, name);
+        EXPECT_EQ(row.status, LogStatus::Partial) << name;
+        EXPECT_EQ(row.competitorNumber, 42) << name;
+        ASSERT_TRUE(row.figures.maximumM) << name;
+        EXPECT_NEAR(*row.figures.maximumM, 50.0, 0.5) << name;
+    }
+    EXPECT_EQ(rowOf(rows, "2026-06-14_103512_S1234_C42.bin").status, LogStatus::Ok);
+    EXPECT_NE(flightLogCsv({rowOf(rows, "cut.bin")}).find(",partial,cut.bin,"), std::string::npos);
+}
+
 TEST(FlightLog, DownloadTimeComesOnlyFromArchiveNames) {
     EXPECT_EQ(downloadTimeFromName("2026-06-14_103512_S1234_C42-2.bin"), "2026-06-14 10:35:12");
     EXPECT_EQ(downloadTimeFromName("2026-06-14_103512.bin"), "");
@@ -234,7 +254,8 @@ TEST(FlightLogCache, KeepsEveryValueAndRefusesWhatIsOutOfBounds) {
     EXPECT_FALSE(parseFlightLogCache(replaced("\t0.1\t", "\tnan\t")));
     EXPECT_FALSE(parseFlightLogCache(replaced("\t0.1\t", "\t0.1\t\t")));
     EXPECT_FALSE(parseFlightLogCache(replaced("end 2", "end 3")));
-    EXPECT_FALSE(parseFlightLogCache(replaced("cache 1", "cache 2")));
+    // A cache of the version before cut files were told apart calls them whole.
+    EXPECT_FALSE(parseFlightLogCache(replaced("cache 2", "cache 1")));
 }
 
 TEST(FlightLogCsv, GoldenText) {

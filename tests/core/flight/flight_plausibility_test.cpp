@@ -40,10 +40,30 @@ TEST(FlightPlausibility, EverySampleFlightIsPlausible) {
         std::vector<uint8_t> bytes;
         ASSERT_TRUE(readMeasurementFile(entry.path().string(), bytes));
         EXPECT_TRUE(plausible(bytes)) << entry.path();
+        EXPECT_TRUE(imageHasEnd(bytes.data(), bytes.size())) << entry.path();
         ++samples;
     }
     EXPECT_GE(samples, 5);
     EXPECT_TRUE(plausible(sampleFlight()));
+}
+
+// The end is the terminator's pressure word in a whole slot: not a temperature word, not header
+// bytes, not a slot the file cut in half.
+TEST(FlightPlausibility, OnlyATerminatorSlotEndsTheImage) {
+    const auto ends = [](const std::vector<uint8_t>& bytes) {
+        return imageHasEnd(bytes.data(), bytes.size());
+    };
+    const std::vector<uint8_t> whole = sampleFlight();
+    EXPECT_TRUE(ends(whole));
+    EXPECT_FALSE(ends(std::vector<uint8_t>(whole.begin(), whole.end() - 4)));
+    EXPECT_FALSE(ends(std::vector<uint8_t>(whole.begin(), whole.end() - 1)));
+
+    testing::ImageBuilder image;
+    image.header(image::kHeaderSize - 2, 0xFF).header(image::kHeaderSize - 1, 0xFF);
+    image.slots(5, 27000, 0xFFFE).slot(0xFFFF, 40000);
+    EXPECT_FALSE(ends(image.bytes()));
+    image.terminator().slots(3, 27000, 40000);
+    EXPECT_TRUE(ends(image.bytes())); // slots after the end are not looked at for it
 }
 
 TEST(FlightPlausibility, FilesThatAreNoFlightAreNot) {

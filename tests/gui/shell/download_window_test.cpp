@@ -32,6 +32,7 @@ private slots:
     void incompleteDownloadIsDrawnToldAndArchivedAsPartial();
     void undecodableDownloadIsKeptAndThePreviousFlightDrawnAgain();
     void escapeCancelsAndThePreviousFlightIsShownAndSaved();
+    void transferOfNoImageShowsTheLoadedFileAgain();
     void onlyTheCancelButtonReactsDuringTheTransfer();
     void closingDuringTheTransferCancelsItFirst();
     void defaultSetupDeclinedSendsNothing();
@@ -140,16 +141,23 @@ void DownloadWindowTest::escapeCancelsAndThePreviousFlightIsShownAndSaved() {
     downloadFirstFlight();
     MainWindowForm& f = m_window->form();
     int pollsSeen = 0;
+    int drainSteps = 0;
     m_clock->onSleep = [&] {
         if (transferRunning() && ++pollsSeen == 3) {
             QVERIFY(!f.B_Przerwij->isHidden());
             QTest::keyClick(f.Chart1, Qt::Key_Escape);
+        } else if (pollsSeen >= 3 && m_device->isOpen() && ++drainSteps == 1) {
+            // The line is being drained: the indicators are gone and the previous flight is back.
+            QVERIFY(f.B_Przerwij->isHidden());
+            QCOMPARE(f.Chart1->pointCount(ChartView::Series1), m_firstPoints);
+            QCOMPARE(f.E_MaxGl->text(), m_firstMaximum);
         }
     };
     const int64_t before = m_clock->slept();
     f.B_Odczyt_Vantorelu->click();
     m_clock->onSleep = nullptr;
 
+    QVERIFY(drainSteps > 0);
     QVERIFY(m_prompter->messages().empty());
     // Two exchanges and three polls, then the line drained while the device went on sending.
     const int64_t elapsed = m_clock->slept() - before;
@@ -168,6 +176,38 @@ void DownloadWindowTest::escapeCancelsAndThePreviousFlightIsShownAndSaved() {
     QFile first(QDir(m_rig->path("flights")).filePath(archived()[0]));
     QVERIFY(kept.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), first.readAll());
+}
+
+// A transfer that brings less than a header leaves the loaded file on the chart and in the
+// panel's title, which stays the file's name in either language.
+void DownloadWindowTest::transferOfNoImageShowsTheLoadedFileAgain() {
+    MainWindowForm& f = m_window->form();
+    vtl::testing::FlightDescription flight;
+    flight.altitudeCm = vtl::testing::climbAndGlide(200, 4000, 300);
+    m_rig->load(m_rig->writeFlight("first.bin", flight));
+    const int points = f.Chart1->pointCount(ChartView::Series1);
+    QVERIFY(points > 0);
+    m_device->setResponder(
+        [inner = m_model->responder()](const FakeDevice::Frame& frame, FakeDevice& device) {
+            if (frame[1] == vtl::protocol::kTransfer) {
+                device.deliver(std::vector<uint8_t>(20, 0x55));
+            } else {
+                inner(frame, device);
+            }
+        });
+    f.B_Odczyt_Vantorelu->click();
+    QCOMPARE(m_prompter->messages().size(), size_t{1});
+    QCOMPARE(m_prompter->messages()[0].text, std::string("Błąd komunikacji"));
+    QCOMPARE(f.Chart1->pointCount(ChartView::Series1), points);
+    QCOMPARE(f.GroupB_Vtl->title(), QString("first.bin"));
+    f.English1->trigger();
+    QCOMPARE(f.GroupB_Vtl->title(), QString("first.bin"));
+
+    // A download that brings a flight names the device again.
+    m_device->setResponder(m_model->responder());
+    f.B_Odczyt_Vantorelu->click();
+    f.Polski1->trigger();
+    QCOMPARE(f.GroupB_Vtl->title(), QString("Vantorel"));
 }
 
 void DownloadWindowTest::onlyTheCancelButtonReactsDuringTheTransfer() {

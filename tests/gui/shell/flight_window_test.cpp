@@ -53,6 +53,8 @@ private slots:
     void statisticsNeverShowAnEarlierFlight();
     void figuresLinesFollowEveryDrawing();
     void fileThatIsNoFlightIsQuestioned();
+    void fileNamesOutliveALanguageSwitch();
+    void fileCutOffDuringTheFlightIsCalledIncomplete();
 
 private:
     QString path(const char* name) const { return m_rig->path(name); }
@@ -94,10 +96,6 @@ void FlightWindowTest::loadShowsAndDrawsTheFlight() {
     QVERIFY(f.E_MaxGl->text().startsWith("79.") || f.E_MaxGl->text().startsWith("80"));
     QVERIFY(f.EMinimum->text().startsWith("-"));
     QCOMPARE(f.Chart1->leftMaximum(), std::floor(m_window->currentFlight().maxAltitude * 31 / 30));
-
-    // Switching the language puts the panel's own caption back.
-    f.English1->trigger();
-    QCOMPARE(f.GroupB_Vtl->title(), QString("Vantoreal"));
 }
 
 void FlightWindowTest::saveAfterLoadIsByteIdentical() {
@@ -504,6 +502,52 @@ void FlightWindowTest::fileThatIsNoFlightIsQuestioned() {
     f.B_Porownanie->click();
     QCOMPARE(f.GroupB_Por->title(), QString("column.csv"));
     QCOMPARE(m_window->comparisonFlight().rawLength, numbers.size());
+}
+
+void FlightWindowTest::fileNamesOutliveALanguageSwitch() {
+    MainWindowForm& f = m_window->form();
+    load(path("glide.bin"));
+    writeFile(path("high.bin"), flightBytes(2, climbAndGlide(200, 12000, 300), 7));
+    m_prompter->answerNextFiles({path("high.bin").toStdString()});
+    f.B_Porownanie->click();
+    for (QAction* language : {f.English1, f.Polski1}) {
+        language->trigger();
+        QCOMPARE(f.GroupB_Vtl->title(), QString("glide.bin"));
+        QCOMPARE(f.GroupB_Por->title(), QString("high.bin"));
+    }
+
+    // Once a panel shows no file, its caption speaks the language again.
+    f.Porownanie1->trigger();
+    f.English1->trigger();
+    QCOMPARE(f.GroupB_Por->title(), QString("File"));
+    QCOMPARE(f.GroupB_Vtl->title(), QString("glide.bin"));
+    emit f.Chart1->OnClickSeries(ChartView::Series1);
+    f.Polski1->trigger();
+    QCOMPARE(f.GroupB_Vtl->title(), QString("Vantorel"));
+    QCOMPARE(f.GroupB_Por->title(), QString("Plik"));
+}
+
+// A file that ends in the middle of the flight (no terminator slot) is drawn as far as it goes,
+// without a question; the status line says what it is until a whole file is opened.
+void FlightWindowTest::fileCutOffDuringTheFlightIsCalledIncomplete() {
+    MainWindowForm& f = m_window->form();
+    const QByteArray whole = readFile(path("glide.bin"));
+    writeFile(path("cut.bin"), whole.left(32 + 4 * 600));
+    load(path("cut.bin"));
+    QVERIFY(m_prompter->messages().empty());
+    QCOMPARE(f.GroupB_Vtl->title(), QString("cut.bin"));
+    QCOMPARE(f.Chart1->pointCount(ChartView::Series1), 600 - 5);
+    QCOMPARE(f.LStatus->text(), QString("Plik niepełny: brak końca lotu"));
+    f.English1->trigger();
+    QCOMPARE(f.LStatus->text(), QString("Incomplete file: the flight has no end"));
+
+    load(path("glide.bin"));
+    QCOMPARE(f.LStatus->text(), QString());
+    m_prompter->answerNextFiles({path("cut.bin").toStdString()});
+    f.B_Porownanie->click();
+    QVERIFY(m_prompter->messages().empty());
+    QCOMPARE(f.Chart1->pointCount(ChartView::Series3), 600 - 5);
+    QCOMPARE(f.LStatus->text(), QString("Incomplete file: the flight has no end"));
 }
 
 QTEST_MAIN(FlightWindowTest)

@@ -31,7 +31,7 @@ private slots:
     void helpOpensTheManualOfTheLanguage();
     void topRowFollowsTheWindowWidth();
     void menuOrderAndCheckMarks();
-    void clickOnACurveBlanksItsPanelWithPolishTitles();
+    void clickOnACurveBlanksItsPanelInEitherLanguage();
     void installedProgramFindsItsManualsAndKeepsSettingsAway();
 };
 
@@ -315,7 +315,7 @@ void MainWindowTest::menuOrderAndCheckMarks() {
     QVERIFY(!window.form().Chart1->marksVisible(ChartView::Series1));
 }
 
-void MainWindowTest::clickOnACurveBlanksItsPanelWithPolishTitles() {
+void MainWindowTest::clickOnACurveBlanksItsPanelInEitherLanguage() {
     vtl::testing::WindowRig rig;
     TVantorel_BMP& window = rig.open();
     MainWindowForm& f = window.form();
@@ -328,27 +328,33 @@ void MainWindowTest::clickOnACurveBlanksItsPanelWithPolishTitles() {
         }
         f.GroupB_Vtl->setTitle("flight.bin");
         f.GroupB_Por->setTitle("other.bin");
-        for (ChartView::Series s : {ChartView::Series1, ChartView::Series3}) {
+        for (ChartView::Series s : {ChartView::Series1, ChartView::Series2, ChartView::Series3}) {
             chart.Add(s, 1.0, "");
         }
     };
-    fill();
-    emit chart.OnClickSeries(ChartView::Series3);
-    QCOMPARE(chart.pointCount(ChartView::Series3), 0);
-    QCOMPARE(f.E_Max_Por->text(), QString());
-    QCOMPARE(f.GroupB_Por->title(), QString("Plik"));
-    QCOMPARE(f.E_MaxGl->text(), QString("1"));
-    emit chart.OnClickSeries(ChartView::Series1);
-    QCOMPARE(f.E_NrSeryjny->text(), QString());
-    QCOMPARE(f.GroupB_Vtl->title(), QString("Vantorel"));
+    for (QAction* language : {f.Polski1, f.English1}) {
+        language->trigger();
+        const bool polish = language == f.Polski1;
+        fill();
+        // The climb curve has no panel of its own: only the curve goes.
+        emit chart.OnClickSeries(ChartView::Series2);
+        QCOMPARE(chart.pointCount(ChartView::Series2), 0);
+        QCOMPARE(f.E_MaxGl->text(), QString("1"));
+        QCOMPARE(f.E_Max_Por->text(), QString("1"));
 
-    // The English titles match neither test: only the curve goes.
-    f.English1->trigger();
-    fill();
-    emit chart.OnClickSeries(ChartView::Series1);
-    QCOMPARE(chart.pointCount(ChartView::Series1), 0);
-    QCOMPARE(f.E_MaxGl->text(), QString("1"));
-    QCOMPARE(f.GroupB_Vtl->title(), QString("flight.bin"));
+        emit chart.OnClickSeries(ChartView::Series3);
+        QCOMPARE(chart.pointCount(ChartView::Series3), 0);
+        QCOMPARE(f.E_Max_Por->text(), QString());
+        QCOMPARE(f.GroupB_Por->title(), QString(polish ? "Plik" : "File"));
+        QCOMPARE(f.E_MaxGl->text(), QString("1"));
+        QCOMPARE(chart.pointCount(ChartView::Series1), 1);
+
+        emit chart.OnClickSeries(ChartView::Series1);
+        QCOMPARE(chart.pointCount(ChartView::Series1), 0);
+        QCOMPARE(f.E_MaxGl->text(), QString());
+        QCOMPARE(f.E_NrSeryjny->text(), QString());
+        QCOMPARE(f.GroupB_Vtl->title(), QString(polish ? "Vantorel" : "Vantoreal"));
+    }
 }
 
 void MainWindowTest::installedProgramFindsItsManualsAndKeepsSettingsAway() {
