@@ -29,7 +29,7 @@ namespace {
 
 // Raise the number whenever a row gains a field or its figures are computed differently: a cache
 // of another number is rebuilt.
-constexpr const char* kCacheMagic = "vantorel-log-cache 1";
+constexpr const char* kCacheMagic = "vantorel-log-cache 2";
 constexpr size_t kCacheFields = 15;
 // A cache for thousands of flights takes well under a megabyte; anything far larger is not ours.
 constexpr uintmax_t kCacheSizeLimit = 64u * 1024 * 1024;
