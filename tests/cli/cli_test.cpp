@@ -276,11 +276,11 @@ TEST_F(CliTest, SummaryAndLogGiveTheMaximumThePanelShows) {
 
     const CliRun curve = runCli("curve " + file.string());
     ASSERT_EQ(curve.status, 0) << curve.output;
-    ASSERT_NE(curve.out.find("" maxText ":" 55.8 ""), std::string::npos) << curve.out;
+    ASSERT_NE(curve.out.find("\"maxText\":\"55.8\""), std::string::npos) << curve.out;
     const CliRun summary = runCli("summary " + file.string());
-    EXPECT_NE(summary.out.find("" maximumM ":55.8,"), std::string::npos) << summary.out;
+    EXPECT_NE(summary.out.find("\"maximumM\":55.8,"), std::string::npos) << summary.out;
     const CliRun log = runCli("log " + folder.string());
-    EXPECT_NE(log.out.find("" maximumM ":55.8,"), std::string::npos) << log.out;
+    EXPECT_NE(log.out.find("\"maximumM\":55.8,"), std::string::npos) << log.out;
     fs::remove_all(folder);
 }
 
