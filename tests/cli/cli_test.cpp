@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "flight_synthesiser.h"
+#include "support/test_files.h"
 
 #include "core/shell/program_version.h"
 
@@ -260,6 +261,27 @@ TEST_F(CliTest, SummaryGivesTheHeaderAndTheFlightFigures) {
               std::string::npos)
         << flat.out;
     EXPECT_EQ(runCli("summary").status, 2);
+}
+
+// A drawn curve peaking at exactly 5585 cm: the window's panel shows 55.8 (its plotted float is
+// 55.8499985), and so do the summary and the log, as numbers, where the exact value gives 55.85.
+TEST_F(CliTest, SummaryAndLogGiveTheMaximumThePanelShows) {
+    vtl::testing::FlightDescription flight;
+    flight.groundPressurePa = 101377;
+    flight.altitudeCm = vtl::testing::climbAndGlide(200, 5596, 400, -200);
+    const fs::path folder = m_file.string() + ".log";
+    fs::create_directories(folder);
+    const fs::path file = folder / "half.bin";
+    vtl::testing::writeFlightFile(file, flight);
+
+    const CliRun curve = runCli("curve " + file.string());
+    ASSERT_EQ(curve.status, 0) << curve.output;
+    ASSERT_NE(curve.out.find("\"maxText\":\"55.8\""), std::string::npos) << curve.out;
+    const CliRun summary = runCli("summary " + file.string());
+    EXPECT_NE(summary.out.find("\"maximumM\":55.8,"), std::string::npos) << summary.out;
+    const CliRun log = runCli("log " + folder.string());
+    EXPECT_NE(log.out.find("\"maximumM\":55.8,"), std::string::npos) << log.out;
+    fs::remove_all(folder);
 }
 
 TEST_F(CliTest, CurveDrawsTheComparisonOnTheCurrentFlightsSampleTimes) {

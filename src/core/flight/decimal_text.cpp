@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/flight/decimal_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +39,24 @@ std::string oneDecimalTextOfCentimetres(int32_t centimetres, char decimalSeparat
     // Tenths of a metre, halves (5 cm) away from zero.
     const unsigned long long tenths = static_cast<unsigned long long>((magnitude + 5) / 10);
     return tenthsText(centimetres < 0, tenths, decimalSeparator);
+}
+
+float plottedMetres(int32_t centimetres) {
+    return static_cast<float>(centimetres * 0.01);
+}
+
+std::string altitudeText(int32_t centimetres, AltitudeRounding rounding, char decimalSeparator) {
+    return rounding == AltitudeRounding::PlottedMetres
+               ? oneDecimalText(plottedMetres(centimetres), decimalSeparator)
+               : oneDecimalTextOfCentimetres(centimetres, decimalSeparator);
+}
+
+double shownMetres(int32_t centimetres, AltitudeRounding rounding) {
+    // Read back from the text itself, so the number can never say other than the text.
+    const std::string text = altitudeText(centimetres, rounding);
+    double metres = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), metres);
+    return metres;
 }
 
 } // namespace vtl

@@ -15,7 +15,7 @@ constexpr float kClimbBeforeMinimum = 10.0f;
 constexpr int32_t kPlotMargin = 5;
 
 float metresOf(int32_t centimetres) {
-    return static_cast<float>(centimetres * 0.01);
+    return plottedMetres(centimetres);
 }
 
 int32_t minorTicksFor(const FlightRecord& record) {

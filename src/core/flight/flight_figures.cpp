@@ -30,7 +30,8 @@ std::optional<double> bestClimb(const std::vector<int32_t>& altitudeCm, uint32_t
 
 } // namespace
 
-FlightFigures flightFigures(const std::vector<int32_t>& altitudeCm, uint32_t samplesPer10s) {
+FlightFigures flightFigures(const std::vector<int32_t>& altitudeCm, uint32_t samplesPer10s,
+                            AltitudeRounding rounding) {
     FlightFigures figures;
     if (samplesPer10s == 0 || altitudeCm.empty())
         return figures;
@@ -54,7 +55,7 @@ FlightFigures flightFigures(const std::vector<int32_t>& altitudeCm, uint32_t sam
     }
 
     if (highest) {
-        figures.maximumM = metres(altitudeCm[*highest]);
+        figures.maximumM = shownMetres(altitudeCm[*highest], rounding);
         figures.maximumS = timeOf(*highest);
     }
     if (firstAbove)
@@ -66,7 +67,7 @@ FlightFigures flightFigures(const std::vector<int32_t>& altitudeCm, uint32_t sam
         figures.landingS = timeOf(touchdown);
         figures.flightTimeS = *figures.landingS - *figures.startS;
         if (figures.maximumS && *figures.landingS > *figures.maximumS) {
-            figures.meanSinkMps = (*figures.maximumM - metres(altitudeCm[touchdown])) /
+            figures.meanSinkMps = (metres(altitudeCm[*highest]) - metres(altitudeCm[touchdown])) /
                                   (*figures.landingS - *figures.maximumS);
         }
     }

@@ -34,21 +34,20 @@ std::string decimals(double value, int places, char separator) {
     return text;
 }
 
-std::string minutesAndSeconds(double seconds) {
+} // namespace
+
+std::string flightTimeText(double seconds) {
     const long whole = std::lround(seconds);
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%ld:%02ld", whole / 60, whole % 60);
     return buffer;
 }
 
-} // namespace
-
-std::string flightFiguresText(const FlightFigures& figures, Language language) {
+std::string flightFiguresText(const FlightFigures& figures, Language language, char separator) {
     const FiguresWords& words = language == Language::Polish ? kPolish : kEnglish;
-    const char separator = language == Language::Polish ? ',' : '.';
     std::vector<std::string> parts;
     if (figures.flightTimeS)
-        parts.push_back(std::string(words.flight) + " " + minutesAndSeconds(*figures.flightTimeS));
+        parts.push_back(std::string(words.flight) + " " + flightTimeText(*figures.flightTimeS));
     if (figures.startS)
         parts.push_back(std::string(words.start) + " " + decimals(*figures.startS, 1, separator) +
                         " s");

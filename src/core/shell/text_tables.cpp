@@ -99,7 +99,7 @@ constexpr std::array<TextPair, static_cast<size_t>(FlightLogCaption::Count)> kFl
     {"Temp. °C", "Temp. °C"},
     {"Maksimum m", "Maximum m"},
     {"Do maksimum s", "To maximum s"},
-    {"Czas lotu s", "Flight time s"},
+    {"Czas lotu", "Flight time"},
     {"Najl. wznoszenie m/s", "Best climb m/s"},
     {"Śr. opadanie m/s", "Mean sink m/s"},
     {"Stan", "Status"},

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/files/flight_log_window.h"
 
+#include "core/files/spreadsheet_export.h"
+#include "core/flight/flight_figures_text.h"
 #include "core/flight/sampling_code.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/framework_texts.h"
@@ -74,6 +76,13 @@ QTableWidgetItem* figureItem(const std::optional<double>& value, int decimals) {
         value ? *value : kAbsent);
 }
 
+// The flight time as the figures line under the chart shows it; it sorts by its seconds.
+QTableWidgetItem* flightTimeItem(const std::optional<double>& seconds) {
+    return new NumberItem(seconds ? QString::fromStdString(vtl::flightTimeText(*seconds))
+                                  : QString(),
+                          seconds ? *seconds : kAbsent);
+}
+
 } // namespace
 
 QString FlightLogWindow::menuText(vtl::Language language) {
@@ -104,8 +113,14 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
-    m_table->horizontalHeader()->setSortIndicatorShown(true);
-    m_table->horizontalHeader()->setSortIndicator(Downloaded, Qt::DescendingOrder);
+    // The file's name and its state say which row is which: beside the date, where the figures
+    // cannot push them off a laptop's screen (at 1280 pixels the figures are wider than what is
+    // left).
+    QHeaderView* header = m_table->horizontalHeader();
+    header->moveSection(header->visualIndex(FileName), 1);
+    header->moveSection(header->visualIndex(Status), 2);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(Downloaded, Qt::DescendingOrder);
     m_table->setSortingEnabled(true);
     m_progress = new QLabel(this);
     m_progress->setObjectName(QStringLiteral("ProgressLine"));
@@ -182,6 +197,11 @@ void FlightLogWindow::setFolder(const QString& folder) {
     m_folderLabel->setText(folder);
     m_rows.clear();
     m_total = 0;
+    m_shown = 0;
+    // A name chosen for another folder's listing would lead the dialog away from this one.
+    if (folder != m_exportFolder) {
+        m_lastExportName.clear();
+    }
     // Sorting thousands of rows again for every row that comes would stall the window: the rows
     // come newest first, and the table sorts once when all are in.
     m_table->setSortingEnabled(false);
@@ -229,7 +249,7 @@ void FlightLogWindow::finishScan() {
         m_table->resizeColumnsToContents();
         m_columnsSized = true;
     }
-    m_progress->setText(QStringLiteral("%1 / %2").arg(m_rows.size()).arg(m_rows.size()));
+    showCounter();
     emit scanFinished();
 }
 
@@ -240,8 +260,18 @@ void FlightLogWindow::addRow(const vtl::FlightLogRow& row, size_t total) {
     m_table->insertRow(tableRow);
     fillRow(tableRow, m_rows.back());
     m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
-    m_table->setRowHidden(tableRow, !matchesFilter(tableRow));
-    m_progress->setText(QStringLiteral("%1 / %2").arg(m_rows.size()).arg(total));
+    const bool shown = matchesFilter(tableRow);
+    m_table->setRowHidden(tableRow, !shown);
+    if (shown) {
+        ++m_shown;
+    }
+    showCounter();
+}
+
+void FlightLogWindow::showCounter() {
+    // While the folder is read, "all" is what the listing will hold; after it, what it holds.
+    const size_t all = m_worker != nullptr ? m_total : m_rows.size();
+    m_progress->setText(QStringLiteral("%1 / %2").arg(m_shown).arg(all));
 }
 
 void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {
@@ -264,7 +294,7 @@ void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {
     m_table->setItem(tableRow, Temperature, numberItem(row.temperature));
     m_table->setItem(tableRow, Maximum, figureItem(f.maximumM, 1));
     m_table->setItem(tableRow, TimeToMaximum, figureItem(f.maximumS, 1));
-    m_table->setItem(tableRow, FlightTime, figureItem(f.flightTimeS, 1));
+    m_table->setItem(tableRow, FlightTime, flightTimeItem(f.flightTimeS));
     m_table->setItem(tableRow, BestClimb, figureItem(f.bestClimbMps, 2));
     m_table->setItem(tableRow, MeanSink, figureItem(f.meanSinkMps, 2));
     m_table->setItem(tableRow, Status, new QTableWidgetItem(text(statusCaption(row.status))));
@@ -286,9 +316,15 @@ bool FlightLogWindow::matchesFilter(int tableRow) const {
 }
 
 void FlightLogWindow::applyFilter() {
+    m_shown = 0;
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        m_table->setRowHidden(row, !matchesFilter(row));
+        const bool shown = matchesFilter(row);
+        m_table->setRowHidden(row, !shown);
+        if (shown) {
+            ++m_shown;
+        }
     }
+    showCounter();
 }
 
 std::vector<vtl::FlightLogRow> FlightLogWindow::shownRows() const {
@@ -321,11 +357,17 @@ void FlightLogWindow::chooseFolder() {
 }
 
 void FlightLogWindow::exportRows() {
-    const std::string name = m_prompter.chooseFile(vtl::FileDialog::Export, m_lastExportName);
-    if (name.empty()) {
+    // The first export of a listing starts in the listed folder, later ones at the last name.
+    const std::string initial =
+        m_lastExportName.empty() ? QDir(m_folder).absolutePath().toStdString() : m_lastExportName;
+    const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::Export, initial);
+    if (chosen.empty()) {
         return;
     }
-    m_lastExportName = name;
+    m_lastExportName = chosen;
+    m_exportFolder = m_folder;
+    // As the main window's spreadsheet export: a name typed without the suffix gets it.
+    const std::string name = vtl::withRequiredSuffix(chosen, ".csv");
     const std::string csv = vtl::flightLogCsv(shownRows());
     int error = 0;
     if (!vtl::writeFileAtomically(name, reinterpret_cast<const uint8_t*>(csv.data()), csv.size(),

@@ -84,6 +84,8 @@ private:
     void fillRow(int tableRow, const vtl::FlightLogRow& row);
     void finishScan();
     void applyFilter();
+    // "shown / all": the rows the filter lets through of the rows of the listing.
+    void showCounter();
     bool matchesFilter(int tableRow) const;
     void openSelected(bool comparison);
     void chooseFolder();
@@ -99,12 +101,14 @@ private:
     QString m_folder;
     std::vector<vtl::FlightLogRow> m_rows; // in the order read; table items point here
     size_t m_total = 0;
+    size_t m_shown = 0;
     // Set once the columns have widths a user chose or that fit a first listing.
     bool m_columnsSized = false;
     QThread* m_worker = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     unsigned m_generation = 0;
     std::string m_lastExportName;
+    QString m_exportFolder; // the listing the last export name was chosen in
 
     QTableWidget* m_table = nullptr;
     QLineEdit* m_filter = nullptr;

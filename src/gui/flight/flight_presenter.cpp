@@ -63,8 +63,8 @@ void FlightPresenter::applyLanguage() {
 }
 
 void FlightPresenter::setFigures(vtl::FlightRole role, const std::vector<int32_t>& altitudeCm,
-                                 uint32_t samplesPer10s) {
-    m_figures[indexOf(role)] = vtl::flightFigures(altitudeCm, samplesPer10s);
+                                 uint32_t samplesPer10s, vtl::AltitudeRounding rounding) {
+    m_figures[indexOf(role)] = vtl::flightFigures(altitudeCm, samplesPer10s, rounding);
     showFiguresText(role);
 }
 
@@ -75,7 +75,8 @@ void FlightPresenter::clearFigures(vtl::FlightRole role) {
 
 void FlightPresenter::showFiguresText(vtl::FlightRole role) {
     const auto& figures = m_figures[indexOf(role)];
-    texts(role).figures = figures ? vtl::flightFiguresText(*figures, m_language) : std::string();
+    texts(role).figures =
+        figures ? vtl::flightFiguresText(*figures, m_language, decimalSeparator()) : std::string();
 }
 
 namespace {
@@ -207,7 +208,8 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
     for (const float climb : drawing.climbMetres) {
         chart.Add(ChartView::Series2, climb, QString(), kClimbColour);
     }
-    setFigures(vtl::FlightRole::Current, drawing.altitudeCm, m_current.samplesPer10s);
+    setFigures(vtl::FlightRole::Current, drawing.altitudeCm, m_current.samplesPer10s,
+               vtl::AltitudeRounding::PlottedMetres);
     showStatistics(vtl::FlightRole::Current, drawing.maxText, drawing.minText);
     chart.leftSetAutomatic(false);
     chart.leftSetAutomaticMaximum(false);
@@ -234,7 +236,8 @@ void FlightPresenter::drawComparison() {
     const auto drawing = vtl::drawComparison(m_comparison, decimalSeparator());
     if (drawing) {
         // Measured on the comparison's own samples, so its times are its own.
-        setFigures(vtl::FlightRole::Comparison, drawing->altitudeCm, m_comparison.samplesPer10s);
+        setFigures(vtl::FlightRole::Comparison, drawing->altitudeCm, m_comparison.samplesPer10s,
+                   vtl::AltitudeRounding::PlottedMetres);
         applyComparison(
             vtl::resampleComparison(*drawing, m_comparison.samplesPer10s, comparisonTimeBase()));
     } else {
@@ -287,7 +290,8 @@ void FlightPresenter::filterCurrent() {
                   seconds < 0 ? QString() : QString::number(seconds));
         chart.Add(ChartView::Series5, metres(result.unfilteredCm[k]), QString());
     }
-    setFigures(vtl::FlightRole::Current, result.filteredCm, m_current.samplesPer10s);
+    setFigures(vtl::FlightRole::Current, result.filteredCm, m_current.samplesPer10s,
+               vtl::AltitudeRounding::ExactCentimetres);
     setStatistics(vtl::FlightRole::Current, result.maxText, result.minText);
 }
 
@@ -314,7 +318,8 @@ void FlightPresenter::filterComparison() {
     for (size_t j = 0; j < filtered.size(); ++j) {
         chart.Add(ChartView::Series3, metres(filtered[j]), comparisonLabel(j));
     }
-    setFigures(vtl::FlightRole::Comparison, result.filteredCm, m_comparison.samplesPer10s);
+    setFigures(vtl::FlightRole::Comparison, result.filteredCm, m_comparison.samplesPer10s,
+               vtl::AltitudeRounding::ExactCentimetres);
     setStatistics(vtl::FlightRole::Comparison, result.maxText, result.minText);
 }
 

@@ -102,9 +102,10 @@ private:
     // bottom axis goes on counting seconds where the comparison runs longer; otherwise none.
     QString comparisonLabel(size_t j) const;
     char decimalSeparator() const;
-    // The figures of a drawn curve, at the flight's own sampling rate, into its panel's line.
+    // The figures of a drawn curve, at the flight's own sampling rate, into its panel's line;
+    // `rounding` is the rule the panel shows that curve's maximum by.
     void setFigures(vtl::FlightRole role, const std::vector<int32_t>& altitudeCm,
-                    uint32_t samplesPer10s);
+                    uint32_t samplesPer10s, vtl::AltitudeRounding rounding);
     void clearFigures(vtl::FlightRole role);
     void showFiguresText(vtl::FlightRole role);
 

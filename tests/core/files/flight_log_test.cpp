@@ -254,7 +254,8 @@ TEST(FlightLogCache, KeepsEveryValueAndRefusesWhatIsOutOfBounds) {
     EXPECT_FALSE(parseFlightLogCache(replaced("\t0.1\t", "\tnan\t")));
     EXPECT_FALSE(parseFlightLogCache(replaced("\t0.1\t", "\t0.1\t\t")));
     EXPECT_FALSE(parseFlightLogCache(replaced("end 2", "end 3")));
-    // A cache of the version before cut files were told apart calls them whole.
+    // A cache of the earlier version (cut files called whole, maxima not as the panel shows
+    // them) is read anew.
     EXPECT_FALSE(parseFlightLogCache(replaced("cache 2", "cache 1")));
 }
 

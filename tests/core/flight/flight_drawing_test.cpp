@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace vtl {
@@ -183,6 +184,28 @@ TEST(DecimalText, RoundsTheExactValueHalvesAwayFromZero) {
     EXPECT_EQ(oneDecimalTextOfCentimetres(-4), "-0.0");
     EXPECT_EQ(oneDecimalTextOfCentimetres(125), "1.3");
     EXPECT_EQ(oneDecimalTextOfCentimetres(-125), "-1.3");
+}
+
+// Every text of an altitude follows the panel of its curve: a drawn curve rounds its plotted float,
+// a filtered one its exact centimetres. They part where the float misses the half.
+TEST(DecimalText, AltitudesAsTheirPanelShowsThem) {
+    using R = AltitudeRounding;
+    EXPECT_EQ(altitudeText(5585, R::PlottedMetres), "55.8"); // 55.8499985...
+    EXPECT_EQ(altitudeText(5585, R::ExactCentimetres, ','), "55,9");
+    EXPECT_EQ(altitudeText(15, R::PlottedMetres), "0.2"); // 0.150000006..., where a double is below
+    EXPECT_EQ(altitudeText(-5, R::PlottedMetres), "-0.1");
+    EXPECT_EQ(altitudeText(-5, R::ExactCentimetres), "-0.1");
+    EXPECT_EQ(altitudeText(-4, R::PlottedMetres), "-0.0");
+    EXPECT_EQ(altitudeText(-4, R::ExactCentimetres), "-0.0");
+
+    EXPECT_EQ(shownMetres(5585, R::PlottedMetres), 55.8);
+    EXPECT_EQ(shownMetres(5585, R::ExactCentimetres), 55.9);
+    EXPECT_EQ(shownMetres(15, R::PlottedMetres), 0.2);
+    EXPECT_EQ(shownMetres(-5, R::ExactCentimetres), -0.1);
+    EXPECT_TRUE(std::signbit(shownMetres(-4, R::PlottedMetres)));
+    // The panel's own pass plots these metres.
+    const FlightDrawing peak = draw(plateau({{0, 10}, {5586, 30}, {0, 30}}));
+    EXPECT_EQ(peak.maxText, altitudeText(5585, R::PlottedMetres));
 }
 
 } // namespace

@@ -2,7 +2,11 @@
 #include "core/flight/flight_figures.h"
 #include "core/flight/flight_figures_text.h"
 
+#include "core/flight/flight_drawing.h"
+
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace vtl {
 namespace {
@@ -54,6 +58,33 @@ TEST(FlightFigures, FiveSamplesPerSecond) {
 TEST(FlightFigures, OneSampleEveryTwoSeconds) {
     // Neighbours are two seconds apart: 600 cm and 80 cm per sample, landing sample 86 at 80 cm.
     expectFlight(flightFigures(flightCurve(2, 600, 6000, 80, 3), 5), {6.0, 24.0, 172.0});
+}
+
+// The maximum is the value its panel shows, by the panel's rule for the curve; the mean sink still
+// comes from the exact centimetres (55.85 m to 1 m in 6 s).
+TEST(FlightFigures, MaximumIsThePanelsValue) {
+    const std::vector<int32_t> curve{0, 2000, 5585, 4000, 2000, 100, 0};
+    const FlightFigures drawn = flightFigures(curve, 5);
+    EXPECT_EQ(*drawn.maximumM, 55.8);
+    EXPECT_NEAR(*drawn.meanSinkMps, (55.85 - 1.0) / 6.0, kTolerance);
+    EXPECT_EQ(*flightFigures(curve, 5, AltitudeRounding::ExactCentimetres).maximumM, 55.9);
+    EXPECT_EQ(*flightFigures({0, 15, 0}, 5).maximumM, 0.2);
+
+    // Over a run of peaks, the figures line says what the panel's pass says for the same curve.
+    auto record = std::make_unique<FlightRecord>();
+    record->samplesPer10s = 50;
+    for (int32_t peak = 5500; peak <= 5700; ++peak) {
+        const std::vector<int32_t> points{0, 0, 0, peak, peak, peak, peak, 0, 0, 0, 0, 0, 0};
+        std::copy(points.begin(), points.end(), record->altitudeCm.begin());
+        record->wordCount = static_cast<uint32_t>(2 * points.size());
+        const FlightDrawing drawing =
+            drawConvertedFlight(*record, static_cast<int32_t>(points.size()), false, ',');
+        ASSERT_TRUE(drawing.maxText);
+        const std::string line =
+            flightFiguresText(flightFigures(drawing.altitudeCm, 50), Language::Polish, ',');
+        EXPECT_NE(line.find("maks. " + *drawing.maxText + " m"), std::string::npos)
+            << peak << ": " << line;
+    }
 }
 
 TEST(FlightFigures, ThresholdAndMaximumAreStrict) {
@@ -113,7 +144,7 @@ TEST(FlightFigures, NothingToMeasure) {
 
     const FlightFigures empty = flightFigures({}, 200);
     EXPECT_FALSE(empty.maximumM || empty.startS || empty.bestClimbMps);
-    EXPECT_EQ(flightFiguresText(empty, Language::English), "");
+    EXPECT_EQ(flightFiguresText(empty, Language::English, '.'), "");
 }
 
 FlightFigures sampleFigures() {
@@ -128,10 +159,10 @@ FlightFigures sampleFigures() {
 }
 
 TEST(FlightFiguresText, BothLanguages) {
-    EXPECT_EQ(flightFiguresText(sampleFigures(), Language::Polish),
+    EXPECT_EQ(flightFiguresText(sampleFigures(), Language::Polish, ','),
               "Lot 2:55 \u00b7 start 4,1 s \u00b7 maks. 70,1 m po 43,9 s \u00b7 wznoszenie 3,2 "
               "m/s \u00b7 opadanie 0,38 m/s");
-    EXPECT_EQ(flightFiguresText(sampleFigures(), Language::English),
+    EXPECT_EQ(flightFiguresText(sampleFigures(), Language::English, '.'),
               "Flight 2:55 \u00b7 start 4.1 s \u00b7 max 70.1 m after 43.9 s \u00b7 climb 3.2 "
               "m/s \u00b7 sink 0.38 m/s");
 }
@@ -140,19 +171,19 @@ TEST(FlightFiguresText, AbsentPartsAreLeftOut) {
     FlightFigures f = sampleFigures();
     f.flightTimeS.reset();
     f.meanSinkMps.reset();
-    EXPECT_EQ(flightFiguresText(f, Language::English),
+    EXPECT_EQ(flightFiguresText(f, Language::English, '.'),
               "start 4.1 s \u00b7 max 70.1 m after 43.9 s \u00b7 climb 3.2 m/s");
     FlightFigures climbOnly;
     climbOnly.bestClimbMps = -0.01;
-    EXPECT_EQ(flightFiguresText(climbOnly, Language::Polish), "wznoszenie 0,0 m/s");
+    EXPECT_EQ(flightFiguresText(climbOnly, Language::Polish, ','), "wznoszenie 0,0 m/s");
 }
 
 TEST(FlightFiguresText, FlightTimeRoundsToWholeSeconds) {
     FlightFigures f;
     f.flightTimeS = 59.6;
-    EXPECT_EQ(flightFiguresText(f, Language::English), "Flight 1:00");
+    EXPECT_EQ(flightFiguresText(f, Language::English, '.'), "Flight 1:00");
     f.flightTimeS = 605.4;
-    EXPECT_EQ(flightFiguresText(f, Language::English), "Flight 10:05");
+    EXPECT_EQ(flightFiguresText(f, Language::English, '.'), "Flight 10:05");
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
@@ -29,6 +30,23 @@ QByteArray flightBytes(int32_t peakCm, uint16_t competitor, uint16_t serial) {
     return vtl::testing::flightBytes(flight);
 }
 
+// A flight whose drawn curve peaks at exactly 5585 cm: the plotted float 55.8499985 shows "55.8",
+// where the exact value would round to 55.9.
+QByteArray halfMetreFlightBytes() {
+    vtl::testing::FlightDescription flight;
+    flight.competitorNumber = 55;
+    flight.serialNumber = 5585;
+    flight.groundPressurePa = 101377;
+    flight.altitudeCm = vtl::testing::climbAndGlide(200, 5596, 400, -200);
+    return vtl::testing::flightBytes(flight);
+}
+
+// The text after `word` up to the next blank: one number of the figures line.
+QString figureAfter(const QString& line, const QString& word) {
+    const qsizetype at = line.indexOf(word + QLatin1Char(' '));
+    return at < 0 ? QString() : line.mid(at + word.size() + 1).section(QLatin1Char(' '), 0, 0);
+}
+
 } // namespace
 
 class FlightLogWindowTest : public QObject {
@@ -43,6 +61,9 @@ private slots:
     void followsTheLanguageAndKeepsItsColumns();
     void everyCaptionInBothLanguages();
     void broughtBackItListsFlightsArchivedMeanwhile();
+    void oneNumberAndOneSeparatorEverywhere();
+    void exportNamesACsvFileInTheListedFolder();
+    void everyColumnOnScreenAtTheUsualWidth();
 
 private:
     QString path(const QString& name) const { return m_rig->path(name); }
@@ -77,6 +98,7 @@ FlightLogWindowTest::newWindow(vtl::testing::ScriptedPrompter& prompter) {
 }
 
 void FlightLogWindowTest::cleanup() {
+    QLocale::setDefault(QLocale::c());
     m_rig.reset();
 }
 
@@ -208,6 +230,7 @@ void FlightLogWindowTest::sortsFiltersAndExports() {
 
     log->filterField()->setText("777");
     QCOMPARE(log->shownRows().size(), size_t{1});
+    QCOMPARE(log->progressLine()->text(), QString("1 / 3")); // shown of all
     QCOMPARE(log->shownRows()[0].fileName, std::string(kLow));
     log->filterField()->setText("2026-06-14");
     QCOMPARE(log->shownRows().size(), size_t{1});
@@ -220,6 +243,8 @@ void FlightLogWindowTest::sortsFiltersAndExports() {
              QByteArray::fromStdString(vtl::flightLogCsv(log->shownRows())));
     QVERIFY(readFile(path("log.csv")).contains(kHigh));
     QVERIFY(!readFile(path("log.csv")).contains(kLow));
+    log->filterField()->clear();
+    QCOMPARE(log->progressLine()->text(), QString("3 / 3"));
 }
 
 void FlightLogWindowTest::followsTheLanguageAndKeepsItsColumns() {
@@ -267,8 +292,8 @@ void FlightLogWindowTest::everyCaptionInBothLanguages() {
                         {"Folder…", "Open", "Compare", "Export"},
                         "Filter: competitor, serial or date",
                         {"Downloaded", "Serial", "Competitor", "Sampling", "Temp. °C", "Maximum m",
-                         "To maximum s", "Flight time s", "Best climb m/s", "Mean sink m/s",
-                         "Status", "File"},
+                         "To maximum s", "Flight time", "Best climb m/s", "Mean sink m/s", "Status",
+                         "File"},
                         "ok",
                         "not a flight"};
     const Shown polish{m_window->form().Polski1,
@@ -276,7 +301,7 @@ void FlightLogWindowTest::everyCaptionInBothLanguages() {
                        {"Folder…", "Otwórz", "Porównaj", "Eksport"},
                        "Filtr: zawodnik, numer seryjny lub data",
                        {"Pobrano", "Nr seryjny", "Zawodnik", "Próbkowanie", "Temp. °C",
-                        "Maksimum m", "Do maksimum s", "Czas lotu s", "Najl. wznoszenie m/s",
+                        "Maksimum m", "Do maksimum s", "Czas lotu", "Najl. wznoszenie m/s",
                         "Śr. opadanie m/s", "Stan", "Plik"},
                        "dobry",
                        "nie lot"};
@@ -310,6 +335,100 @@ void FlightLogWindowTest::broughtBackItListsFlightsArchivedMeanwhile() {
     QVERIFY(log->isVisible());
     QCOMPARE(log->table()->rowCount(), 4);
     QVERIFY(rowOf(log, QStringLiteral("2026-06-16_120000_S1234_C42.bin")) >= 0);
+}
+
+// The maximum, the altitudes and the flight time read the same in the panel, the figures line, the
+// log's row and its CSV; each window's numbers take the locale's separator whatever the language,
+// the CSV always '.'.
+void FlightLogWindowTest::oneNumberAndOneSeparatorEverywhere() {
+    const QString name = QStringLiteral("2026-06-16_120000_S5585_C55.bin");
+    writeFile(path(QStringLiteral("flights/") + name), halfMetreFlightBytes());
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    MainWindowForm& f = m_window->form();
+    struct Case {
+        QLocale locale;
+        QAction* language;
+        QString maximum; // the word before it in the figures line
+        QString shown;
+    };
+    const Case cases[] = {{QLocale::c(), f.Polski1, "maks.", "55.8"},
+                          {QLocale(QLocale::Polish, QLocale::Poland), f.English1, "max", "55,8"}};
+    for (const Case& c : cases) {
+        QLocale::setDefault(c.locale);
+        c.language->trigger();
+        m_prompter->answerNextFiles({path(QStringLiteral("flights/") + name).toStdString()});
+        f.BOdczyt->click();
+        QCOMPARE(f.E_MaxGl->text(), c.shown);
+        const QString line = f.LFigures1->text();
+        QCOMPARE(figureAfter(line, c.maximum), c.shown);
+        // Every number of the line has the window's separator, none the other.
+        const QChar other = c.shown.contains(QLatin1Char('.')) ? QChar(',') : QChar('.');
+        QVERIFY2(!line.contains(other), qPrintable(line));
+        const QString flightTime = line.section(QLatin1Char(' '), 1, 1);
+        QVERIFY2(flightTime.contains(QLatin1Char(':')), qPrintable(line));
+
+        log->setFolder(log->folder());
+        QSignalSpy finished(log, &FlightLogWindow::scanFinished);
+        QVERIFY(finished.wait(10000));
+        const int row = rowOf(log, name);
+        QCOMPARE(log->table()->item(row, FlightLogWindow::Maximum)->text(), c.shown);
+        QCOMPARE(log->table()->item(row, FlightLogWindow::FlightTime)->text(), flightTime);
+        QVERIFY(!log->table()->item(row, FlightLogWindow::MeanSink)->text().contains(other));
+        log->filterField()->setText("5585");
+        m_prompter->answerNextFiles({path("one.csv").toStdString()});
+        log->exportButton()->click();
+        QVERIFY(readFile(path("one.csv")).contains(",55.8,"));
+        log->filterField()->clear();
+    }
+
+    // The filtered curve's panel shows its exact centimetres; the figures line follows it.
+    f.B_Filtr_Vtl->click();
+    QCOMPARE(figureAfter(f.LFigures1->text(), "max"), f.E_MaxGl->text());
+}
+
+void FlightLogWindowTest::exportNamesACsvFileInTheListedFolder() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    // The first export of a listing starts in the listed folder; a name typed without ".csv" gets
+    // it.
+    m_prompter->answerNextFiles({path("flights/summer").toStdString()});
+    log->exportButton()->click();
+    QCOMPARE(m_prompter->fileDialogs().back().second, path("flights").toStdString());
+    QVERIFY(QFile::exists(path("flights/summer.csv")));
+    QVERIFY(!QFile::exists(path("flights/summer")));
+
+    QDir(m_rig->folder()).mkdir(QStringLiteral("club"));
+    writeFile(path(QStringLiteral("club/") + kLow), flightBytes(3000, 9, 777));
+    log->setFolder(path("club"));
+    QSignalSpy finished(log, &FlightLogWindow::scanFinished);
+    QVERIFY(finished.wait(10000));
+    m_prompter->answerNextFiles({path("club/club.csv").toStdString()});
+    log->exportButton()->click();
+    QCOMPARE(m_prompter->fileDialogs().back().second, path("club").toStdString());
+    QVERIFY(QFile::exists(path("club/club.csv")));
+    // Later exports of the same listing start at the last name.
+    m_prompter->answerNextFiles({});
+    log->exportButton()->click();
+    QCOMPARE(m_prompter->fileDialogs().back().second, path("club/club.csv").toStdString());
+}
+
+// At 1280 pixels, the widest a laptop gives a window, the file names and their states are not
+// pushed off the right.
+void FlightLogWindowTest::everyColumnOnScreenAtTheUsualWidth() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    log->resize(1280, 600);
+    QVERIFY(QTest::qWaitForWindowExposed(log));
+    QTableWidget* table = log->table();
+    for (const int column : {FlightLogWindow::FileName, FlightLogWindow::Status}) {
+        const int right =
+            table->horizontalHeader()->sectionViewportPosition(column) + table->columnWidth(column);
+        QVERIFY2(right <= table->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(right).arg(table->viewport()->width())));
+    }
+    QVERIFY(table->columnWidth(FlightLogWindow::FileName) >=
+            table->fontMetrics().horizontalAdvance(kHigh));
 }
 
 QTEST_MAIN(FlightLogWindowTest)
