@@ -440,21 +440,28 @@ bool ChartView::print(QPaintDevice& device, const QRect& target) {
     m_impl->plot->toPainter(&painter, width, height);
     // The texts that lie on the chart as widgets of their own ("[m]", "[sek]", "dh/dt"), so that
     // the printout carries what the picture shows. Each keeps its distance to the nearer edges,
-    // as the main window's layout places them.
-    for (QWidget* overlay :
-         {static_cast<QWidget*>(m_impl->metres), static_cast<QWidget*>(m_impl->seconds),
-          static_cast<QWidget*>(m_impl->climb), static_cast<QWidget*>(m_impl->setupOk)}) {
-        if (!overlay->isVisibleTo(this)) {
-            continue;
-        }
-        const QRect place = overlay->geometry();
+    // as the main window's layout places them. The labels are drawn as text: a printer would get
+    // a widget's rendering as an image, which no reader of the file finds words in.
+    const auto placeOnPage = [this, width, height](const QRect& place) {
         const int x = place.center().x() < this->width() / 2
                           ? place.left()
                           : width - (this->width() - place.left());
         const int y = place.center().y() < this->height() / 2
                           ? place.top()
                           : height - (this->height() - place.top());
-        overlay->render(&painter, QPoint(x, y), QRegion(), QWidget::DrawChildren);
+        return QRect(QPoint(x, y), place.size());
+    };
+    for (const QLabel* label : {m_impl->metres, m_impl->seconds, m_impl->climb}) {
+        if (label->isVisibleTo(this)) {
+            painter.setFont(label->font());
+            painter.setPen(label->palette().color(QPalette::WindowText));
+            painter.drawText(placeOnPage(label->geometry()), static_cast<int>(label->alignment()),
+                             label->text());
+        }
+    }
+    if (m_impl->setupOk->isVisibleTo(this)) {
+        m_impl->setupOk->render(&painter, placeOnPage(m_impl->setupOk->geometry()).topLeft(),
+                                QRegion(), QWidget::DrawChildren);
     }
     painter.end();
     // The plot keeps the print layout until it is laid out again for the screen.

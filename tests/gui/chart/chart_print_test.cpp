@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QPaintEngine>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -57,7 +59,10 @@ protected:
 
 private:
     struct Engine : QPaintEngine {
-        Engine() : QPaintEngine(AllFeatures) {}
+        // What a PDF printer's engine offers, so that texts take the way they take to paper.
+        Engine()
+            : QPaintEngine(AllFeatures & ~(PorterDuff | PerspectiveTransform |
+                                           ObjectBoundingModeGradients | ConicalGradientFill)) {}
         bool begin(QPaintDevice*) override { return true; }
         bool end() override { return true; }
         void updateState(const QPaintEngineState& state) override {
@@ -225,6 +230,29 @@ void ChartPrintTest::printCarriesThePicturesTexts() {
         }
         return QPointF();
     };
+    // On paper as words a reader of the file finds, not as an image of them.
+    const QString pdfToText = QStandardPaths::findExecutable("pdftotext");
+    if (pdfToText.isEmpty()) {
+#ifdef Q_OS_WIN
+        QSKIP("no pdftotext in the Windows build's environment");
+#else
+        QFAIL("pdftotext (poppler-utils, installed by scripts/setup) is missing");
+#endif
+    }
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("chart.pdf"));
+    QVERIFY(chart.printTo(printer));
+    QProcess reader;
+    reader.start(pdfToText, {folder.filePath("chart.pdf"), "-"});
+    QVERIFY(reader.waitForFinished(30000));
+    const QStringList pdfWords =
+        QString::fromUtf8(reader.readAllStandardOutput()).split(QRegularExpression("\\s+"));
+    for (const QString& word : pictureWords) {
+        QVERIFY2(pdfWords.contains(word), qPrintable(word + " missing from the PDF"));
+    }
+
     const QPointF centre = QRectF(target).center();
     const auto inside = [&target](const QPointF& at) { return QRectF(target).contains(at); };
     const QPointF metres = printedAt("[m]");
