@@ -284,6 +284,37 @@ TEST_F(CliTest, SummaryAndLogGiveTheMaximumThePanelShows) {
     fs::remove_all(folder);
 }
 
+// Beside a longer comparison at the same rate, the bottom axis goes on counting seconds to the
+// comparison's end, at the current flight's rate.
+TEST_F(CliTest, CurveLabelsTheSecondsOverTheComparisonsWholeLength) {
+    vtl::testing::FlightDescription longer;
+    longer.samplingCode = 3;
+    longer.altitudeCm.assign(10, 0);
+    for (int i = 1; i <= 40; ++i) {
+        longer.altitudeCm.push_back(i * 100);
+    }
+    const fs::path comparison = m_file.string() + ".longer.bin";
+    const auto bytes = vtl::testing::synthesiseFlightImage(longer);
+    std::ofstream(comparison, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+
+    const CliRun run = runCli("curve " + m_file.string() + " --comparison " + comparison.string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const size_t start = run.output.find("\"labels\":[");
+    ASSERT_NE(start, std::string::npos) << run.output;
+    const std::string labels =
+        run.output.substr(start + 10, run.output.find(']', start) - start - 10);
+    // The current flight's eight points, then the comparison's to its 46th: a label every 5.
+    const size_t points = intArray(run.output, "comparisonCm").size();
+    EXPECT_EQ(points, 46u);
+    EXPECT_EQ(static_cast<size_t>(std::count(labels.begin(), labels.end(), ',')) + 1, points)
+        << labels;
+    EXPECT_EQ(labels.rfind("\"0\",\"\",\"\",\"\",\"\",\"1\",\"\",\"\",\"\",\"\",\"2\",", 0), 0u)
+        << labels;
+    EXPECT_EQ(labels.substr(labels.size() - 20), ",\"8\",\"\",\"\",\"\",\"\",\"9\"") << labels;
+    fs::remove(comparison);
+}
+
 TEST_F(CliTest, CurveDrawsTheComparisonOnTheCurrentFlightsSampleTimes) {
     // A climb at 5 samples per second beside a flight at 10 samples per second.
     vtl::testing::FlightDescription climb;

@@ -136,9 +136,20 @@ std::string runCurve(const CommandLine& args) {
     if (!drawing) {
         throw CommandError("corrupt flight data");
     }
+    std::vector<int32_t> comparisonCm;
+    const auto comparisonFile = args.option("--comparison");
+    if (comparisonFile) {
+        comparisonCm = comparisonOnCurrentTimes(*comparisonFile, *record);
+    }
+    // The bottom axis' labels over the whole drawn width: where the comparison runs longer, the
+    // seconds go on at the current flight's rate.
     std::vector<std::string> labels;
     for (size_t j = 0; j < drawing->labelSeconds.size(); ++j) {
         labels.push_back(drawing->label(j));
+    }
+    for (size_t j = labels.size(); j < comparisonCm.size(); ++j) {
+        const int32_t seconds = sampleSecondsLabel(static_cast<uint32_t>(j), record->samplesPer10s);
+        labels.push_back(seconds < 0 ? std::string() : std::to_string(seconds));
     }
     JsonWriter json;
     json.beginObject()
@@ -156,8 +167,8 @@ std::string runCurve(const CommandLine& args) {
         .value(int64_t{drawing->minorTickCount})
         .key("seriesCount")
         .value(int64_t{drawing->seriesCount});
-    if (const auto comparisonFile = args.option("--comparison")) {
-        json.key("comparisonCm").array(comparisonOnCurrentTimes(*comparisonFile, *record));
+    if (comparisonFile) {
+        json.key("comparisonCm").array(comparisonCm);
     }
     json.endObject();
     return json.text();

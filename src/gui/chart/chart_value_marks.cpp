@@ -12,6 +12,7 @@ namespace vtl::chart {
 namespace {
 
 const QString kMarksLayer = QStringLiteral("marks");
+const QString kMarkTextsLayer = QStringLiteral("markTexts");
 constexpr double kArrowHeadWidth = 5;
 constexpr double kArrowHeadLength = 5;
 
@@ -38,12 +39,19 @@ void ValueMarks::setVisible(bool visible) {
     }
 }
 
+void ValueMarks::setBackground(const QColor& colour) {
+    m_background = colour;
+    for (const Placed& mark : m_pool) {
+        mark.text->setBrush(m_background);
+    }
+}
+
 std::vector<ValueMarks::Placed> ValueMarks::placed() const {
     return std::vector<Placed>(m_pool.begin(),
                                m_pool.begin() + static_cast<std::ptrdiff_t>(m_used));
 }
 
-void ValueMarks::place() {
+void ValueMarks::place(MarkBoxes& taken) {
     const std::size_t previouslyUsed = m_used;
     m_used = 0;
     const auto data = m_graph->data();
@@ -56,7 +64,7 @@ void ValueMarks::place() {
             std::min(data->size() - 1, static_cast<int>(std::floor(keyAxis->range().upper)));
         // The texts are laid out in whole pixels.
         const double height = std::ceil(m_metrics.height());
-        QRectF previous; // the last mark placed, widened by the gaps kept between marks
+        QRectF previous; // the last mark of this curve, widened by the gaps kept between marks
         for (int i = first; i <= last; ++i) {
             const double value = (data->constBegin() + i)->value;
             const double x = keyAxis->coordToPixel(i);
@@ -78,11 +86,14 @@ void ValueMarks::place() {
             }
             const double width = textWidth(text);
             const QRectF box(x - width / 2, top, width, height);
-            if (sameRow && box.intersects(previous)) {
+            // On a steep climb or where two curves cross, a mark can reach one placed earlier
+            // than the last.
+            if (taken.overlaps(box)) {
                 continue;
             }
             show(m_used++, QPointF(x, y), box, text);
             previous = box.adjusted(-kGap, -1, kGap, 1);
+            taken.add(previous);
         }
     }
     for (std::size_t i = m_used; i < previouslyUsed; ++i) {
@@ -96,7 +107,7 @@ void ValueMarks::show(std::size_t slot, const QPointF& point, const QRectF& box,
                       const QString& text) {
     if (slot == m_pool.size()) {
         auto* label = new QCPItemText(m_plot);
-        label->setLayer(kMarksLayer);
+        label->setLayer(kMarkTextsLayer);
         label->setClipToAxisRect(false);
         label->setSelectable(false);
         label->position->setType(QCPItemPosition::ptAbsolute);
@@ -104,8 +115,8 @@ void ValueMarks::show(std::size_t slot, const QPointF& point, const QRectF& box,
         label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setPadding(QMargins());
-        label->setPen(Qt::NoPen); // transparent, without a frame
-        label->setBrush(Qt::NoBrush);
+        label->setPen(Qt::NoPen); // without a frame
+        label->setBrush(m_background);
         label->setFont(m_font);
         label->setColor(Qt::black);
 

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "gui/chart/chart_mark_boxes.h"
+
 #include <qcustomplot.h>
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QRectF>
 #include <QString>
 
 #include <array>
@@ -14,9 +18,11 @@ namespace vtl::chart {
 
 // The value of each point in a text beside it, joined to the point by a callout: a black arrow
 // whose head (filled black) touches the point. Only points in view get a mark, and a mark that
-// would overlap the previous one is skipped, so a zoom shows every value and a whole flight
-// stays readable and quick to draw. The marks are plot items from a pool that grows to the most
-// marks one layout needed; they are placed after each layout, on the plot's "marks" layer.
+// would overlap a mark already placed (of this curve or another) is skipped, so a zoom shows
+// every value and a whole flight stays readable and quick to draw. The texts sit on the chart's
+// background colour, on a layer above the curves and the callouts, so no line strikes them. The
+// marks are plot items from a pool that grows to the most marks one layout needed; they are
+// placed after each layout, the callouts on the plot's "marks" layer, the texts on "markTexts".
 class ValueMarks {
 public:
     // A positive callout puts the marks that many pixels above the points, a negative one below.
@@ -24,8 +30,10 @@ public:
 
     void setVisible(bool visible);
     bool visible() const { return m_visible; }
-    // Places the marks for the axes as laid out now.
-    void place();
+    void setBackground(const QColor& colour);
+    // Places the marks for the axes as laid out now, clear of the boxes already taken, and adds
+    // its own boxes to them.
+    void place(MarkBoxes& taken);
 
     struct Placed {
         QCPItemText* text;
@@ -45,6 +53,7 @@ private:
     QString m_pattern;
     int m_callout;
     QFont m_font;
+    QColor m_background = Qt::white;
     QFontMetricsF m_metrics;
     std::array<double, 128> m_advances{};
     double m_widestDigit = 0;

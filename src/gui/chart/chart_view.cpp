@@ -5,6 +5,8 @@
 #include "gui/chart/chart_value_format.h"
 #include "gui/chart/chart_view_impl.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QTimer>
@@ -26,6 +28,8 @@ ChartView::Impl::Impl(ChartView& owner)
     plot->setPlottingHints(QCP::phCacheLabels | QCP::phFastPolylines);
     plot->addLayer(QStringLiteral("marks"), plot->layer(QStringLiteral("main")),
                    QCustomPlot::limAbove);
+    plot->addLayer(QStringLiteral("markTexts"), plot->layer(QStringLiteral("marks")),
+                   QCustomPlot::limAbove);
     buildAxes();
     buildSeries();
     buildLayout();
@@ -35,9 +39,11 @@ ChartView::Impl::Impl(ChartView& owner)
 }
 
 void ChartView::Impl::afterLayout() {
+    // The altitude curve's marks first; the comparison's keep clear of them.
+    vtl::chart::MarkBoxes taken;
     for (const auto& valueMarks : marks) {
         if (valueMarks) {
-            valueMarks->place();
+            valueMarks->place(taken);
         }
     }
     for (const LabelledAxis which : {BottomAxis, LeftAxis}) {
@@ -360,6 +366,11 @@ QColor ChartView::panelColor() const {
 void ChartView::setPanelColor(const QColor& colour) {
     m_impl->panelColour = colour;
     m_impl->plot->setBackground(colour);
+    for (const auto& marks : m_impl->marks) {
+        if (marks) {
+            marks->setBackground(colour);
+        }
+    }
     m_impl->scheduleRedraw();
 }
 
@@ -427,6 +438,31 @@ bool ChartView::print(QPaintDevice& device, const QRect& target) {
     painter.translate(target.topLeft());
     painter.scale(double(target.width()) / width, double(target.height()) / height);
     m_impl->plot->toPainter(&painter, width, height);
+    // The texts that lie on the chart as widgets of their own ("[m]", "[sek]", "dh/dt"), so that
+    // the printout carries what the picture shows. Each keeps its distance to the nearer edges,
+    // as the main window's layout places them. The labels are drawn as text: a printer would get
+    // a widget's rendering as an image, which no reader of the file finds words in.
+    const auto placeOnPage = [this, width, height](const QRect& place) {
+        const int x = place.center().x() < this->width() / 2
+                          ? place.left()
+                          : width - (this->width() - place.left());
+        const int y = place.center().y() < this->height() / 2
+                          ? place.top()
+                          : height - (this->height() - place.top());
+        return QRect(QPoint(x, y), place.size());
+    };
+    for (const QLabel* label : {m_impl->metres, m_impl->seconds, m_impl->climb}) {
+        if (label->isVisibleTo(this)) {
+            painter.setFont(label->font());
+            painter.setPen(label->palette().color(QPalette::WindowText));
+            painter.drawText(placeOnPage(label->geometry()), static_cast<int>(label->alignment()),
+                             label->text());
+        }
+    }
+    if (m_impl->setupOk->isVisibleTo(this)) {
+        m_impl->setupOk->render(&painter, placeOnPage(m_impl->setupOk->geometry()).topLeft(),
+                                QRegion(), QWidget::DrawChildren);
+    }
     painter.end();
     // The plot keeps the print layout until it is laid out again for the screen.
     m_impl->redraw();

@@ -177,6 +177,9 @@ void ChartView::Impl::buildSeries() {
                                                   kAltitudeCallout, marksFont);
     marks[Series3] = std::make_unique<ValueMarks>(plot, graphs[Series3], kComparisonMarksPattern,
                                                   kComparisonCallout, marksFont);
+    for (const int s : {Series1, Series3}) {
+        marks[s]->setBackground(kPanelColour);
+    }
 }
 
 void ChartView::Impl::buildLayout() {

@@ -14,6 +14,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -214,7 +215,11 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
     chart.leftSetAutomatic(false);
     chart.leftSetAutomaticMaximum(false);
     chart.leftSetAutomaticMinimum(true);
-    chart.leftSetMaximum(drawing.axisMaximum);
+    int32_t axisMaximum = drawing.axisMaximum;
+    if (m_comparisonAxisMaximum && chart.pointCount(ChartView::Series3) > 0) {
+        axisMaximum = std::max(axisMaximum, *m_comparisonAxisMaximum);
+    }
+    chart.leftSetMaximum(axisMaximum);
 }
 
 uint32_t FlightPresenter::comparisonTimeBase() const {
@@ -222,11 +227,7 @@ uint32_t FlightPresenter::comparisonTimeBase() const {
 }
 
 QString FlightPresenter::comparisonLabel(size_t j) const {
-    const uint32_t timeBase = comparisonTimeBase();
-    if (timeBase == m_comparison.samplesPer10s) {
-        return QString();
-    }
-    const int32_t seconds = vtl::sampleSecondsLabel(static_cast<uint32_t>(j), timeBase);
+    const int32_t seconds = vtl::sampleSecondsLabel(static_cast<uint32_t>(j), comparisonTimeBase());
     return seconds < 0 ? QString() : QString::number(seconds);
 }
 
@@ -257,6 +258,7 @@ void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
         chart.Add(ChartView::Series3, drawing.altitudeMetres[j], comparisonLabel(j));
     }
     showStatistics(vtl::FlightRole::Comparison, drawing.maxText, drawing.minText);
+    m_comparisonAxisMaximum = drawing.axisRaise;
     // The comparison only ever raises the axis, never lowers it.
     if (drawing.axisRaise && *drawing.axisRaise > chart.leftMaximum()) {
         chart.leftSetMaximum(*drawing.axisRaise);

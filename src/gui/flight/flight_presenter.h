@@ -98,8 +98,8 @@ private:
     // share the time axis, otherwise its own.
     uint32_t comparisonTimeBase() const;
     void keepComparisonOnCurrentTimes(int32_t currentMinorTicks);
-    // A comparison drawn at the current flight's rate carries that flight's time labels, so the
-    // bottom axis goes on counting seconds where the comparison runs longer; otherwise none.
+    // The comparison carries the time labels of the rate it is drawn at, so the bottom axis goes
+    // on counting seconds where the comparison runs longer than the current flight.
     QString comparisonLabel(size_t j) const;
     char decimalSeparator() const;
     // The figures of a drawn curve, at the flight's own sampling rate, into its panel's line;
@@ -119,6 +119,9 @@ private:
     std::array<std::optional<vtl::FlightFigures>, 2> m_figures;
     uint32_t m_lastDrawnSamplesPer10s = 200;
     uint32_t m_comparisonTimeBase = 0; // the rate the comparison on screen was placed at
+    // The left axis' maximum that the comparison on screen asked for, kept for a current flight
+    // drawn after it: the axis covers the higher of the two.
+    std::optional<int32_t> m_comparisonAxisMaximum;
 
     std::unique_ptr<vtl::SmoothingFilter> m_filter;
 };

@@ -17,6 +17,7 @@ private slots:
     void initTestCase();
     void marksBelongToTheAltitudeAndComparisonCurves();
     void marksCarryACalloutToTheirPoint();
+    void marksOfCrossingCurvesNeverOverlap();
 };
 
 void ChartMarksTest::initTestCase() {
@@ -103,6 +104,56 @@ void ChartMarksTest::marksCarryACalloutToTheirPoint() {
     chart.setMarksVisible(ChartView::Series1, false);
     chart.flush();
     QVERIFY(chart.valueMarks(ChartView::Series1).empty());
+}
+
+// Two curves that cross again and again, both climbing and sinking steeply: no two marks, of one
+// curve or of both, share a pixel, and no curve shows through a mark's text.
+void ChartMarksTest::marksOfCrossingCurvesNeverOverlap() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    for (int i = 0; i < 1500; ++i) {
+        chart.Add(ChartView::Series1, 50 + 45 * std::sin(i / 9.0), QString());
+        chart.Add(ChartView::Series3, 50 + 45 * std::cos(i / 13.0), QString());
+    }
+    chart.setMarksVisible(ChartView::Series1, true);
+    chart.setMarksVisible(ChartView::Series3, true);
+    const QRect area = chart.plotArea();
+    const auto checkMarks = [&chart](const QString& view) {
+        std::vector<ChartView::ValueMark> marks = chart.valueMarks(ChartView::Series1);
+        const std::size_t altitudeMarks = marks.size();
+        for (const ChartView::ValueMark& mark : chart.valueMarks(ChartView::Series3)) {
+            marks.push_back(mark);
+        }
+        QVERIFY2(altitudeMarks > 5 && marks.size() > altitudeMarks + 5, qPrintable(view));
+        for (std::size_t i = 0; i < marks.size(); ++i) {
+            for (std::size_t j = i + 1; j < marks.size(); ++j) {
+                QVERIFY2(
+                    !marks[i].box.intersects(marks[j].box),
+                    qPrintable(QString("%1: %2 and %3").arg(view, marks[i].text, marks[j].text)));
+            }
+        }
+        const QImage picture = chart.renderImage();
+        for (const ChartView::ValueMark& mark : marks) {
+            // Off whole pixels, a box's edge rows mix with what lies under them.
+            const QRect inside = mark.box.toAlignedRect().adjusted(2, 2, -2, -2);
+            for (int y = inside.top(); y <= inside.bottom(); ++y) {
+                for (int x = inside.left(); x <= inside.right(); ++x) {
+                    const QColor c = picture.pixelColor(x, y);
+                    // The curves' red and green; the texts are black on the panel's grey.
+                    const bool curve = std::max(c.red(), c.green()) - c.blue() > 100;
+                    QVERIFY2(!curve, qPrintable(QString("%1: line through %2 at %3,%4")
+                                                    .arg(view, mark.text)
+                                                    .arg(x)
+                                                    .arg(y)));
+                }
+            }
+        }
+    };
+    chart.flush();
+    checkMarks("whole");
+    chart.zoomToRect(QRect(area.center().x(), area.top(), area.width() / 10, area.height()));
+    chart.flush();
+    checkMarks("zoomed");
 }
 
 QTEST_MAIN(ChartMarksTest)

@@ -6,11 +6,85 @@
 #include "gui/chart/chart_test_curves.h"
 
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace chart_test;
+
+namespace {
+
+// A page that keeps the texts painted on it, each with where it starts on the page.
+class TextPage : public QPaintDevice {
+public:
+    struct Text {
+        QString text;
+        QPointF at;
+    };
+    const std::vector<Text>& texts() const { return m_engine.texts; }
+    QStringList words() const {
+        QStringList all;
+        for (const Text& text : m_engine.texts) {
+            all += text.text.split(' ', Qt::SkipEmptyParts);
+        }
+        return all;
+    }
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return 2400;
+        case PdmHeight:
+            return 1600;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 192;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+
+private:
+    struct Engine : QPaintEngine {
+        // What a PDF printer's engine offers, so that texts take the way they take to paper.
+        Engine()
+            : QPaintEngine(AllFeatures & ~(PorterDuff | PerspectiveTransform |
+                                           ObjectBoundingModeGradients | ConicalGradientFill)) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState& state) override {
+            if (state.state() & DirtyTransform) {
+                transform = state.transform();
+            }
+        }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF& at, const QTextItem& item) override {
+            texts.push_back({item.text(), transform.map(at)});
+        }
+        Type type() const override { return User; }
+
+        QTransform transform;
+        std::vector<Text> texts;
+    };
+    mutable Engine m_engine;
+};
+
+} // namespace
 
 class ChartPrintTest : public QObject {
     Q_OBJECT
@@ -20,6 +94,7 @@ private slots:
     void printAreaLiesInsideThePercentMargins();
     void printStretchesTheChartOverTheTarget();
     void printsToAPdfFile();
+    void printCarriesThePicturesTexts();
 };
 
 void ChartPrintTest::initTestCase() {
@@ -125,6 +200,67 @@ void ChartPrintTest::printsToAPdfFile() {
     const qint64 flight = printedSize(chart, folder.filePath("flight.pdf"));
     // The curves are drawn as lines, not left out.
     QVERIFY2(flight > empty + 10000, qPrintable(QString("%1 %2").arg(empty).arg(flight)));
+}
+
+// The unit texts and the climb axis' name lie on the chart as widgets of their own; the printout
+// has them too, each by the same corner of the chart as on screen.
+void ChartPrintTest::printCarriesThePicturesTexts() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    addAltitudeCurve(chart, 600, climbAndGlide);
+    chart.flush();
+    TextPage picture;
+    chart.render(&picture);
+    QStringList pictureWords = picture.words();
+    pictureWords.sort();
+    QCOMPARE(pictureWords, QStringList({"[m]", "[sek]", "dh/dt"}));
+
+    TextPage paper;
+    const QRect target(200, 100, 2000, 1000);
+    QVERIFY(chart.print(paper, target));
+    const QStringList printed = paper.words();
+    for (const QString& word : pictureWords) {
+        QVERIFY2(printed.contains(word), qPrintable(word + " missing from " + printed.join(' ')));
+    }
+    const auto printedAt = [&paper](const QString& text) {
+        for (const TextPage::Text& painted : paper.texts()) {
+            if (painted.text == text) {
+                return painted.at;
+            }
+        }
+        return QPointF();
+    };
+    // On paper as words a reader of the file finds, not as an image of them.
+    const QString pdfToText = QStandardPaths::findExecutable("pdftotext");
+    if (pdfToText.isEmpty()) {
+#ifdef Q_OS_WIN
+        QSKIP("no pdftotext in the Windows build's environment");
+#else
+        QFAIL("pdftotext (poppler-utils, installed by scripts/setup) is missing");
+#endif
+    }
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("chart.pdf"));
+    QVERIFY(chart.printTo(printer));
+    QProcess reader;
+    reader.start(pdfToText, {folder.filePath("chart.pdf"), "-"});
+    QVERIFY(reader.waitForFinished(30000));
+    const QStringList pdfWords =
+        QString::fromUtf8(reader.readAllStandardOutput()).split(QRegularExpression("\\s+"));
+    for (const QString& word : pictureWords) {
+        QVERIFY2(pdfWords.contains(word), qPrintable(word + " missing from the PDF"));
+    }
+
+    const QPointF centre = QRectF(target).center();
+    const auto inside = [&target](const QPointF& at) { return QRectF(target).contains(at); };
+    const QPointF metres = printedAt("[m]");
+    const QPointF seconds = printedAt("[sek]");
+    const QPointF climb = printedAt("dh/dt");
+    QVERIFY(inside(metres) && metres.x() < centre.x() && metres.y() > centre.y());
+    QVERIFY(inside(seconds) && seconds.x() > centre.x() && seconds.y() > centre.y());
+    QVERIFY(inside(climb) && climb.x() > centre.x() && climb.y() < centre.y());
 }
 
 QTEST_MAIN(ChartPrintTest)

@@ -50,6 +50,7 @@ private slots:
     void comparisonBesideTheCurrentFlight();
     void comparisonAtAnotherRateLandsOnItsSeconds();
     void comparisonFollowsANewCurrentFlightsRate();
+    void longerHigherComparisonStaysInView();
     void statisticsNeverShowAnEarlierFlight();
     void figuresLinesFollowEveryDrawing();
     void fileThatIsNoFlightIsQuestioned();
@@ -362,8 +363,45 @@ void FlightWindowTest::comparisonFollowsANewCurrentFlightsRate() {
     load(path("slow2.bin"));
     QCOMPARE(chart.pointCount(ChartView::Series3), 506);
     QCOMPARE(chart.pointCount(ChartView::Series6), 506);
-    QCOMPARE(chart.pointLabel(ChartView::Series3, 505), QString());
+    QCOMPARE(chart.pointLabel(ChartView::Series3, 505), QString("101"));
     QCOMPARE(m_window->comparisonFlight().competitorNumber, uint16_t{7});
+}
+
+void FlightWindowTest::longerHigherComparisonStaysInView() {
+    // Both at 10 samples per second: an 8-s hop to 10 m and a 388-s flight to 120 m.
+    writeFile(path("short.bin"), flightBytes(2, climbAndGlide(40, 1000, 40)));
+    writeFile(path("long.bin"), flightBytes(2, climbAndGlide(1000, 12000, 2880), 7));
+    MainWindowForm& f = m_window->form();
+    ChartView& chart = *f.Chart1;
+
+    // The comparison first: a current flight drawn after it keeps the axis over both.
+    m_prompter->answerNextFiles({path("long.bin").toStdString()});
+    f.B_Porownanie->click();
+    const double raised = chart.leftMaximum();
+    QVERIFY2(raised >= 131.0, qPrintable(QString::number(raised))); // its maximum plus a tenth
+    load(path("short.bin"));
+    QVERIFY(chart.pointCount(ChartView::Series1) < 90);
+    QCOMPARE(chart.leftMaximum(), raised);
+    f.Przyspieszenie1->trigger();
+    f.Przyspieszenie1->trigger(); // draws the current flight again
+    QCOMPARE(chart.leftMaximum(), raised);
+
+    // The seconds and their grid lines go on to the comparison's end.
+    chart.flush();
+    const int lastPoint = chart.pointCount(ChartView::Series3) - 1;
+    QCOMPARE(chart.bottomMaximum(), double(lastPoint));
+    const QStringList labels = chart.bottomAxisLabels();
+    QVERIFY2(labels.size() >= 5, qPrintable(labels.join(' ')));
+    const int step = labels[1].toInt() - labels[0].toInt();
+    QVERIFY2(labels.last().toInt() * 10 > lastPoint - step * 10, qPrintable(labels.join(' ')));
+    const ChartView::AxisLabels placed = chart.axisLabels(ChartView::BottomAxis);
+    const double spacing = placed.positions[1] - placed.positions[0];
+    QVERIFY(chart.plotArea().right() - placed.positions.back() <= spacing + 1);
+
+    // Without the comparison the current flight has the axis to itself again.
+    f.Porownanie1->trigger();
+    load(path("short.bin"));
+    QVERIFY(chart.leftMaximum() < 20);
 }
 
 // A hop to 8 m that lands below the ground: a maximum, but no minimum, as the flight never
