@@ -3,13 +3,18 @@
 // picture, for looking at the program's face without clicking through dialogs.
 //
 //   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
-//                       [--width W] [--height H]
+//                       [--marks] [--locale NAME] [--log FOLDER] [--width W] [--height H]
+//
+// With --log the picture is of the flight log window listing FOLDER, at the same size.
 
+#include "gui/files/flight_log_window.h"
 #include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QLocale>
 #include <QTemporaryDir>
 
 int main(int argc, char* argv[]) {
@@ -20,6 +25,9 @@ int main(int argc, char* argv[]) {
                        {"comparison", "flight to compare", "file"},
                        {"english", "English texts"},
                        {"filter", "filter the flight (and the comparison)"},
+                       {"marks", "values on the curves"},
+                       {"locale", "regional settings, e.g. pl_PL or C", "name"},
+                       {"log", "picture the flight log of this folder instead", "folder"},
                        {"width", "window width", "pixels", "1280"},
                        {"height", "window height", "pixels", "1024"}});
     parser.process(application);
@@ -27,6 +35,9 @@ int main(int argc, char* argv[]) {
         parser.showHelp(1);
     }
 
+    if (parser.isSet("locale")) {
+        QLocale::setDefault(QLocale(parser.value("locale")));
+    }
     QTemporaryDir folder;
     vtl::testing::ScriptedPrompter prompter;
     TVantorel_BMP window(folder.filePath("vantorel.par"), prompter);
@@ -47,7 +58,23 @@ int main(int argc, char* argv[]) {
         window.form().B_Filtr_Vtl->click();
         window.form().B_Filtr_por->click();
     }
+    if (parser.isSet("marks")) {
+        window.form().Warto1->trigger();
+    }
     QApplication::processEvents();
     window.form().Chart1->flush();
+    if (parser.isSet("log")) {
+        window.form().Dziennik1->trigger();
+        FlightLogWindow& log = *window.flightLogWindow();
+        log.setFolder(parser.value("log"));
+        log.resize(window.size());
+        QElapsedTimer waited;
+        waited.start();
+        while (log.scanning() && waited.elapsed() < 30000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        }
+        QApplication::processEvents();
+        return log.grab().save(parser.positionalArguments().first()) ? 0 : 1;
+    }
     return window.grab().save(parser.positionalArguments().first()) ? 0 : 1;
 }
