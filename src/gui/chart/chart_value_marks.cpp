@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/chart/chart_value_marks.h"
 
-#include "gui/chart/chart_value_format.h"
+#include "gui/look/locale_separator.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,14 +18,22 @@ constexpr double kArrowHeadLength = 5;
 
 } // namespace
 
-ValueMarks::ValueMarks(QCustomPlot* plot, QCPGraph* graph, QString pattern, int callout,
-                       const QFont& font)
-    : m_plot(plot), m_graph(graph), m_pattern(std::move(pattern)), m_callout(callout), m_font(font),
-      m_metrics(m_font) {
+ValueMarks::ValueMarks(QCustomPlot* plot, QCPGraph* graph, int callout, const QFont& font)
+    : m_plot(plot), m_graph(graph), m_callout(callout), m_font(font), m_metrics(m_font) {
     for (std::size_t c = 0; c < m_advances.size(); ++c) {
         m_advances[c] = m_metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
     }
     m_widestDigit = *std::max_element(m_advances.begin() + '0', m_advances.begin() + '9' + 1);
+}
+
+QString ValueMarks::markText(double value) const {
+    // The points are single-precision metres of whole centimetres: both give the value back.
+    const auto centimetres = static_cast<int32_t>(std::lround(value * 100.0));
+    const std::string text =
+        m_rounding == AltitudeRounding::ExactCentimetres
+            ? oneDecimalTextOfCentimetres(centimetres, localeDecimalSeparator())
+            : oneDecimalText(static_cast<float>(value), localeDecimalSeparator());
+    return QString::fromStdString(text);
 }
 
 void ValueMarks::setVisible(bool visible) {
@@ -80,7 +88,7 @@ void ValueMarks::place(MarkBoxes& taken) {
             if (sameRow && x - (previous.width() / 2 - 2 * m_widestDigit) <= previous.right()) {
                 continue;
             }
-            const QString text = formatValue(value, m_pattern);
+            const QString text = markText(value);
             if (text.isEmpty()) {
                 continue;
             }

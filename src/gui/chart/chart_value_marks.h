@@ -3,6 +3,8 @@
 
 #include "gui/chart/chart_mark_boxes.h"
 
+#include "core/flight/decimal_text.h"
+
 #include <qcustomplot.h>
 
 #include <QColor>
@@ -26,9 +28,13 @@ namespace vtl::chart {
 class ValueMarks {
 public:
     // A positive callout puts the marks that many pixels above the points, a negative one below.
-    ValueMarks(QCustomPlot* plot, QCPGraph* graph, QString pattern, int callout, const QFont& font);
+    ValueMarks(QCustomPlot* plot, QCPGraph* graph, int callout, const QFont& font);
 
     void setVisible(bool visible);
+    // A mark says what the flight's panel would say for the point: the plotted metres of a drawn
+    // curve, the exact centimetres of a filtered one, in the locale's separator.
+    void setRounding(AltitudeRounding rounding) { m_rounding = rounding; }
+    QString markText(double value) const;
     bool visible() const { return m_visible; }
     void setBackground(const QColor& colour);
     // Places the marks for the axes as laid out now, clear of the boxes already taken, and adds
@@ -50,7 +56,7 @@ private:
 
     QCustomPlot* m_plot;
     QCPGraph* m_graph;
-    QString m_pattern;
+    AltitudeRounding m_rounding = AltitudeRounding::PlottedMetres;
     int m_callout;
     QFont m_font;
     QColor m_background = Qt::white;

@@ -216,6 +216,12 @@ void ChartView::setMarksVisible(Series series, bool visible) {
     }
 }
 
+void ChartView::setMarksRounding(Series series, vtl::AltitudeRounding rounding) {
+    if (ValueMarks* marks = m_impl->marks[series].get()) {
+        marks->setRounding(rounding);
+    }
+}
+
 bool ChartView::marksVisible(Series series) const {
     const ValueMarks* marks = m_impl->marks[series].get();
     return marks && marks->visible();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/flight/decimal_text.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -51,6 +53,8 @@ public:
     void SetTitle(Series series, const QString& title);
     QString title(Series series) const;
     void setMarksVisible(Series series, bool visible);
+    // How the marks of the series round its altitudes: as its flight's panel does.
+    void setMarksRounding(Series series, vtl::AltitudeRounding rounding);
     bool marksVisible(Series series) const;
     void Repaint(Series series);
     int pointCount(Series series) const;

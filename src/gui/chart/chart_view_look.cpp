@@ -41,8 +41,6 @@ const QString kInitialTitle = QStringLiteral("            Wysokosc / Altitude");
 
 const QString kLeftPattern = QStringLiteral("#,##0.# ");
 const QString kRightPattern = QStringLiteral("#,##0.##");
-const QString kAltitudeMarksPattern = QStringLiteral("#,####.##");
-const QString kComparisonMarksPattern = QStringLiteral("#,###0.###");
 
 constexpr int kAltitudeCallout = 20;    // marks above the altitude curve...
 constexpr int kComparisonCallout = -28; // ...and below the comparison curve
@@ -173,10 +171,10 @@ void ChartView::Impl::buildSeries() {
     graphs[Series4]->setVisible(false);
     graphs[Series4]->removeFromLegend();
     const QFont marksFont = pixelFont(QStringLiteral("Arial"), 11);
-    marks[Series1] = std::make_unique<ValueMarks>(plot, graphs[Series1], kAltitudeMarksPattern,
-                                                  kAltitudeCallout, marksFont);
-    marks[Series3] = std::make_unique<ValueMarks>(plot, graphs[Series3], kComparisonMarksPattern,
-                                                  kComparisonCallout, marksFont);
+    marks[Series1] =
+        std::make_unique<ValueMarks>(plot, graphs[Series1], kAltitudeCallout, marksFont);
+    marks[Series3] =
+        std::make_unique<ValueMarks>(plot, graphs[Series3], kComparisonCallout, marksFont);
     for (const int s : {Series1, Series3}) {
         marks[s]->setBackground(kPanelColour);
     }

@@ -203,6 +203,7 @@ void FlightPresenter::applyDrawing(const vtl::FlightDrawing& drawing) {
     chart.leftSetMinimum(0.0);
     chart.leftSetMaximum(10.0);
     chart.bottomSetMinorTickCount(drawing.minorTickCount);
+    chart.setMarksRounding(ChartView::Series1, vtl::AltitudeRounding::PlottedMetres);
     for (size_t j = 0; j < drawing.altitudeMetres.size(); ++j) {
         chart.Add(ChartView::Series1, drawing.altitudeMetres[j], qs(drawing.label(j)));
     }
@@ -254,6 +255,7 @@ void FlightPresenter::applyComparison(const vtl::ComparisonDrawing& drawing) {
     chart.leftSetAutomaticMaximum(false);
     chart.leftSetAutomaticMinimum(true);
     chart.bottomSetMinorTickCount(drawing.minorTickCount);
+    chart.setMarksRounding(ChartView::Series3, vtl::AltitudeRounding::PlottedMetres);
     for (size_t j = 0; j < drawing.altitudeMetres.size(); ++j) {
         chart.Add(ChartView::Series3, drawing.altitudeMetres[j], comparisonLabel(j));
     }
@@ -285,6 +287,7 @@ void FlightPresenter::filterCurrent() {
     const vtl::FilterResult result =
         vtl::filterCurve(*m_filter, m_current.altitudeCm.data(), m_current.altitudeCm.size(),
                          vtl::filterParametersFrom(m_settings), decimalSeparator());
+    chart.setMarksRounding(ChartView::Series1, vtl::AltitudeRounding::ExactCentimetres);
     for (size_t k = 0; k < result.filteredCm.size(); ++k) {
         const int32_t seconds =
             vtl::filterLabelSeconds(static_cast<uint32_t>(k), m_current.samplesPer10s);
@@ -317,6 +320,7 @@ void FlightPresenter::filterComparison() {
     }
     const std::vector<int32_t> filtered =
         vtl::resampleCurve(result.filteredCm, m_comparison.samplesPer10s, timeBase);
+    chart.setMarksRounding(ChartView::Series3, vtl::AltitudeRounding::ExactCentimetres);
     for (size_t j = 0; j < filtered.size(); ++j) {
         chart.Add(ChartView::Series3, metres(filtered[j]), comparisonLabel(j));
     }

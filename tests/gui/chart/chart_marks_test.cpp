@@ -2,6 +2,7 @@
 // Value marks on the altitude and comparison curves.
 #include "gui/chart/chart_view.h"
 
+#include "core/flight/decimal_text.h"
 #include "gui/chart/chart_test_curves.h"
 
 #include <QLocale>
@@ -18,6 +19,7 @@ private slots:
     void marksBelongToTheAltitudeAndComparisonCurves();
     void marksCarryACalloutToTheirPoint();
     void marksOfCrossingCurvesNeverOverlap();
+    void marksSayWhatThePanelSays();
 };
 
 void ChartMarksTest::initTestCase() {
@@ -56,7 +58,7 @@ void ChartMarksTest::marksCarryACalloutToTheirPoint() {
             std::lround(chart.bottomMinimum() + (x - area.left()) / area.width() * span));
     };
     // Above the altitude curve at 20 pixels, below the comparison curve at 28.
-    const auto checkCallouts = [&](ChartView::Series series, const QString& pattern, int length) {
+    const auto checkCallouts = [&](ChartView::Series series, int length) {
         const std::vector<ChartView::ValueMark> marks = chart.valueMarks(series);
         QVERIFY(!marks.empty());
         for (const ChartView::ValueMark& mark : marks) {
@@ -67,12 +69,13 @@ void ChartMarksTest::marksCarryACalloutToTheirPoint() {
             const double edge = length > 0 ? mark.box.bottom() : mark.box.top();
             QVERIFY(std::abs(edge - mark.calloutStart.y()) <= 1);
             QVERIFY(std::abs(mark.box.center().x() - mark.point.x()) <= 2);
-            QCOMPARE(mark.text, ChartView::formatValue(
-                                    chart.pointValue(series, indexAt(mark.point.x())), pattern));
+            const auto plotted =
+                static_cast<float>(chart.pointValue(series, indexAt(mark.point.x())));
+            QCOMPARE(mark.text, QString::fromStdString(vtl::oneDecimalText(plotted)));
         }
     };
-    checkCallouts(ChartView::Series1, "#,####.##", 20);
-    checkCallouts(ChartView::Series3, "#,###0.###", -28);
+    checkCallouts(ChartView::Series1, 20);
+    checkCallouts(ChartView::Series3, -28);
 
     // A whole flight: marks that would overlap are left out, the rest stay readable.
     for (const ChartView::Series series : {ChartView::Series1, ChartView::Series3}) {
@@ -99,7 +102,7 @@ void ChartMarksTest::marksCarryACalloutToTheirPoint() {
     }
     QVERIFY(inView >= 5);
     QCOMPARE(int(chart.valueMarks(ChartView::Series1).size()), inView);
-    checkCallouts(ChartView::Series1, "#,####.##", 20);
+    checkCallouts(ChartView::Series1, 20);
 
     chart.setMarksVisible(ChartView::Series1, false);
     chart.flush();
@@ -154,6 +157,37 @@ void ChartMarksTest::marksOfCrossingCurvesNeverOverlap() {
     chart.zoomToRect(QRect(area.center().x(), area.top(), area.width() / 10, area.height()));
     chart.flush();
     checkMarks("zoomed");
+}
+
+// A peak of 5585 cm plots as 55.849998 m: the panel shows "55.8" for a drawn curve and "55.9" for
+// a filtered one (its exact centimetres), and so do the marks, in the locale's separator.
+void ChartMarksTest::marksSayWhatThePanelSays() {
+    ChartView chart;
+    chart.resize(1265, 745);
+    for (const int32_t centimetres : {0, 2000, 5585, 2000, 0}) {
+        chart.Add(ChartView::Series1, vtl::plottedMetres(centimetres), QString());
+    }
+    chart.leftSetAutomatic(false);
+    chart.leftSetMaximum(60.0);
+    chart.setMarksVisible(ChartView::Series1, true);
+    const auto texts = [&](ChartView::Series series) {
+        chart.flush();
+        QStringList shown;
+        for (const ChartView::ValueMark& mark : chart.valueMarks(series)) {
+            shown << mark.text;
+        }
+        return shown;
+    };
+    QVERIFY(texts(ChartView::Series1).contains(QStringLiteral("55.8")));
+    chart.setMarksRounding(ChartView::Series1, vtl::AltitudeRounding::ExactCentimetres);
+    chart.Repaint(ChartView::Series1);
+    QVERIFY(texts(ChartView::Series1).contains(QStringLiteral("55.9")));
+
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    chart.Repaint(ChartView::Series1);
+    const QStringList polish = texts(ChartView::Series1);
+    QLocale::setDefault(QLocale::c());
+    QVERIFY2(polish.contains(QStringLiteral("55,9")), qPrintable(polish.join(' ')));
 }
 
 QTEST_MAIN(ChartMarksTest)
