@@ -80,7 +80,14 @@ void ValueMarks::place(MarkBoxes& taken) {
             if (y < area.top() || y > area.bottom()) {
                 continue;
             }
-            const double top = m_callout >= 0 ? y - m_callout - height : y - m_callout;
+            // A mark that would leave the plot (over the axis labels) goes to the curve's other
+            // side.
+            double callout = m_callout;
+            double top = callout >= 0 ? y - callout - height : y - callout;
+            if (top < area.top() || top + height > area.bottom()) {
+                callout = -callout;
+                top = callout >= 0 ? y - callout - height : y - callout;
+            }
             const bool sameRow =
                 !previous.isNull() && top < previous.bottom() && top + height > previous.top();
             // Neighbouring values differ in a digit or two at most, so a mark this close to the
@@ -99,7 +106,7 @@ void ValueMarks::place(MarkBoxes& taken) {
             if (taken.overlaps(box)) {
                 continue;
             }
-            show(m_used++, QPointF(x, y), box, text);
+            show(m_used++, QPointF(x, y), box, text, callout >= 0);
             previous = box.adjusted(-kGap, -1, kGap, 1);
             taken.add(previous);
         }
@@ -112,7 +119,7 @@ void ValueMarks::place(MarkBoxes& taken) {
 
 // The box's edge near the point lies the callout length from it; the arrow spans that length.
 void ValueMarks::show(std::size_t slot, const QPointF& point, const QRectF& box,
-                      const QString& text) {
+                      const QString& text, bool above) {
     if (slot == m_pool.size()) {
         auto* label = new QCPItemText(m_plot);
         label->setLayer(kMarkTextsLayer);
@@ -141,7 +148,7 @@ void ValueMarks::show(std::size_t slot, const QPointF& point, const QRectF& box,
         m_pool.push_back({label, arrow});
     }
     const Placed& mark = m_pool[slot];
-    const double edge = m_callout >= 0 ? box.bottom() : box.top();
+    const double edge = above ? box.bottom() : box.top();
     mark.text->position->setCoords(box.topLeft());
     mark.text->setText(text);
     mark.text->setVisible(true);

@@ -52,7 +52,8 @@ private:
     static constexpr double kGap = 3;
 
     double textWidth(const QString& text) const;
-    void show(std::size_t slot, const QPointF& point, const QRectF& box, const QString& text);
+    void show(std::size_t slot, const QPointF& point, const QRectF& box, const QString& text,
+              bool above);
 
     QCustomPlot* m_plot;
     QCPGraph* m_graph;
