@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -368,6 +369,20 @@ void FlightLogWindow::exportRows() {
     m_exportFolder = m_folder;
     // As the main window's spreadsheet export: a name typed without the suffix gets it.
     const std::string name = vtl::withRequiredSuffix(chosen, ".csv");
+    // The suffix may name a file the dialog never showed: asked as the main window's export asks.
+    const QFileInfo target(QString::fromStdString(name));
+    if (target.isDir()) {
+        m_prompter.showMessage(vtl::isAFolderText(name, m_language),
+                               vtl::message(vtl::Message::ErrorCaption, m_language),
+                               vtl::PromptButtons::Ok);
+        return;
+    }
+    if (target.exists() &&
+        !m_prompter.showMessage(vtl::message(vtl::Message::FileExists, m_language),
+                                vtl::message(vtl::Message::SaveCaption, m_language),
+                                vtl::PromptButtons::OkCancel)) {
+        return;
+    }
     const std::string csv = vtl::flightLogCsv(shownRows());
     int error = 0;
     if (!vtl::writeFileAtomically(name, reinterpret_cast<const uint8_t*>(csv.data()), csv.size(),

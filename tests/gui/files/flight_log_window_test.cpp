@@ -397,6 +397,17 @@ void FlightLogWindowTest::exportNamesACsvFileInTheListedFolder() {
     QCOMPARE(m_prompter->fileDialogs().back().second, path("flights").toStdString());
     QVERIFY(QFile::exists(path("flights/summer.csv")));
     QVERIFY(!QFile::exists(path("flights/summer")));
+    // A file that is there is replaced only when the user says so.
+    QVERIFY(writeFile(path("flights/summer.csv"), "kept\n"));
+    for (const bool replace : {false, true}) {
+        m_prompter->answerNextFiles({path("flights/summer").toStdString()});
+        m_prompter->answerNextMessages({replace});
+        const size_t asked = m_prompter->messages().size();
+        log->exportButton()->click();
+        QCOMPARE(m_prompter->messages().size(), asked + 1);
+        QCOMPARE(m_prompter->messages().back().buttons, vtl::PromptButtons::OkCancel);
+        QCOMPARE(readFile(path("flights/summer.csv")) == "kept\n", !replace);
+    }
 
     QDir(m_rig->folder()).mkdir(QStringLiteral("club"));
     writeFile(path(QStringLiteral("club/") + kLow), flightBytes(3000, 9, 777));
