@@ -514,6 +514,31 @@ TEST(ProgramCommandLines, HelpVersionAndUnknownOptions) {
               std::string("vantorel-cli ") + vtl::kProgramVersion + "\n");
 }
 
+// Without any display the window program still reads its command line (Qt's own options
+// included) and then says in one line why it cannot open a window, instead of Qt aborting.
+TEST(ProgramCommandLines, WindowProgramWithoutADisplay) {
+    const std::string bare =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + VTL_PROGRAM_PATH;
+    for (const std::string arguments :
+         {"--no-such-option", "stray", "-style Fusion --no-such-option",
+          "-platform --no-such-option -reverse --no-such-option"}) {
+        const CliRun unknown = runCommand(bare + " " + arguments);
+        EXPECT_EQ(unknown.status, 2) << arguments << ": " << unknown.output;
+        EXPECT_EQ(unknown.err.rfind("vantorel: unknown option ", 0), 0u) << unknown.err;
+        EXPECT_NE(unknown.err.find("\nusage: vantorel "), std::string::npos) << unknown.err;
+        EXPECT_EQ(unknown.out, "") << arguments;
+    }
+    for (const std::string arguments : {"", "-style Fusion", "--reverse -qwindowtitle x"}) {
+        const CliRun none = runCommand(bare + " " + arguments);
+        EXPECT_EQ(none.status, 1) << arguments << ": " << none.output;
+        EXPECT_EQ(none.err, "vantorel: no display (DISPLAY is not set)\n") << arguments;
+        EXPECT_EQ(none.out, "") << arguments;
+    }
+    const CliRun version = runCommand(bare + " --version");
+    EXPECT_EQ(version.status, 0) << version.output;
+    EXPECT_EQ(version.out, std::string("vantorel ") + vtl::kProgramVersion + "\n");
+}
+
 TEST_F(CliTest, PrettyJsonIsTheSameJsonLaidOut) {
     for (const std::string& arguments :
          {"info " + m_file.string() + " --pretty", "--pretty info " + m_file.string()}) {

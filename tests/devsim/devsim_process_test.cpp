@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
@@ -228,6 +229,37 @@ TEST_F(DevsimProcess, ReplacesItsLinkAndRemovesItWhenStopped) {
     Simulator refused({"--quiet", "--link", m_link.string()});
     EXPECT_EQ(refused.exitStatus(), 1);
     EXPECT_TRUE(fs::is_regular_file(m_link));
+}
+
+// Every way out the simulator can catch takes its link away, so the program does not find a
+// port that leads nowhere.
+TEST_F(DevsimProcess, RemovesItsLinkOnEveryCatchableWayOut) {
+    for (const int signal : {SIGINT, SIGHUP, SIGTERM}) {
+        start({});
+        ASSERT_TRUE(fs::is_symlink(m_link));
+        EXPECT_EQ(m_simulator->stop(signal), 0) << strsignal(signal);
+        EXPECT_FALSE(fs::is_symlink(m_link)) << strsignal(signal);
+    }
+    // The end of standard input (the test's child reads /dev/null) is a normal exit.
+    start({"--exit-on-stdin-eof"});
+    EXPECT_EQ(m_simulator->exitStatus(), 0);
+    EXPECT_FALSE(fs::is_symlink(m_link));
+}
+
+// SIGKILL cannot be caught: the link is left behind, leading to a terminal that is gone. The next
+// simulator takes the name over.
+TEST_F(DevsimProcess, TakesOverTheLinkOfAKilledSimulator) {
+    start({});
+    const std::string killedDevice = m_ready.device;
+    m_simulator->stop(SIGKILL);
+    ASSERT_TRUE(fs::is_symlink(m_link));
+    EXPECT_EQ(fs::read_symlink(m_link).string(), killedDevice);
+
+    start({"--no-new-flight"});
+    EXPECT_EQ(fs::read_symlink(m_link).string(), m_ready.device);
+    Port port(m_link);
+    ASSERT_TRUE(port.isOpen());
+    EXPECT_EQ(port.exchange(frame('4'), 8).at(7), 0x03);
 }
 
 TEST_F(DevsimProcess, SilentDeviceNeverAnswers) {

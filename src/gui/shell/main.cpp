@@ -13,7 +13,10 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -48,6 +51,87 @@ void printManualPlaces(int argc, char* argv[]) {
     }
 }
 
+// Qt's own options, as QApplication and its platform plugins take them (either with one dash or
+// two); the command line is checked against them before anything touches the window system, so
+// that a mistyped option is answered with the usage even where no display can be opened.
+const char* const kQtOptionsWithValue[] = {"-platform",
+                                           "-platformpluginpath",
+                                           "-platformtheme",
+                                           "-plugin",
+                                           "-qwindowgeometry",
+                                           "-geometry",
+                                           "-qwindowtitle",
+                                           "-title",
+                                           "-qwindowicon",
+                                           "-icon",
+                                           "-session",
+                                           "-style",
+                                           "-stylesheet",
+                                           "-display",
+                                           "-name",
+                                           "-visual"};
+const char* const kQtFlags[] = {"-reverse", "-widgetcount", "-sync",
+                                "-nograb",  "-dograb",      "-testability"};
+const char* const kQtJoinedOptions[] = {"-style=", "-stylesheet=", "-qmljsdebugger="};
+
+bool isOneOf(const std::string& word, const char* const* begin, const char* const* end) {
+    for (const char* const* option = begin; option != end; ++option) {
+        if (word == *option) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct QtCommandLine {
+    const char* unknown = nullptr; // the first word that is not one of Qt's options
+    bool namesPlatform = false;    // -platform or -display: the user chose where windows go
+};
+
+QtCommandLine readQtOptions(int argc, char* argv[]) {
+    QtCommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word.rfind("--", 0) == 0) {
+            word.erase(0, 1);
+        }
+        if (isOneOf(word, std::begin(kQtOptionsWithValue), std::end(kQtOptionsWithValue))) {
+            line.namesPlatform = line.namesPlatform || word == "-platform" || word == "-display";
+            ++i; // Qt takes the next word as the value, whatever it looks like
+            continue;
+        }
+        if (isOneOf(word, std::begin(kQtFlags), std::end(kQtFlags))) {
+            continue;
+        }
+        bool joined = false;
+        for (const char* prefix : kQtJoinedOptions) {
+            joined = joined || word.rfind(prefix, 0) == 0;
+        }
+        if (!joined) {
+            line.unknown = argv[i];
+            return line;
+        }
+    }
+    return line;
+}
+
+#ifdef __linux__
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+// Without a display Qt aborts with a page about platform plugins; one line says what is wrong.
+bool reportMissingDisplay(const QtCommandLine& line) {
+    if (line.namesPlatform || isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") ||
+        isSet("WAYLAND_DISPLAY")) {
+        return false;
+    }
+    std::fputs("vantorel: no display (DISPLAY is not set)\n", stderr);
+    return true;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -64,8 +148,20 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    const QtCommandLine qtOptions = readQtOptions(argc, argv);
+    if (qtOptions.unknown != nullptr) {
+        std::fprintf(stderr, "vantorel: unknown option %s\n", qtOptions.unknown);
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+#ifdef __linux__
+    if (reportMissingDisplay(qtOptions)) {
+        return 1;
+    }
+#endif
     QApplication application(argc, argv);
-    // What Qt did not take is not for this program.
+    // The list above admits every platform plugin's options; what the plugin in use did not take
+    // is not for this program.
     if (argc > 1) {
         std::fprintf(stderr, "vantorel: unknown option %s\n", argv[1]);
         std::fputs(kUsage, stderr);
