@@ -19,6 +19,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -462,6 +463,70 @@ TEST_F(CliTest, UnreadableFileFailsWithOneLine) {
     const CliRun run = runCli("info /nonexistent/flight.bin");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "vantorel-cli: cannot read /nonexistent/flight.bin\n");
+}
+
+// A pipe or a folder in a flight's place fails at once; `timeout` ends a run that would wait.
+TEST_F(CliTest, OnlyRegularFilesAreReadAsFlights) {
+    const fs::path pipe = m_file.string() + ".fifo";
+    fs::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string command : {"info", "export", "curve"}) {
+        const CliRun run =
+            runCommand("timeout 10 " + std::string(VTL_CLI_PATH) + " " + command + " " +
+                       pipe.string() + (command == "export" ? " " + pipe.string() + ".csv" : ""));
+        EXPECT_EQ(run.status, 1) << command << ": " << run.output;
+        EXPECT_EQ(run.err,
+                  "vantorel-cli: cannot read " + pipe.string() + ": is not a regular file\n")
+            << command;
+    }
+    fs::remove(pipe);
+    const std::string folder = fs::temp_directory_path().string();
+    EXPECT_EQ(runCli("info " + folder).err,
+              "vantorel-cli: cannot read " + folder + ": is not a regular file\n");
+}
+
+// A name that is not UTF-8 is written with replacement characters, and its bytes beside it.
+TEST_F(CliTest, LogGivesValidJsonForAnyFileName) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("vtl-cli-log-names-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy_file(m_file, folder / "lot\xff\xc3(.bin");
+    fs::copy_file(m_file, folder / "lot żółw.bin");
+    const CliRun run = runCli("log " + folder.string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string check =
+        "import json,sys\n"
+        "rows={r['file']:r for r in json.loads(sys.stdin.buffer.read().decode('utf-8','strict'))}\n"
+        "bad=rows['lot\\ufffd\\ufffd(.bin']\n"
+        "assert bytes.fromhex(bad['fileBytes'])==b'lot\\xff\\xc3(.bin', bad\n"
+        "assert 'fileBytes' not in rows['lot \\u017c\\u00f3\\u0142w.bin']\n";
+    std::ofstream(folder / ".check.py") << check;
+    const fs::path output = folder / ".out.json";
+    std::ofstream(output, std::ios::binary) << run.out;
+    const CliRun parsed =
+        runCommand("python3 " + (folder / ".check.py").string() + " < " + output.string());
+    EXPECT_EQ(parsed.status, 0) << parsed.output << run.out;
+    fs::remove_all(folder);
+}
+
+// The cache's name held by a link to another file: the link stays, the file keeps its bytes.
+TEST_F(CliTest, LogWritesNoCacheThroughALink) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("vtl-cli-log-link-" + std::to_string(::getpid()));
+    fs::remove_all(folder / "flights");
+    fs::create_directories(folder / "flights");
+    fs::copy_file(m_file, folder / "flights" / "lot.bin");
+    std::ofstream(folder / "victim.txt") << "keep me\n";
+    fs::create_symlink("../victim.txt", folder / "flights" / ".vantorel-log-cache");
+    const CliRun run = runCli("log " + (folder / "flights").string());
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.out.find("\"file\":\"lot.bin\""), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, "vantorel-cli: " + (folder / "flights" / ".vantorel-log-cache").string() +
+                           " is not this program's cache; left alone\n");
+    EXPECT_TRUE(fs::is_symlink(folder / "flights" / ".vantorel-log-cache"));
+    EXPECT_EQ(readText(folder / "victim.txt"), "keep me\n");
+    fs::remove_all(folder);
 }
 
 // Status 2 and the usage on stderr for a command line that cannot be understood; status 1 stays

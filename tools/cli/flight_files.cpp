@@ -4,6 +4,7 @@
 #include "core/files/measurement_file.h"
 #include "core/flight/image_handover.h"
 #include "core/shell/program_settings.h"
+#include "core/shell/text_tables.h"
 #include "platform/settings_location.h"
 
 #include <QCoreApplication>
@@ -15,8 +16,12 @@ namespace vtl::cli {
 
 std::unique_ptr<FlightRecord> loadFlight(const std::string& path, FlightRole role) {
     std::vector<uint8_t> bytes;
-    if (!readMeasurementFile(path, bytes)) {
-        throw CommandError("cannot read " + path);
+    MeasurementReadFailure failure = MeasurementReadFailure::None;
+    if (!readMeasurementFile(path, bytes, &failure)) {
+        throw CommandError("cannot read " + path +
+                           (failure == MeasurementReadFailure::NotARegularFile
+                                ? ": " + message(Message::ReasonNotARegularFile, Language::English)
+                                : std::string()));
     }
     auto record = std::make_unique<FlightRecord>();
     if (acceptLoadedImage(*record, bytes.data(), bytes.size(), role) != HandoverResult::Accepted) {

@@ -41,6 +41,13 @@ private:
 
 std::string formatFloat(float number);
 
+// Whether the text is well-formed UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF). value() writes each ill-formed sequence as \ufffd.
+bool validUtf8(const std::string& text);
+
+// The bytes as lowercase hexadecimal, two digits a byte.
+std::string hexBytes(const std::string& bytes);
+
 // The writer's one-line text laid out for reading: each key of an object on its own line,
 // indented two spaces a level; arrays of numbers and texts stay on one line.
 std::string indentJson(const std::string& compact);

@@ -7,8 +7,10 @@
 #include "platform/archive_location.h"
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace vtl::cli {
 namespace {
@@ -45,11 +47,21 @@ std::string runLog(const CommandLine& args) {
         }
         throw CommandError("cannot read the folder " + folder);
     }
+    bool foreignCache = false;
+    const std::vector<FlightLogRow> rows = scanFlightLog(folder, {}, nullptr, &foreignCache);
+    if (foreignCache) {
+        std::fprintf(stderr, "vantorel-cli: %s is not this program's cache; left alone\n",
+                     (std::filesystem::path(folder) / kFlightLogCacheName).string().c_str());
+    }
     JsonWriter json;
     json.beginArray();
-    for (const FlightLogRow& row : scanFlightLog(folder)) {
+    for (const FlightLogRow& row : rows) {
         const FlightFigures& f = row.figures;
         json.beginObject().key("file").value(row.fileName);
+        if (!validUtf8(row.fileName)) {
+            // The name as JSON lost the bytes that were not UTF-8; these give it back.
+            json.key("fileBytes").value(hexBytes(row.fileName));
+        }
         optionalInt(json, "serial", row.serialNumber);
         optionalInt(json, "competitor", row.competitorNumber);
         optionalInt(json, "samplingCode", row.samplingCode);

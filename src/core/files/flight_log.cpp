@@ -125,8 +125,22 @@ bool newerFirst(const FlightLogRow& a, const FlightLogRow& b) {
     return a.fileName > b.fileName;
 }
 
+// What stands at the cache's place, taken as it is: a link there is not followed.
+enum class CacheSpot { Empty, Cache, Other };
+
+bool regularAndNoLink(const fs::path& path, bool& empty) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    empty = status.type() == fs::file_type::not_found;
+    return !error && fs::is_regular_file(status);
+}
+
 std::optional<std::string> readSmallFile(const fs::path& path) {
     std::error_code error;
+    bool empty = false;
+    if (!regularAndNoLink(path, empty)) {
+        return std::nullopt;
+    }
     const uintmax_t size = fs::file_size(path, error);
     if (error || size > kCacheSizeLimit) {
         return std::nullopt;
@@ -140,6 +154,36 @@ std::optional<std::string> readSmallFile(const fs::path& path) {
     std::fclose(file);
     text.resize(read);
     return text;
+}
+
+// Only a regular file whose text begins as a cache of this program (of any version), or an
+// empty one, is ours to replace; a link, a folder or anything else of that name belongs to
+// someone else.
+CacheSpot cacheSpot(const fs::path& path, const std::optional<std::string>& text) {
+    bool empty = false;
+    if (!regularAndNoLink(path, empty)) {
+        return empty ? CacheSpot::Empty : CacheSpot::Other;
+    }
+    const std::string magic = kCacheMagic;
+    const std::string family = magic.substr(0, magic.rfind(' ') + 1);
+    return text && (text->empty() || text->compare(0, family.size(), family) == 0)
+               ? CacheSpot::Cache
+               : CacheSpot::Other;
+}
+
+// The new cache is renamed onto the cache's place: a rename replaces the name itself, so that
+// a link put there after the check is replaced, never followed.
+void writeCache(const fs::path& folder, const fs::path& cachePath, const std::string& text) {
+    const auto temporary = writeTemporaryFile(
+        utf8String(folder), reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    if (!temporary) {
+        return;
+    }
+    std::error_code error;
+    fs::rename(utf8Path(*temporary), cachePath, error);
+    if (error) {
+        fs::remove(utf8Path(*temporary), error);
+    }
 }
 
 } // namespace
@@ -296,7 +340,7 @@ std::optional<std::vector<FlightLogRow>> parseFlightLogCache(const std::string& 
 
 std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
                                         const FlightLogProgress& progress,
-                                        const std::atomic<bool>* cancel) {
+                                        const std::atomic<bool>* cancel, bool* foreignCache) {
     std::vector<FlightLogRow> rows;
     std::error_code error;
     const fs::path folderPath = utf8Path(folder);
@@ -340,7 +384,12 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
 
     const fs::path cachePath = folderPath / kFlightLogCacheName;
     std::map<std::string, FlightLogRow> cached;
-    if (const auto text = readSmallFile(cachePath)) {
+    const std::optional<std::string> cacheText = readSmallFile(cachePath);
+    const CacheSpot spot = cacheSpot(cachePath, cacheText);
+    if (foreignCache != nullptr) {
+        *foreignCache = spot == CacheSpot::Other;
+    }
+    if (const auto& text = cacheText; text && spot == CacheSpot::Cache) {
         if (auto parsed = parseFlightLogCache(*text)) {
             for (FlightLogRow& row : *parsed) {
                 cached[row.fileName] = std::move(row);
@@ -376,11 +425,9 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
         ++index;
     }
     // Entries of files that are gone are dropped too.
-    if (changed || !cached.empty()) {
-        const std::string text = flightLogCacheText(rows);
+    if ((changed || !cached.empty()) && spot != CacheSpot::Other) {
         // A folder the user may not write is listed all the same, only without a cache.
-        writeFileAtomically(utf8String(cachePath), reinterpret_cast<const uint8_t*>(text.data()),
-                            text.size());
+        writeCache(folderPath, cachePath, flightLogCacheText(rows));
     }
     return rows;
 }

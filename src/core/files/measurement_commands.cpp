@@ -82,8 +82,10 @@ MeasurementCommands::chooseMeasurement(FileDialog dialog) {
     }
     m_lastOpenName = name;
     LoadedFile file{name, {}};
-    if (!readMeasurementFile(name, file.bytes)) {
-        m_prompter.showMessage(cannotOpenFileText(name), kExceptionCaption, PromptButtons::Ok);
+    MeasurementReadFailure failure = MeasurementReadFailure::None;
+    if (!readMeasurementFile(name, file.bytes, &failure)) {
+        m_prompter.showMessage(cannotReadMeasurementText(name, failure, m_language),
+                               kExceptionCaption, PromptButtons::Ok);
         return std::nullopt;
     }
     return file;

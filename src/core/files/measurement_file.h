@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/flight/flight_record.h"
+#include "core/shell/language.h"
 
 #include <cstdint>
 #include <string>
@@ -12,8 +13,18 @@ namespace vtl {
 // A measurement file holds a flight image byte for byte; at most this many bytes are read.
 constexpr size_t kMeasurementReadLimit = 33000;
 
-// Reads up to kMeasurementReadLimit bytes of the file. Returns false when it cannot be opened.
-bool readMeasurementFile(const std::string& path, std::vector<uint8_t>& bytes);
+// Why a measurement file was not read.
+enum class MeasurementReadFailure { None, CannotRead, NotARegularFile };
+
+// Reads up to kMeasurementReadLimit bytes of the file. Returns false when it cannot be opened or
+// read, and at once for anything but a regular file (a pipe would wait for a writer, a device
+// would never end); `failure` says which.
+bool readMeasurementFile(const std::string& path, std::vector<uint8_t>& bytes,
+                         MeasurementReadFailure* failure = nullptr);
+
+// "Cannot open file PATH", with the reason where one is known.
+std::string cannotReadMeasurementText(const std::string& path, MeasurementReadFailure failure,
+                                      Language language);
 
 // Writes the record's image (its first rawLength bytes) through a temporary file and a rename;
 // `error` says why it failed.

@@ -156,6 +156,7 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"brak uprawnień", "permission denied"},
     {"to jest folder", "it is a folder"},
     {"plik za duży", "file too large"},
+    {"nie jest zwykłym plikiem", "is not a regular file"},
     {"błąd systemu nr %d", "system error %d"},
     {"Nie można odczytać pliku ustawień %s", "Cannot read the settings file %s"},
     {"Ustawienia zostaną zapisane w %s.", "Settings will be saved in %s."},

@@ -164,6 +164,8 @@ enum class Message {
     ReasonPermissionDenied,
     ReasonIsAFolder,
     ReasonFileTooLarge,
+    // A pipe, a device or a socket where a flight's file was expected.
+    ReasonNotARegularFile,
     ReasonOther,        // %d: the system's error number
     SettingsUnreadable, // %s: the settings file that exists but cannot be read
     SettingsSavedIn,    // %s: the folder where this run's choices go instead

@@ -428,9 +428,10 @@ void TVantorel_BMP::openFlightFile(const std::string& path, bool comparison) {
     vtl::MeasurementCommands::LoadedFile file{path, {}};
     // As if chosen in the open dialog: it opens at this name next time.
     m_measurements.setLastOpenName(path);
-    if (!vtl::readMeasurementFile(path, file.bytes)) {
-        m_prompter.showMessage(vtl::cannotOpenFileText(path), vtl::kExceptionCaption,
-                               vtl::PromptButtons::Ok);
+    vtl::MeasurementReadFailure failure = vtl::MeasurementReadFailure::None;
+    if (!vtl::readMeasurementFile(path, file.bytes, &failure)) {
+        m_prompter.showMessage(vtl::cannotReadMeasurementText(path, failure, m_currentLanguage),
+                               vtl::kExceptionCaption, vtl::PromptButtons::Ok);
         return;
     }
     if (comparison) {

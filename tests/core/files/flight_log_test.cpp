@@ -189,10 +189,8 @@ TEST_F(FlightLogFolder, DamagedCacheIsRebuilt) {
     const std::string whole = readText(cache);
     ASSERT_TRUE(parseFlightLogCache(whole));
 
-    for (const std::string& damaged : {std::string("\x7f"
-                                                   "ELF\0\0garbage",
-                                                   12),
-                                       whole.substr(0, whole.size() / 2), std::string()}) {
+    for (const std::string& damaged :
+         {whole.substr(0, whole.size() / 2), std::string(), whole.substr(0, whole.find('\t'))}) {
         std::ofstream(cache, std::ios::binary | std::ios::trunc) << damaged;
         const auto rows = scanFlightLog(folder.string());
         ASSERT_EQ(rows.size(), first.size());
@@ -203,6 +201,53 @@ TEST_F(FlightLogFolder, DamagedCacheIsRebuilt) {
         }
         EXPECT_TRUE(parseFlightLogCache(readText(cache))) << "not rebuilt";
     }
+}
+
+// Whatever else bears the cache's name is the user's: it is neither followed nor replaced, and
+// the folder is listed as well as without it.
+TEST_F(FlightLogFolder, WhatIsNoCacheOfOursIsLeftAlone) {
+    const auto first = scanFlightLog(folder.string());
+    const fs::path cache = folder / kFlightLogCacheName;
+    const std::string foreign("\x7f"
+                              "ELF\0\0garbage",
+                              12);
+    const fs::path victim = folder / "older flights" / "victim.txt";
+    std::ofstream(victim, std::ios::binary) << "the user's own words\n";
+    const auto listsAsBefore = [&](const char* what) {
+        bool told = false;
+        const auto rows = scanFlightLog(folder.string(), {}, nullptr, &told);
+        EXPECT_TRUE(told) << what;
+        ASSERT_EQ(rows.size(), first.size()) << what;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].fileName, first[i].fileName) << what;
+            EXPECT_EQ(rows[i].status, first[i].status) << what;
+        }
+    };
+
+    fs::remove(cache);
+    std::ofstream(cache, std::ios::binary) << foreign;
+    listsAsBefore("a foreign file");
+    EXPECT_EQ(readText(cache), foreign);
+
+    std::error_code noLink;
+    fs::remove(cache);
+    fs::create_symlink(fs::path("older flights") / "victim.txt", cache, noLink);
+    if (!noLink) {
+        listsAsBefore("a link to a file");
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(cache)));
+        EXPECT_EQ(readText(victim), "the user's own words\n");
+    }
+
+    fs::remove(cache);
+    fs::create_directory(cache);
+    listsAsBefore("a folder");
+    EXPECT_TRUE(fs::is_empty(cache));
+    fs::remove(cache);
+
+    bool told = true;
+    scanFlightLog(folder.string(), {}, nullptr, &told);
+    EXPECT_FALSE(told);
+    EXPECT_TRUE(parseFlightLogCache(readText(cache))) << "no cache where nothing stood";
 }
 
 TEST(FlightLogCache, KeepsEveryValueAndRefusesWhatIsOutOfBounds) {

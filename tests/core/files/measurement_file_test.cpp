@@ -5,9 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vtl {
 namespace {
@@ -98,6 +106,48 @@ TEST_F(MeasurementFileTest, LoadOfAMissingFileIsReportedAndBringsNothing) {
     ASSERT_EQ(prompter.messages().size(), 1u);
     EXPECT_EQ(prompter.messages()[0].text, "Cannot open file " + path("missing.bin"));
 }
+
+#ifndef _WIN32
+// A pipe would hold the open until a writer came, a folder gives no bytes: both are refused at
+// once, and the window says why.
+TEST_F(MeasurementFileTest, OnlyRegularFilesAreRead) {
+    const std::string pipe = path("pipe.bin");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Should the read block after all, a writer comes by to end it, so that the test fails
+    // instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread rescue([&] {
+        for (int i = 0; i < 300 && !done; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    });
+    std::vector<uint8_t> bytes;
+    MeasurementReadFailure failure = MeasurementReadFailure::None;
+    EXPECT_FALSE(readMeasurementFile(pipe, bytes, &failure));
+    EXPECT_EQ(failure, MeasurementReadFailure::NotARegularFile);
+    done = true;
+    rescue.join();
+
+    failure = MeasurementReadFailure::None;
+    EXPECT_FALSE(readMeasurementFile(m_folder.string(), bytes, &failure));
+    EXPECT_EQ(failure, MeasurementReadFailure::NotARegularFile);
+    EXPECT_FALSE(readMeasurementFile(path("missing.bin"), bytes, &failure));
+    EXPECT_EQ(failure, MeasurementReadFailure::CannotRead);
+
+    testing::ScriptedPrompter prompter;
+    const Language language = Language::Polish;
+    MeasurementCommands commands(prompter, language);
+    prompter.answerNextFiles({m_folder.string()});
+    EXPECT_FALSE(commands.chooseMeasurement());
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0].text,
+              "Cannot open file " + m_folder.string() + ": nie jest zwykłym plikiem");
+}
+#endif
 
 } // namespace
 } // namespace vtl
