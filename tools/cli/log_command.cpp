@@ -4,11 +4,13 @@
 #include "json_writer.h"
 
 #include "core/files/flight_log.h"
+#include "core/shell/text_tables.h"
 #include "platform/archive_location.h"
 
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace vtl::cli {
 namespace {
@@ -37,17 +39,19 @@ void optionalFigure(JsonWriter& json, const char* name, const std::optional<doub
 std::string runLog(const CommandLine& args) {
     const std::string folder = args.positionalCount() > 0 ? args.positional(0, "FOLDER")
                                                           : defaultArchiveFolder().toStdString();
+    // No download yet: the archive is empty, not broken.
     std::error_code error;
-    if (!std::filesystem::is_directory(folder, error)) {
-        // No download yet: the archive is empty, not broken.
-        if (args.positionalCount() == 0 && !std::filesystem::exists(folder, error)) {
-            return "[]";
-        }
-        throw CommandError("cannot read the folder " + folder);
+    if (args.positionalCount() == 0 && !std::filesystem::exists(folder, error) && !error) {
+        return "[]";
+    }
+    int folderError = 0;
+    const std::vector<FlightLogRow> rows = scanFlightLog(folder, {}, nullptr, &folderError);
+    if (folderError != 0) {
+        throw CommandError(folderUnreadableText(folder, folderError, Language::English));
     }
     JsonWriter json;
     json.beginArray();
-    for (const FlightLogRow& row : scanFlightLog(folder)) {
+    for (const FlightLogRow& row : rows) {
         const FlightFigures& f = row.figures;
         json.beginObject().key("file").value(row.fileName);
         optionalInt(json, "serial", row.serialNumber);

@@ -55,10 +55,12 @@ using FlightLogProgress = std::function<void(const FlightLogRow& row, size_t ind
 // Lists the files of the folder, newest first. Rows whose file has the size and time stamp the
 // cache noted are taken from the cache; the others are read, and the cache is written anew when
 // anything changed (where the folder may be written). A bad file or cache stops nothing. Setting
-// `cancel` ends the scan early with the rows so far.
+// `cancel` ends the scan early with the rows so far. A folder that cannot be listed (missing, not
+// a folder, not readable) gives no rows and its errno value in `folderError`, which is 0 otherwise.
 std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
                                         const FlightLogProgress& progress = {},
-                                        const std::atomic<bool>* cancel = nullptr);
+                                        const std::atomic<bool>* cancel = nullptr,
+                                        int* folderError = nullptr);
 
 // The cache's text for these rows, and the rows read back from it; nothing when the text is not
 // a whole cache this program wrote or a value fails its bounds.
