@@ -134,7 +134,16 @@ TEST_F(CliTest, LogListsTheArchiveFolder) {
                                       std::string(VTL_CLI_PATH) + " log");
     EXPECT_EQ(archive.status, 0) << archive.output;
     EXPECT_EQ(archive.out, named.out);
-    EXPECT_EQ(runCli("log " + (home / "missing").string()).status, 1);
+    // A named folder that cannot be listed is an error that says why, not an empty log.
+    for (const fs::path& unlisted : {home / "missing", folder / "notes.txt"}) {
+        const CliRun failed = runCli("log " + unlisted.string());
+        EXPECT_EQ(failed.status, 1) << unlisted;
+        EXPECT_EQ(failed.out, "") << unlisted;
+        EXPECT_NE(
+            failed.err.find("Cannot read the folder " + unlisted.string() + ": no such folder"),
+            std::string::npos)
+            << failed.err;
+    }
     fs::remove_all(folder);
     const CliRun none = runCommand("env -u XDG_DATA_HOME HOME=" + home.string() + " " +
                                    std::string(VTL_CLI_PATH) + " log");

@@ -4,6 +4,7 @@
 #include "json_writer.h"
 
 #include "core/files/flight_log.h"
+#include "core/shell/text_tables.h"
 #include "platform/archive_location.h"
 
 #include <cmath>
@@ -39,16 +40,18 @@ void optionalFigure(JsonWriter& json, const char* name, const std::optional<doub
 std::string runLog(const CommandLine& args) {
     const std::string folder = args.positionalCount() > 0 ? args.positional(0, "FOLDER")
                                                           : defaultArchiveFolder().toStdString();
+    // No download yet: the archive is empty, not broken.
     std::error_code error;
-    if (!std::filesystem::is_directory(folder, error)) {
-        // No download yet: the archive is empty, not broken.
-        if (args.positionalCount() == 0 && !std::filesystem::exists(folder, error)) {
-            return "[]";
-        }
-        throw CommandError("cannot read the folder " + folder);
+    if (args.positionalCount() == 0 && !std::filesystem::exists(folder, error) && !error) {
+        return "[]";
     }
+    int folderError = 0;
     bool foreignCache = false;
-    const std::vector<FlightLogRow> rows = scanFlightLog(folder, {}, nullptr, &foreignCache);
+    const std::vector<FlightLogRow> rows =
+        scanFlightLog(folder, {}, nullptr, &foreignCache, &folderError);
+    if (folderError != 0) {
+        throw CommandError(folderUnreadableText(folder, folderError, Language::English));
+    }
     if (foreignCache) {
         std::fprintf(stderr, "vantorel-cli: %s is not this program's cache; left alone\n",
                      (std::filesystem::path(folder) / kFlightLogCacheName).string().c_str());

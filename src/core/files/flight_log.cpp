@@ -228,13 +228,22 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
     }
     // A record is large; each reading thread keeps one for every file it reads.
     thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
+    // Whatever does not look like the recorder's image is no flight, however it would decode. A
+    // download this program archived as corrupt came from the recorder all the same.
+    const std::optional<ArchiveName> name =
+        parseArchiveFileName(utf8String(utf8Path(path).filename()));
+    const ArchiveKind kind = name ? name->kind : ArchiveKind::Whole;
+    if (!plausibleFlightHeader(bytes.data(), bytes.size())) {
+        row.status = kind == ArchiveKind::Corrupt ? LogStatus::Corrupt : LogStatus::NotAFlight;
+        return;
+    }
     const HandoverResult taken =
         acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current);
     if (taken == HandoverResult::Corrupt) {
         row.status = LogStatus::Corrupt;
         return;
     }
-    if (taken != HandoverResult::Accepted || !plausibleFlightHeader(bytes.data(), bytes.size())) {
+    if (taken != HandoverResult::Accepted) {
         row.status = LogStatus::NotAFlight;
         return;
     }
@@ -250,9 +259,6 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
     row.figures = flightFigures(drawing->altitudeCm, record->samplesPer10s);
     // The archive name says what the download was; a flight that decodes may still have come
     // only in part, and a file of any name may have been cut off before the flight's end.
-    const std::optional<ArchiveName> name =
-        parseArchiveFileName(utf8String(utf8Path(path).filename()));
-    const ArchiveKind kind = name ? name->kind : ArchiveKind::Whole;
     const bool cut = kind == ArchiveKind::Partial || !imageHasEnd(bytes.data(), bytes.size());
     row.status = kind == ArchiveKind::Corrupt ? LogStatus::Corrupt
                  : cut                        ? LogStatus::Partial
@@ -340,24 +346,26 @@ std::optional<std::vector<FlightLogRow>> parseFlightLogCache(const std::string& 
 
 std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
                                         const FlightLogProgress& progress,
-                                        const std::atomic<bool>* cancel, bool* foreignCache) {
+                                        const std::atomic<bool>* cancel, bool* foreignCache,
+                                        int* folderError) {
     std::vector<FlightLogRow> rows;
     std::error_code error;
     const fs::path folderPath = utf8Path(folder);
-    fs::directory_iterator entries(folderPath, fs::directory_options::skip_permission_denied,
-                                   error);
+    // A folder that cannot be listed is no empty archive: the caller is told why.
+    fs::directory_iterator entries(folderPath, error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         const fs::directory_entry& entry = *entries;
         const std::string name = utf8String(entry.path().filename());
         if (name.empty() || name[0] == '.') {
             continue;
         }
-        std::error_code statusError;
-        const fs::file_status target = entry.status(statusError);
-        // A link to nowhere is listed (as unreadable); folders, pipes and devices are not files of
-        // the log, and opening a pipe would wait for a writer.
-        const bool dangling = fs::is_symlink(entry.symlink_status(statusError)) &&
-                              target.type() == fs::file_type::not_found;
+        std::error_code targetError;
+        std::error_code linkError;
+        const fs::file_status target = entry.status(targetError);
+        // A link to nowhere or into a loop of links is listed (as unreadable); folders, pipes and
+        // devices are not files of the log, and opening a pipe would wait for a writer.
+        const bool dangling = fs::is_symlink(entry.symlink_status(linkError)) &&
+                              (targetError || target.type() == fs::file_type::not_found);
         if (!dangling && !fs::is_regular_file(target)) {
             continue;
         }
@@ -379,6 +387,12 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
             row.downloaded = localTimeText(localTime(row.modified));
         }
         rows.push_back(std::move(row));
+    }
+    if (folderError != nullptr) {
+        *folderError = error ? error.default_error_condition().value() : 0;
+    }
+    if (error) {
+        return {};
     }
     std::sort(rows.begin(), rows.end(), newerFirst);
 

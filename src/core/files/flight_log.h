@@ -57,11 +57,12 @@ using FlightLogProgress = std::function<void(const FlightLogRow& row, size_t ind
 // anything changed (where the folder may be written). A bad file or cache stops nothing. Setting
 // `cancel` ends the scan early with the rows so far. The cache is only ever a regular file this
 // program wrote: whatever else has its name (a link, a folder, a pipe, another file) is neither
-// read nor written, and `foreignCache` is set then.
+// read nor written, and `foreignCache` is set then. A folder that cannot be listed (missing, not a
+// folder, not readable) gives no rows and its errno value in `folderError`, which is 0 otherwise.
 std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
                                         const FlightLogProgress& progress = {},
                                         const std::atomic<bool>* cancel = nullptr,
-                                        bool* foreignCache = nullptr);
+                                        bool* foreignCache = nullptr, int* folderError = nullptr);
 
 // The cache's text for these rows, and the rows read back from it; nothing when the text is not
 // a whole cache this program wrote or a value fails its bounds.

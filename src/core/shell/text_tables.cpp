@@ -157,7 +157,11 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"to jest folder", "it is a folder"},
     {"plik za duży", "file too large"},
     {"nie jest zwykłym plikiem", "is not a regular file"},
+    {"brak urządzenia", "no such device"},
+    {"nazwa za długa", "name too long"},
+    {"pętla dowiązań symbolicznych", "a loop of symbolic links"},
     {"błąd systemu nr %d", "system error %d"},
+    {"Nie można odczytać folderu %s", "Cannot read the folder %s"},
     {"Nie można odczytać pliku ustawień %s", "Cannot read the settings file %s"},
     {"Ustawienia zostaną zapisane w %s.", "Settings will be saved in %s."},
     {"Nie ma urządzenia %s.", "There is no device %s."},
@@ -233,6 +237,11 @@ std::string isAFolderText(const std::string& path, Language language) {
     return text.replace(text.find("%s"), 2, path);
 }
 
+std::string folderUnreadableText(const std::string& path, int error, Language language) {
+    return messageWith(Message::FolderUnreadable, path, language) + ": " +
+           systemReasonText(error, language);
+}
+
 std::string systemReasonText(int error, Language language) {
     switch (error) {
     case EROFS:
@@ -252,6 +261,14 @@ std::string systemReasonText(int error, Language language) {
         return message(Message::ReasonIsAFolder, language);
     case EFBIG:
         return message(Message::ReasonFileTooLarge, language);
+    case ENXIO:
+        return message(Message::ReasonNoDevice, language);
+    case ENAMETOOLONG:
+        return message(Message::ReasonNameTooLong, language);
+#ifdef ELOOP // not every Windows C library names it
+    case ELOOP:
+        return message(Message::ReasonLinkLoop, language);
+#endif
     default:
         break;
     }

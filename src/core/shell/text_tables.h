@@ -166,7 +166,11 @@ enum class Message {
     ReasonFileTooLarge,
     // A pipe, a device or a socket where a flight's file was expected.
     ReasonNotARegularFile,
+    ReasonNoDevice,
+    ReasonNameTooLong,
+    ReasonLinkLoop,
     ReasonOther,        // %d: the system's error number
+    FolderUnreadable,   // %s: a folder that cannot be listed, followed by the reason
     SettingsUnreadable, // %s: the settings file that exists but cannot be read
     SettingsSavedIn,    // %s: the folder where this run's choices go instead
     // Why a port could not be opened, shown below "Communication Error: COM5".
@@ -193,6 +197,9 @@ std::string messageWith(Message which, const std::string& text, Language languag
 
 // "/home/ala/loty is a folder"
 std::string isAFolderText(const std::string& path, Language language);
+
+// "Cannot read the folder /media/card: permission denied", from the errno value of the listing.
+std::string folderUnreadableText(const std::string& path, int error, Language language);
 
 // Why the system refused a file, from its errno value: "read-only file system", "no space left on
 // the disk" ...; an error without a text of its own gives its number.

@@ -179,6 +179,9 @@ void FlightLogWindow::applyLanguage() {
         const size_t index = m_table->item(row, Downloaded)->data(kRowIndexRole).toULongLong();
         m_table->item(row, Status)->setText(text(statusCaption(m_rows[index].status)));
     }
+    if (m_folderError != 0) {
+        showCounter();
+    }
 }
 
 void FlightLogWindow::stopScan() {
@@ -197,6 +200,7 @@ void FlightLogWindow::setFolder(const QString& folder) {
     m_folder = folder;
     m_folderLabel->setText(folder);
     m_rows.clear();
+    m_folderError = 0;
     m_total = 0;
     m_shown = 0;
     // A name chosen for another folder's listing would lead the dialog away from this one.
@@ -214,6 +218,7 @@ void FlightLogWindow::setFolder(const QString& folder) {
     const auto cancel = m_cancel;
     // Rows cross to this thread as queued calls; a call from an earlier scan is ignored.
     m_worker = QThread::create([this, path, cancel, generation] {
+        int folderError = 0;
         vtl::scanFlightLog(
             path,
             [this, generation](const vtl::FlightLogRow& row, size_t, size_t total) {
@@ -226,12 +231,12 @@ void FlightLogWindow::setFolder(const QString& folder) {
                     },
                     Qt::QueuedConnection);
             },
-            cancel.get());
+            cancel.get(), nullptr, &folderError);
         QMetaObject::invokeMethod(
             this,
-            [this, generation] {
+            [this, generation, folderError] {
                 if (generation == m_generation) {
-                    finishScan();
+                    finishScan(folderError);
                 }
             },
             Qt::QueuedConnection);
@@ -239,12 +244,13 @@ void FlightLogWindow::setFolder(const QString& folder) {
     m_worker->start();
 }
 
-void FlightLogWindow::finishScan() {
+void FlightLogWindow::finishScan(int folderError) {
     if (m_worker != nullptr) {
         m_worker->wait();
         delete m_worker;
         m_worker = nullptr;
     }
+    m_folderError = folderError;
     m_table->setSortingEnabled(true);
     if (!m_columnsSized && m_table->rowCount() > 0) {
         m_table->resizeColumnsToContents();
@@ -272,6 +278,12 @@ void FlightLogWindow::addRow(const vtl::FlightLogRow& row, size_t total) {
 void FlightLogWindow::showCounter() {
     // While the folder is read, "all" is what the listing will hold; after it, what it holds.
     const size_t all = m_worker != nullptr ? m_total : m_rows.size();
+    // A folder that could not be listed is told as such, not shown as an empty one.
+    if (m_folderError != 0 && m_worker == nullptr) {
+        m_progress->setText(QString::fromStdString(
+            vtl::folderUnreadableText(m_folder.toStdString(), m_folderError, m_language)));
+        return;
+    }
     m_progress->setText(QStringLiteral("%1 / %2").arg(m_shown).arg(all));
 }
 

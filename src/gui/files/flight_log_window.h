@@ -82,7 +82,8 @@ private:
     void stopScan();
     void addRow(const vtl::FlightLogRow& row, size_t total);
     void fillRow(int tableRow, const vtl::FlightLogRow& row);
-    void finishScan();
+    // `folderError`: the errno value of a folder that could not be listed, or 0.
+    void finishScan(int folderError);
     void applyFilter();
     // "shown / all": the rows the filter lets through of the rows of the listing.
     void showCounter();
@@ -102,6 +103,7 @@ private:
     std::vector<vtl::FlightLogRow> m_rows; // in the order read; table items point here
     size_t m_total = 0;
     size_t m_shown = 0;
+    int m_folderError = 0;
     // Set once the columns have widths a user chose or that fit a first listing.
     bool m_columnsSized = false;
     QThread* m_worker = nullptr;

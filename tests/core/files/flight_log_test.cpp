@@ -2,13 +2,19 @@
 #include "core/files/flight_log.h"
 
 #include "core/flight/flight_image.h"
+#include "support/file_faults.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+
+#ifndef _WIN32
+#include <dirent.h>
+#endif
 
 namespace vtl {
 namespace {
@@ -145,6 +151,72 @@ TEST_F(FlightLogFolder, FileCutOffDuringTheFlightIsPartial) {
     }
     EXPECT_EQ(rowOf(rows, "2026-06-14_103512_S1234_C42.bin").status, LogStatus::Ok);
     EXPECT_NE(flightLogCsv({rowOf(rows, "cut.bin")}).find(",partial,cut.bin,"), std::string::npos);
+}
+
+// A folder that cannot be listed is reported, never shown as an empty archive.
+TEST_F(FlightLogFolder, FolderThatCannotBeListedIsAnError) {
+    int error = -1;
+    EXPECT_FALSE(scanFlightLog(folder.string(), {}, nullptr, nullptr, &error).empty());
+    EXPECT_EQ(error, 0);
+    EXPECT_TRUE(scanFlightLog((folder / "missing").string(), {}, nullptr, nullptr, &error).empty());
+    EXPECT_EQ(error, ENOENT);
+    EXPECT_TRUE(
+        scanFlightLog((folder / "notes.txt").string(), {}, nullptr, nullptr, &error).empty());
+    EXPECT_EQ(error, ENOTDIR);
+#ifndef _WIN32
+    const fs::path locked = folder / "older flights";
+    writeBytes(locked / "lot.bin", flightImage(5000, 1, 1));
+    fs::permissions(locked, fs::perms::none);
+    bool denied = false;
+    {
+        const testing::WithoutPermissionOverride asAUser;
+        if (DIR* probe = ::opendir(locked.c_str())) {
+            ::closedir(probe);
+        } else {
+            denied = true;
+            EXPECT_TRUE(scanFlightLog(locked.string(), {}, nullptr, nullptr, &error).empty());
+        }
+    }
+    fs::permissions(locked, fs::perms::owner_all);
+    if (!denied) {
+        GTEST_SKIP() << "this user reads every folder";
+    }
+    EXPECT_EQ(error, EACCES);
+#endif
+}
+
+// Links that lead to no file are rows of their own, whether they point nowhere or at each other.
+TEST_F(FlightLogFolder, LinksThatLeadToNoFileAreUnreadable) {
+    std::error_code noLink;
+    fs::create_symlink(folder / "loop-b.bin", folder / "loop-a.bin", noLink);
+    fs::create_symlink(folder / "loop-a.bin", folder / "loop-b.bin", noLink);
+    fs::create_symlink(folder / "self.bin", folder / "self.bin", noLink);
+    if (noLink) {
+        GTEST_SKIP() << "no symbolic links here: " << noLink.message();
+    }
+    fs::create_symlink(folder / "older flights", folder / "folder link");
+    const auto rows = scanFlightLog(folder.string());
+    for (const char* name : {"gone.bin", "loop-a.bin", "loop-b.bin", "self.bin"}) {
+        EXPECT_EQ(rowOf(rows, name).status, LogStatus::Unreadable) << name;
+    }
+    EXPECT_THROW(rowOf(rows, "folder link"), std::runtime_error);
+}
+
+// The plausibility of the header decides first: bytes the recorder never wrote are no flight,
+// even where they would decode as a corrupt one; what the download archived as corrupt stays so.
+TEST_F(FlightLogFolder, ImplausibleFilesAreNoFlights) {
+    const std::vector<uint8_t> flight = flightImage(4000, 99, 3);
+    writeBytes(folder / "zeros.bin", std::vector<uint8_t>(flight.size(), 0));
+    writeBytes(folder / "2026-06-12_080000_S0_C0_corrupt.bin",
+               std::vector<uint8_t>(flight.size(), 0));
+    std::vector<uint8_t> divisorZero = flight;
+    divisorZero[16] = divisorZero[17] = 0;
+    writeBytes(folder / "copy of corrupt.bin", divisorZero);
+    const auto rows = scanFlightLog(folder.string());
+    EXPECT_EQ(rowOf(rows, "zeros.bin").status, LogStatus::NotAFlight);
+    EXPECT_EQ(rowOf(rows, "copy of corrupt.bin").status, LogStatus::NotAFlight);
+    EXPECT_EQ(rowOf(rows, "2026-06-12_080000_S0_C0_corrupt.bin").status, LogStatus::Corrupt);
+    EXPECT_EQ(rowOf(rows, "2026-06-13_080000_S99_C3_corrupt.bin").status, LogStatus::Corrupt);
 }
 
 TEST(FlightLog, DownloadTimeComesOnlyFromArchiveNames) {

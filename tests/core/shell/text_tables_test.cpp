@@ -61,6 +61,11 @@ TEST(TextTables, AFailedCreateSaysWhyInTheCurrentLanguage) {
                           Case{ENOTDIR, "nie ma takiego folderu", "no such folder"},
                           Case{EACCES, "brak uprawnień", "permission denied"},
                           Case{EISDIR, "to jest folder", "it is a folder"},
+                          Case{ENXIO, "brak urządzenia", "no such device"},
+                          Case{ENAMETOOLONG, "nazwa za długa", "name too long"},
+#ifdef ELOOP
+                          Case{ELOOP, "pętla dowiązań symbolicznych", "a loop of symbolic links"},
+#endif
                           Case{EIO, "błąd systemu nr 5", "system error 5"}}) {
         EXPECT_EQ(cannotCreateFileText("/a/lot.bin", c.error, Language::Polish),
                   std::string("Cannot create file /a/lot.bin (") + c.polish + ")");
@@ -70,6 +75,10 @@ TEST(TextTables, AFailedCreateSaysWhyInTheCurrentLanguage) {
     // Where no reason is known the framework's text stands alone.
     EXPECT_EQ(cannotCreateFileText("/a/lot.bin", 0, Language::Polish),
               "Cannot create file /a/lot.bin");
+    EXPECT_EQ(folderUnreadableText("/media/card", EACCES, Language::Polish),
+              "Nie można odczytać folderu /media/card: brak uprawnień");
+    EXPECT_EQ(folderUnreadableText("/media/card", ENOENT, Language::English),
+              "Cannot read the folder /media/card: no such folder");
     EXPECT_EQ(isAFolderText("/home/ala/loty", Language::Polish), "/home/ala/loty jest folderem");
     EXPECT_EQ(isAFolderText("/home/ala/loty", Language::English), "/home/ala/loty is a folder");
 }

@@ -64,6 +64,7 @@ private slots:
     void oneNumberAndOneSeparatorEverywhere();
     void exportNamesACsvFileInTheListedFolder();
     void everyColumnOnScreenAtTheUsualWidth();
+    void aFolderThatCannotBeListedIsSaidSo();
 
 private:
     QString path(const QString& name) const { return m_rig->path(name); }
@@ -440,6 +441,25 @@ void FlightLogWindowTest::everyColumnOnScreenAtTheUsualWidth() {
     }
     QVERIFY(table->columnWidth(FlightLogWindow::FileName) >=
             table->fontMetrics().horizontalAdvance(kHigh));
+}
+
+// The status line says why nothing is listed, in the window's language, until a folder lists.
+void FlightLogWindowTest::aFolderThatCannotBeListedIsSaidSo() {
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    QSignalSpy finished(log, &FlightLogWindow::scanFinished);
+    log->setFolder(path("missing"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(log->table()->rowCount(), 0);
+    QCOMPARE(log->progressLine()->text(),
+             QStringLiteral("Nie można odczytać folderu %1: nie ma takiego folderu")
+                 .arg(path("missing")));
+    m_window->form().English1->trigger();
+    QCOMPARE(log->progressLine()->text(),
+             QStringLiteral("Cannot read the folder %1: no such folder").arg(path("missing")));
+    log->setFolder(path("flights"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(log->progressLine()->text(), QString("3 / 3"));
 }
 
 QTEST_MAIN(FlightLogWindowTest)
