@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli_run.h"
 #include "flight_synthesiser.h"
 #include "support/test_files.h"
-
-#include "core/shell/program_version.h"
 
 #include <gtest/gtest.h>
 
@@ -22,66 +21,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace cli_test;
+
 namespace {
-
-namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string output; // standard output, then standard error
-    std::string out;
-    std::string err;
-};
-
-std::string readText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-// Runs a shell command line with its standard output and standard error kept apart.
-CliRun runCommand(const std::string& commandLine) {
-    const fs::path errors =
-        fs::temp_directory_path() / ("vtl-cli-stderr-" + std::to_string(::getpid()) + ".txt");
-    const std::string command = commandLine + " 2>" + errors.string();
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    size_t read = 0;
-    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), read);
-    }
-    const int status = pclose(pipe);
-    const std::string err = readText(errors);
-    fs::remove(errors);
-    return {WEXITSTATUS(status), out + err, out, err};
-}
-
-CliRun runCli(const std::string& arguments) {
-    return runCommand(std::string(VTL_CLI_PATH) + " " + arguments);
-}
-
-class CliTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_file =
-            fs::temp_directory_path() /
-            ("vtl-cli-" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".bin");
-        vtl::testing::FlightDescription flight;
-        flight.samplingCode = 0x13; // code 3; the upper bits are not part of it
-        flight.startTemperature = 15;
-        flight.competitorNumber = 42;
-        flight.serialNumber = 1234;
-        flight.referenceWord = 9000;
-        flight.altitudeCm = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 300, 600};
-        const auto bytes = vtl::testing::synthesiseFlightImage(flight);
-        std::ofstream(m_file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-    }
-    void TearDown() override { fs::remove(m_file); }
-
-    fs::path m_file;
-};
 
 TEST_F(CliTest, InfoPrintsTheDecodedHeader) {
     const CliRun run = runCli("info " + m_file.string());
@@ -96,60 +38,6 @@ TEST_F(CliTest, InfoPrintsTheDecodedHeader) {
     EXPECT_NE(run.output.find("\"rawLength\":84,\"slotCount\":13,\"plausible\":true}"),
               std::string::npos)
         << run.output;
-}
-
-// One object a file, newest first, with nulls where a file gives nothing; the archive folder
-// when no folder is named.
-TEST_F(CliTest, LogListsTheArchiveFolder) {
-    const fs::path home =
-        fs::temp_directory_path() / ("vtl-cli-log-home-" + std::to_string(::getpid()));
-    const fs::path folder = home / ".local/share/vantorel/flights";
-    fs::remove_all(home);
-    fs::create_directories(folder);
-    fs::copy_file(m_file, folder / "2026-06-14_103512_S1234_C42.bin");
-    fs::copy_file(m_file, folder / "2026-06-15_080000_S1234_C42_partial.bin");
-    std::ofstream(folder / "notes.txt") << "calm\n";
-
-    const CliRun named = runCli("log " + folder.string());
-    ASSERT_EQ(named.status, 0) << named.output;
-    // The text file's modification time stands for its download: it is the newest.
-    EXPECT_EQ(named.out.rfind("[{\"file\":\"notes.txt\",\"serial\":null,\"competitor\":null,"
-                              "\"samplingCode\":null,\"temperature\":null,\"maximumM\":null,"
-                              "\"maximumS\":null,\"startS\":null,\"landingS\":null,"
-                              "\"flightTimeS\":null,\"bestClimbMps\":null,\"meanSinkMps\":null,"
-                              "\"status\":\"not a flight\"},"
-                              "{\"file\":\"2026-06-15_080000_S1234_C42_partial.bin\","
-                              "\"serial\":1234,\"competitor\":42,\"samplingCode\":3,"
-                              "\"temperature\":15,\"maximumM\":",
-                              0),
-              0u)
-        << named.out;
-    EXPECT_NE(
-        named.out.find("\"status\":\"partial\"},{\"file\":\"2026-06-14_103512_S1234_C42.bin\""),
-        std::string::npos)
-        << named.out;
-    EXPECT_EQ(named.out.substr(named.out.size() - 16), "\"status\":\"ok\"}]\n") << named.out;
-
-    const CliRun archive = runCommand("env -u XDG_DATA_HOME HOME=" + home.string() + " " +
-                                      std::string(VTL_CLI_PATH) + " log");
-    EXPECT_EQ(archive.status, 0) << archive.output;
-    EXPECT_EQ(archive.out, named.out);
-    // A named folder that cannot be listed is an error that says why, not an empty log.
-    for (const fs::path& unlisted : {home / "missing", folder / "notes.txt"}) {
-        const CliRun failed = runCli("log " + unlisted.string());
-        EXPECT_EQ(failed.status, 1) << unlisted;
-        EXPECT_EQ(failed.out, "") << unlisted;
-        EXPECT_NE(
-            failed.err.find("Cannot read the folder " + unlisted.string() + ": no such folder"),
-            std::string::npos)
-            << failed.err;
-    }
-    fs::remove_all(folder);
-    const CliRun none = runCommand("env -u XDG_DATA_HOME HOME=" + home.string() + " " +
-                                   std::string(VTL_CLI_PATH) + " log");
-    EXPECT_EQ(none.status, 0) << none.output;
-    EXPECT_EQ(none.out, "[]\n");
-    fs::remove_all(home);
 }
 
 TEST_F(CliTest, InfoTellsAFileThatIsNoFlight) {
@@ -494,50 +382,6 @@ TEST_F(CliTest, OnlyRegularFilesAreReadAsFlights) {
               "vantorel-cli: cannot read " + folder + ": is not a regular file\n");
 }
 
-// A name that is not UTF-8 is written with replacement characters, and its bytes beside it.
-TEST_F(CliTest, LogGivesValidJsonForAnyFileName) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("vtl-cli-log-names-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    fs::copy_file(m_file, folder / "lot\xff\xc3(.bin");
-    fs::copy_file(m_file, folder / "lot żółw.bin");
-    const CliRun run = runCli("log " + folder.string());
-    ASSERT_EQ(run.status, 0) << run.output;
-    const std::string check =
-        "import json,sys\n"
-        "rows={r['file']:r for r in json.loads(sys.stdin.buffer.read().decode('utf-8','strict'))}\n"
-        "bad=rows['lot\\ufffd\\ufffd(.bin']\n"
-        "assert bytes.fromhex(bad['fileBytes'])==b'lot\\xff\\xc3(.bin', bad\n"
-        "assert 'fileBytes' not in rows['lot \\u017c\\u00f3\\u0142w.bin']\n";
-    std::ofstream(folder / ".check.py") << check;
-    const fs::path output = folder / ".out.json";
-    std::ofstream(output, std::ios::binary) << run.out;
-    const CliRun parsed =
-        runCommand("python3 " + (folder / ".check.py").string() + " < " + output.string());
-    EXPECT_EQ(parsed.status, 0) << parsed.output << run.out;
-    fs::remove_all(folder);
-}
-
-// The cache's name held by a link to another file: the link stays, the file keeps its bytes.
-TEST_F(CliTest, LogWritesNoCacheThroughALink) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("vtl-cli-log-link-" + std::to_string(::getpid()));
-    fs::remove_all(folder / "flights");
-    fs::create_directories(folder / "flights");
-    fs::copy_file(m_file, folder / "flights" / "lot.bin");
-    std::ofstream(folder / "victim.txt") << "keep me\n";
-    fs::create_symlink("../victim.txt", folder / "flights" / ".vantorel-log-cache");
-    const CliRun run = runCli("log " + (folder / "flights").string());
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.out.find("\"file\":\"lot.bin\""), std::string::npos) << run.out;
-    EXPECT_EQ(run.err, "vantorel-cli: " + (folder / "flights" / ".vantorel-log-cache").string() +
-                           " is not this program's cache; left alone\n");
-    EXPECT_TRUE(fs::is_symlink(folder / "flights" / ".vantorel-log-cache"));
-    EXPECT_EQ(readText(folder / "victim.txt"), "keep me\n");
-    fs::remove_all(folder);
-}
-
 // Status 2 and the usage on stderr for a command line that cannot be understood; status 1 stays
 // for what was understood and failed.
 TEST_F(CliTest, BadCommandLinesExitWithStatusTwo) {
@@ -561,56 +405,6 @@ TEST_F(CliTest, BadCommandLinesExitWithStatusTwo) {
                                 "--manual-zero 0 --delay 1 --port COM25");
     EXPECT_EQ(range.status, 1);
     EXPECT_EQ(std::count(range.err.begin(), range.err.end(), '\n'), 1) << range.err;
-}
-
-// --help and --version answer on stdout with status 0, anywhere on the line and without a
-// display; all three programs know them and refuse an unknown option with status 2.
-TEST(ProgramCommandLines, HelpVersionAndUnknownOptions) {
-    const std::string offscreen = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=";
-    for (const std::string program : {VTL_PROGRAM_PATH, VTL_CLI_PATH, VTL_DEVSIM_PATH}) {
-        const std::string name = fs::path(program).filename().string();
-        const CliRun help = runCommand(offscreen + " " + program + " --help");
-        EXPECT_EQ(help.status, 0) << name << ": " << help.output;
-        EXPECT_EQ(help.out.rfind("usage: " + name + " ", 0), 0u) << help.out;
-        EXPECT_EQ(help.err, "") << name;
-        const CliRun version = runCommand(offscreen + " " + program + " --version");
-        EXPECT_EQ(version.status, 0) << name << ": " << version.output;
-        EXPECT_EQ(version.out, name + " " + vtl::kProgramVersion + "\n");
-
-        const CliRun unknown =
-            runCommand("QT_QPA_PLATFORM=offscreen " + program + " --no-such-option");
-        EXPECT_EQ(unknown.status, 2) << name << ": " << unknown.output;
-        EXPECT_NE(unknown.err.find("usage: " + name), std::string::npos) << unknown.err;
-        EXPECT_EQ(unknown.out.find("usage:"), std::string::npos) << name;
-    }
-    EXPECT_EQ(runCli("info --help").out.rfind("usage: vantorel-cli ", 0), 0u);
-    EXPECT_EQ(runCli("setup-read --port COM25 --version").out,
-              std::string("vantorel-cli ") + vtl::kProgramVersion + "\n");
-}
-
-// Without any display the window program still reads its command line (Qt's own options
-// included) and then says in one line why it cannot open a window, instead of Qt aborting.
-TEST(ProgramCommandLines, WindowProgramWithoutADisplay) {
-    const std::string bare =
-        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + VTL_PROGRAM_PATH;
-    for (const std::string arguments :
-         {"--no-such-option", "stray", "-style Fusion --no-such-option",
-          "-platform --no-such-option -reverse --no-such-option"}) {
-        const CliRun unknown = runCommand(bare + " " + arguments);
-        EXPECT_EQ(unknown.status, 2) << arguments << ": " << unknown.output;
-        EXPECT_EQ(unknown.err.rfind("vantorel: unknown option ", 0), 0u) << unknown.err;
-        EXPECT_NE(unknown.err.find("\nusage: vantorel "), std::string::npos) << unknown.err;
-        EXPECT_EQ(unknown.out, "") << arguments;
-    }
-    for (const std::string arguments : {"", "-style Fusion", "--reverse -qwindowtitle x"}) {
-        const CliRun none = runCommand(bare + " " + arguments);
-        EXPECT_EQ(none.status, 1) << arguments << ": " << none.output;
-        EXPECT_EQ(none.err, "vantorel: no display (DISPLAY is not set)\n") << arguments;
-        EXPECT_EQ(none.out, "") << arguments;
-    }
-    const CliRun version = runCommand(bare + " --version");
-    EXPECT_EQ(version.status, 0) << version.output;
-    EXPECT_EQ(version.out, std::string("vantorel ") + vtl::kProgramVersion + "\n");
 }
 
 TEST_F(CliTest, PrettyJsonIsTheSameJsonLaidOut) {
