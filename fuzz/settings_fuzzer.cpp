@@ -5,18 +5,51 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
+// Every input writes and renames two files with a sync: on tmpfs that costs no disk. The folder
+// goes when the process exits normally; after a finding it stays to be looked at.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::error_code error;
+        const bool memory =
+            std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0;
+        std::string pattern = memory ? std::string("/dev/shm") : temporaryRoot();
+        pattern += "/vtl-settings-fuzz-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("settings_fuzzer: no scratch folder");
+            std::abort();
+        }
+        m_path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string file(const char* name) const { return m_path + "/" + name; }
+
+private:
+    static std::string temporaryRoot() {
+        std::error_code error;
+        const std::filesystem::path root = std::filesystem::temp_directory_path(error);
+        return error ? std::string("/tmp") : root.string();
+    }
+
+    std::string m_path;
+};
+
 std::string scratchFile(const char* name) {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/vtl-settings-fuzz-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        return std::string(made != nullptr ? made : "/tmp");
-    }();
-    return folder + "/" + name;
+    static const ScratchFolder folder;
+    return folder.file(name);
 }
 
 } // namespace
