@@ -103,10 +103,14 @@ TEST_F(PortDiscoveryTest, AliasesThatLeadSomewhereAreListed) {
     fs::create_directories(ports);
     fs::create_symlink(m_pty.slave(), ports / "COM5");
     fs::create_symlink("/dev/pts/vtl-gone", ports / "COM6");
+    // The last name is looked for as well as the first.
+    fs::create_symlink(m_pty.slave(), ports / "COM25");
     const PortFinder finder = discoverPorts(m_folder.path(), Language::English);
     EXPECT_EQ(finder.entryText("COM5"),
               "COM5  (ports/COM5 \u2192 " + m_pty.slave() + ", simulator)");
     EXPECT_EQ(finder.entryText("COM6"), "COM6");
+    EXPECT_EQ(finder.entryText("COM25"),
+              "COM25  (ports/COM25 \u2192 " + m_pty.slave() + ", simulator)");
 }
 
 } // namespace

@@ -55,6 +55,11 @@ TEST(PortFinder, AnAcmNodeTakesTheNameWhereTheUsbNodeIsMissing) {
     EXPECT_EQ(aliased.singleUsbPort(), "COM6");
     EXPECT_FALSE(aliased.offerInsteadOf("COM8"));
 
+    // The last name reaches the twenty-first USB node.
+    const PortFinder last({usb("/dev/ttyUSB20", "CP2102")}, {});
+    EXPECT_EQ(names(last), (std::vector<std::string>{"COM25=/dev/ttyUSB20"}));
+    EXPECT_EQ(last.offerInsteadOf("COM5"), "COM25");
+
     // One USB port that no name reaches is found by its path, and cannot be offered as a name.
     const PortFinder far({usb("/dev/ttyUSB30", "CP2102")}, {});
     EXPECT_TRUE(far.ports().empty());

@@ -11,8 +11,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +22,12 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
+#endif
+#ifdef __linux__
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #endif
 
 namespace vtl {
@@ -195,8 +203,83 @@ TEST_F(SafeWrite, AReplacedFileKeepsItsModeAndOwner) {
     EXPECT_EQ(status.st_uid, kNobody);
     EXPECT_EQ(status.st_gid, kNogroup);
     EXPECT_EQ(status.st_mode & 07777, 0604u);
+
+    // An owner that differs from the writer in the user or in the group alone is kept as well.
+    for (const auto& [uid, gid] :
+         {std::pair<uid_t, gid_t>{::geteuid(), 1234}, std::pair<uid_t, gid_t>{1234, ::getegid()}}) {
+        ASSERT_EQ(::chown(target.c_str(), uid, gid), 0);
+        ASSERT_TRUE(write(target, m_new));
+        ::stat(target.c_str(), &status);
+        EXPECT_EQ(status.st_uid, uid);
+        EXPECT_EQ(status.st_gid, gid);
+    }
 #endif
 }
+
+#ifdef __linux__
+// Runs the write in a child whose calls `calls` fail with `reason` (a seccomp filter, so the
+// writer's own code runs unchanged). Returns 0 when the write was reported done, the reason it
+// gave otherwise, or -1 when no filter could be set.
+int writeWhereCallsFail(const std::vector<long>& calls, int reason,
+                        const std::function<bool(int*)>& write) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<sock_filter> filter = {
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+        for (const long call : calls) {
+            filter.push_back(
+                BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(call), 0, 1));
+            filter.push_back(
+                BPF_STMT(BPF_RET | BPF_K,
+                         SECCOMP_RET_ERRNO | (static_cast<uint32_t>(reason) & SECCOMP_RET_DATA)));
+        }
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+        const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+        if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+            ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+            _exit(255);
+        }
+        int error = 0;
+        _exit(write(&error) ? 0 : (error > 0 && error < 255 ? error : 254));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 255) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+// The data must be on the disk and under the target's name, or the write failed: when either
+// call fails, the old file keeps its bytes, the temporary file is gone, and the reason is told.
+TEST_F(SafeWrite, AFailedSyncOrRenameKeepsTheOldFile) {
+    struct Case {
+        const char* what;
+        std::vector<long> calls;
+    };
+    const std::vector<Case> cases = {
+        {"sync", {SYS_fsync}},
+        {"rename",
+         {
+#ifdef SYS_rename
+             SYS_rename,
+#endif
+             SYS_renameat, SYS_renameat2}},
+    };
+    const fs::path target = m_folder / "lot.bin";
+    for (const Case& c : cases) {
+        ASSERT_TRUE(write(target, m_old));
+        const int reason = writeWhereCallsFail(
+            c.calls, EIO, [&](int* error) { return write(target, m_new, error); });
+        if (reason < 0) {
+            GTEST_SKIP() << "no seccomp filter here";
+        }
+        EXPECT_EQ(reason, EIO) << c.what;
+        EXPECT_EQ(testing::readBytes(target), m_old) << c.what;
+        EXPECT_EQ(names(m_folder), std::vector<std::string>{"lot.bin"}) << c.what;
+    }
+}
+#endif
 
 TEST(AtomicFile, AWriteThatFailsHalfwayKeepsTheOldFile) {
 #ifdef _WIN32

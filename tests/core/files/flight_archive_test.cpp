@@ -58,6 +58,7 @@ TEST(FlightArchive, OtherNamesAreNotArchiveNames) {
              "lot7.bin",
              "2026-06-14_103512.bin",                       // no serial or competitor
              "2026-06-14_1035x2_S1_C2.bin",                 // not a time
+             "2026-06-14 103512_S1_C2.bin",                 // no '_' between date and time
              "2026-13-14_103512_S1_C2.bin",                 // no thirteenth month
              "2026-06-14_243512_S1_C2.bin",                 // no hour 24
              "0026-06-14_103512_S1_C2.bin",                 // %Y would not write it so

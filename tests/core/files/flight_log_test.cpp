@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -220,7 +221,11 @@ TEST_F(FlightLogFolder, ImplausibleFilesAreNoFlights) {
 }
 
 TEST(FlightLog, DownloadTimeComesOnlyFromArchiveNames) {
-    EXPECT_EQ(downloadTimeFromName("2026-06-14_103512_S1234_C42-2.bin"), "2026-06-14 10:35:12");
+    for (const char* name :
+         {"2026-06-14_103512_S1234_C42-2.bin", "2026-06-14_103512_S1234_C42_partial-2.bin",
+          "2026-06-14_103512_S1234_C42_corrupt-3.bin"}) {
+        EXPECT_EQ(downloadTimeFromName(name), "2026-06-14 10:35:12") << name;
+    }
     EXPECT_EQ(downloadTimeFromName("2026-06-14_103512.bin"), "");
     EXPECT_EQ(downloadTimeFromName("2026-06-14_1035x2_S1_C2.bin"), "");
     EXPECT_EQ(downloadTimeFromName("lot7.bin"), "");
@@ -239,20 +244,49 @@ TEST_F(FlightLogFolder, CacheServesUnchangedFilesAndRereadsChangedOnes) {
     EXPECT_EQ(rowOf(scanFlightLog(folder.string()), good.filename().string()).status,
               LogStatus::Ok);
 
-    // Same time stamp, another size: read again.
-    writeBytes(good, std::vector<uint8_t>(100, 0x55));
-    fs::last_write_time(good, stamp);
-    EXPECT_EQ(rowOf(scanFlightLog(folder.string()), good.filename().string()).status,
-              LogStatus::NotAFlight);
-
-    // Same size, a new time stamp: read again.
-    writeBytes(good, flightImage(4000, 1234, 42));
+    // Same size as noted, a new time stamp: read again.
+    const std::vector<uint8_t> lower = flightImage(4000, 1234, 42);
+    ASSERT_EQ(lower.size(), garbage.size());
+    writeBytes(good, lower);
     fs::last_write_time(good, stamp + std::chrono::seconds(5));
     const auto rows = scanFlightLog(folder.string());
     const FlightLogRow& reread = rowOf(rows, good.filename().string());
     EXPECT_EQ(reread.status, LogStatus::Ok);
     ASSERT_TRUE(reread.figures.maximumM);
     EXPECT_NEAR(*reread.figures.maximumM, 40.0, 0.5);
+
+    // The time stamp as noted, another size: read again.
+    const auto newStamp = fs::last_write_time(good);
+    writeBytes(good, std::vector<uint8_t>(100, 0x55));
+    fs::last_write_time(good, newStamp);
+    EXPECT_EQ(rowOf(scanFlightLog(folder.string()), good.filename().string()).status,
+              LogStatus::NotAFlight);
+}
+
+// A file that is gone leaves the cache at the next listing, though nothing else changed.
+TEST_F(FlightLogFolder, CacheForgetsFilesThatAreGone) {
+    scanFlightLog(folder.string());
+    const fs::path cache = folder / kFlightLogCacheName;
+    const auto cachedNames = [&] {
+        std::vector<std::string> names;
+        if (const auto rows = parseFlightLogCache(readText(cache))) {
+            for (const FlightLogRow& row : *rows) {
+                names.push_back(row.fileName);
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::string gone = "2026-06-14_103512_S1234_C42.bin";
+    const std::vector<std::string> before = cachedNames();
+    ASSERT_EQ(std::count(before.begin(), before.end(), gone), 1);
+
+    fs::remove(folder / gone);
+    const auto rows = scanFlightLog(folder.string());
+    EXPECT_THROW(rowOf(rows, gone), std::runtime_error);
+    EXPECT_EQ(cachedNames(), (std::vector<std::string>{"2026-06-13_080000_S99_C3_corrupt.bin",
+                                                       "2026-06-15_090000_S1234_C7_partial.bin",
+                                                       "copy.bin", "notes.txt"}));
 }
 
 TEST_F(FlightLogFolder, DamagedCacheIsRebuilt) {
@@ -300,6 +334,15 @@ TEST_F(FlightLogFolder, WhatIsNoCacheOfOursIsLeftAlone) {
     std::ofstream(cache, std::ios::binary) << foreign;
     listsAsBefore("a foreign file");
     EXPECT_EQ(readText(cache), foreign);
+
+    // Far larger than any cache, though it begins as one: neither read into memory nor replaced.
+    // Sparse, so it takes no room on the disk.
+    constexpr uintmax_t kHuge = 65u * 1024 * 1024;
+    fs::remove(cache);
+    std::ofstream(cache, std::ios::binary) << "vantorel-log-cache 2\n";
+    fs::resize_file(cache, kHuge);
+    listsAsBefore("a file too large for a cache");
+    EXPECT_EQ(fs::file_size(cache), kHuge);
 
     std::error_code noLink;
     fs::remove(cache);

@@ -29,6 +29,10 @@ TEST(ResampleCurve, DownsamplingReadsBetweenPointsAndStopsAtTheLastOne) {
     EXPECT_EQ(resampleCurve({0, 10, 21, -30, -31, 40}, 150, 100), (Curve{0, 15, -30, 4}));
     // 5 -> 2 at one half is 3.5 cm: 3.
     EXPECT_EQ(resampleCurve({5, 2}, 50, 100), (Curve{5, 3, 2}));
+    // Between -1 and 1 cm, on either side of zero and climbing or sinking, is 0.
+    EXPECT_EQ(resampleCurve({-1, 2}, 50, 100), (Curve{-1, 0, 2}));
+    EXPECT_EQ(resampleCurve({1, -2}, 50, 100), (Curve{1, 0, -2}));
+    EXPECT_EQ(resampleCurve({0, 1, 0, -1, 0}, 50, 100), (Curve{0, 0, 1, 0, 0, 0, -1, 0, 0}));
 }
 
 TEST(ResampleCurve, EdgesOfTheCurve) {

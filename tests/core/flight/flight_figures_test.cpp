@@ -106,6 +106,13 @@ TEST(FlightFigures, BestClimbIsTheRiseOverOneSecond) {
     curve.insert(curve.end(), 40, curve.back());
     EXPECT_NEAR(*flightFigures(curve, 200).bestClimbMps, 2.57, kTolerance);
 
+    // The first and the last second count as well as any other.
+    std::vector<int32_t> lastSecond(40, 500);
+    lastSecond.push_back(800);
+    EXPECT_NEAR(*flightFigures(lastSecond, 200).bestClimbMps, 3.0, kTolerance);
+    EXPECT_NEAR(*flightFigures({0, 0, 0, 400}, 5).bestClimbMps, 2.0, kTolerance);
+    EXPECT_NEAR(*flightFigures({400, 800, 800, 800}, 5).bestClimbMps, 2.0, kTolerance);
+
     // Too few points for one second: no climb.
     EXPECT_FALSE(flightFigures(std::vector<int32_t>(20, 500), 200).bestClimbMps);
     EXPECT_TRUE(flightFigures(std::vector<int32_t>(21, 500), 200).bestClimbMps);
