@@ -343,10 +343,11 @@ struct RecordingSetupView : DeviceSetupView {
 };
 
 // What an abandoned transfer (a program killed in the middle of it) leaves on the line: the rest
-// of an image, still coming for two seconds when the next operation starts.
+// of a large image, still coming for almost six seconds when the next operation starts, longer
+// than the reply waits of a whole setup write.
 void leaveTransferRunning(DeviceTestRig& rig) {
     rig.device.deliver(std::vector<uint8_t>(4000, 0x77), 0);
-    rig.device.deliverPaced(std::vector<uint8_t>(20000, 0x77), 1047);
+    rig.device.deliverPaced(std::vector<uint8_t>(60000, 0x77), 1047);
 }
 
 TEST(DeviceLine, EveryOperationStartsBehindWhatAnAbandonedTransferLeft) {
