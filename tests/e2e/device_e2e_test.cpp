@@ -43,14 +43,17 @@ protected:
     // Downloads are archived into the test's folder, never into the user's. Without the power
     // to write past file permissions (as root has), a folder's mode binds the program as it
     // binds an ordinary user.
-    CliRun cli(std::string arguments, bool withoutPermissionOverride = false) {
+    std::string cliCommand(std::string arguments) const {
         if (arguments.find("download") != std::string::npos &&
             arguments.find("--archive-folder") == std::string::npos) {
             arguments += " --archive-folder " + (m_folder / "flights").string();
         }
-        const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " --port " +
-                                    link().string() + " --settings " +
-                                    (m_folder / "vantorel.par").string() + " 2>&1";
+        return std::string(VTL_CLI_PATH) + " " + arguments + " --port " + link().string() +
+               " --settings " + (m_folder / "vantorel.par").string() + " 2>&1";
+    }
+
+    CliRun cli(std::string arguments, bool withoutPermissionOverride = false) {
+        const std::string command = cliCommand(std::move(arguments));
         const auto begin = std::chrono::steady_clock::now();
         int output[2];
         if (::pipe(output) != 0) {
@@ -297,6 +300,37 @@ TEST_F(DeviceEndToEnd, CtrlCStopsTheTransferAndWritesNothing) {
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(), 3.0);
     EXPECT_FALSE(fs::exists(file("out.bin")));
     EXPECT_FALSE(fs::exists(file("flights")) && !fs::is_empty(file("flights")));
+}
+
+// A download killed outright leaves the device sending the rest of the image to nobody. The next
+// download clears the line before its first command and brings the whole flight, wherever in
+// the transfer the first was killed.
+TEST_F(DeviceEndToEnd, ADownloadAfterAKilledOneBringsTheWholeFlight) {
+    const fs::path flight = sample("towed_glider_10_per_s.bin");
+    const auto sent = readBytes(flight);
+    startDevice(flight);
+    for (const size_t killedAfter : {size_t{1000}, sent.size() / 2, sent.size() - 1500}) {
+        // The traced transfer tells how far it has come, poll by poll.
+        ChildProcess killed("/bin/sh", {"-c", "exec " + cliCommand("--trace download " +
+                                                                   file("killed.bin").string())});
+        size_t received = 0;
+        for (std::string line = killed.nextLine(); !line.empty() && received < killedAfter;
+             line = killed.nextLine()) {
+            const size_t bytes = line.find(" bytes, ");
+            if (line.find("<- transfer +") != std::string::npos && bytes != std::string::npos) {
+                received = std::stoul(line.substr(bytes + 8));
+            }
+        }
+        ASSERT_GE(received, killedAfter) << "the transfer did not run";
+        ASSERT_LT(received, sent.size()) << "the transfer ended before the kill";
+        killed.stop(SIGKILL);
+
+        const CliRun run = cli("download " + file("after.bin").string() + " --no-archive");
+        EXPECT_EQ(run.status, 0) << "killed after " << received << " bytes: " << run.output;
+        EXPECT_EQ(readBytes(file("after.bin")), sent) << "killed after " << received << " bytes";
+        RecordProperty("after_" + std::to_string(received), std::to_string(run.seconds));
+        fs::remove(file("after.bin"));
+    }
 }
 
 } // namespace

@@ -78,6 +78,7 @@ DeviceProtocol::Outcome DeviceProtocol::zeroDevice(bool confirm) {
     if (!m_channel.isOpen()) {
         return Outcome::PortFailed;
     }
+    m_channel.clearInput();
     m_frame.bytes[2] = kZeroArgument2;
     m_frame.bytes[3] = kZeroArgument3;
     exchange(kZero, kReplyStep);
@@ -125,6 +126,13 @@ DeviceProtocol::DownloadResult DeviceProtocol::downloadFlight(DownloadView& view
     }
     view.showReading();
     restore.indicators = true;
+    if (!m_channel.clearInput([&view] { return view.cancelRequested(); })) {
+        restore.now();
+        view.transferEnded(false);
+        m_channel.closePort();
+        result.outcome = Outcome::Cancelled;
+        return result;
+    }
 
     if (exchange(kStatus, kReplyStep) != kShortReplySize) {
         restore.now();
@@ -245,6 +253,7 @@ bool DeviceProtocol::endMarkerReceived() const {
 }
 
 int DeviceProtocol::readDeviceSetup(DeviceSetupView& view) {
+    m_channel.clearInput();
     if (exchange(kStatus, kReplyStep) != kShortReplySize) {
         return 0;
     }
@@ -315,6 +324,7 @@ DeviceProtocol::Outcome DeviceProtocol::writeDeviceSetup(const DeviceSetupEntrie
     }
     putWord(m_frame.bytes.data(), kSetupCompetitor, static_cast<uint16_t>(*competitor));
     m_frame.bytes[kSetupSampling] = static_cast<uint8_t>(entries.samplingIndex);
+    m_channel.clearInput();
     send();
     m_channel.waitForReply(kReplyStep);
     m_channel.readAvailable();
@@ -367,6 +377,7 @@ DeviceProtocol::Outcome DeviceProtocol::writeDefaultSetup(const std::function<vo
         return Outcome::Failed;
     };
 
+    m_channel.clearInput();
     m_frame.bytes = {kFrameStart, kSetupWrite, 0, 0, 0, 0, 0, kDefaultSampling};
     putWord(m_frame.bytes.data(), kSetupTrigger, kDefaultTrigger);
     exchange(kSetupWrite, kDefaultSetupStep);

@@ -71,7 +71,9 @@ public:
 };
 
 // The device's commands: zeroing, the flight download, reading and writing the setup and the
-// default setup. Each is a strict sequence of requests and replies with fixed waits.
+// default setup. Each is a strict sequence of requests and replies with fixed waits, and each
+// first clears the line of what an abandoned operation left there (SerialChannel::clearInput).
+// A download can be cancelled while it waits for a line that keeps talking.
 class DeviceProtocol {
 public:
     static constexpr int kReplyStep = 250;

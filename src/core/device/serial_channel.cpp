@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/device/serial_channel.h"
 
+#include "core/device/command_frame.h"
 #include "core/shell/text_tables.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace vtl {
+
+// The wait before a command must outlast the largest image still on its way.
+static_assert(int64_t{SerialChannel::kClearLimitMs} * protocol::kBaudRate >
+              int64_t{SerialChannel::kReceiveCapacity} * protocol::kBitsPerByte * 1000);
 
 SerialChannel::SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter,
                              const Language& language)
@@ -120,20 +125,36 @@ void SerialChannel::waitForReply(int stepMilliseconds) {
 }
 
 void SerialChannel::drain(int64_t quietSinceMs) {
+    dropUntilQuiet(quietSinceMs, kDrainQuietMs, kDrainLimitMs, {});
+}
+
+bool SerialChannel::clearInput(const std::function<bool()>& stop) {
+    return dropUntilQuiet(m_clock.nowMilliseconds(), kClearQuietMs, kClearLimitMs, stop);
+}
+
+bool SerialChannel::dropUntilQuiet(int64_t quietSinceMs, int quietMs, int limitMs,
+                                   const std::function<bool()>& stop) {
     constexpr int kStepMs = 50;
     if (m_state != State::Open) {
-        return;
+        return true;
     }
     std::array<uint8_t, 4096> dropped{};
     const int64_t start = m_clock.nowMilliseconds();
     int64_t lastByte = std::min(quietSinceMs, start);
+    bool talking = false;
     for (;;) {
-        while (m_port.read(dropped.data(), dropped.size()) > 0) {
+        // Asking for the waiting bytes first pulls in what reached the system's queue.
+        while (m_port.bytesWaiting() > 0 && m_port.read(dropped.data(), dropped.size()) > 0) {
             lastByte = m_clock.nowMilliseconds();
+            talking = true;
         }
         const int64_t now = m_clock.nowMilliseconds();
-        if (now - lastByte >= kDrainQuietMs || now - start >= kDrainLimitMs || m_port.hasFailed()) {
-            return;
+        if (now - lastByte >= quietMs || now - start >= limitMs || m_port.hasFailed()) {
+            return true;
+        }
+        // A quiet line is waited out without asking: it is clear within a fraction of a second.
+        if (talking && stop && stop()) {
+            return false;
         }
         m_clock.sleep(kStepMs);
     }

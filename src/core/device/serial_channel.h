@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,13 @@ public:
     static constexpr int kReplyWaitLimitMs = 2000;
     static constexpr int kDrainQuietMs = 300;
     static constexpr int kDrainLimitMs = 2000;
+    // Before a command: the device sends without pauses, so 200 ms without a byte (some 2,000
+    // byte times at the line rate, ten times a USB adapter's latency) means it has stopped. A
+    // device may still be sending a whole image that nobody reads (a program killed in the middle
+    // of a transfer); the largest, 90,000 bytes, takes 8.6 s on the line, so the wait is given
+    // ten seconds before the command goes out regardless.
+    static constexpr int kClearQuietMs = 200;
+    static constexpr int kClearLimitMs = 10000;
 
     SerialChannel(SerialPort& port, Clock& clock, Prompter& prompter, const Language& language);
 
@@ -55,6 +63,11 @@ public:
     // from the last byte that came, at quietSinceMs on the clock or later) or two seconds have
     // passed, so that the next command's reply is not read behind stale bytes.
     void drain(int64_t quietSinceMs);
+    // Reads and drops what is waiting and what still comes, until the line has been quiet for
+    // 200 ms or ten seconds have passed, so that a command's reply is not read behind what an
+    // earlier, abandoned operation left on the line. `stop` is asked while the line keeps talking
+    // and ends the wait when it answers true; then the result is false.
+    bool clearInput(const std::function<bool()>& stop = {});
     // The open port's line has failed (hang-up, device unplugged).
     bool lineFailed() { return m_state == State::Open && m_port.hasFailed(); }
 
@@ -65,6 +78,10 @@ private:
     enum class State { Closed, Open, Failed };
 
     bool tryOpen(const std::string& portName);
+    // Drops bytes until `quietMs` without one (counted from quietSinceMs at the earliest) or
+    // `limitMs` in all; false when `stop` ended it.
+    bool dropUntilQuiet(int64_t quietSinceMs, int quietMs, int limitMs,
+                        const std::function<bool()>& stop);
 
     SerialPort& m_port;
     Clock& m_clock;

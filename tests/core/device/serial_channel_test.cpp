@@ -109,5 +109,47 @@ TEST(SerialChannel, DrainDropsWhatComesUntilTheLineIsQuiet) {
     EXPECT_EQ(quiet.clock.slept(), 300);
 }
 
+TEST(SerialChannel, ClearingTheInputWaitsForAQuietLineWithinItsBound) {
+    // A quiet line costs one quiet spell.
+    DeviceTestRig quiet;
+    quiet.channel.openPort("COM5");
+    EXPECT_TRUE(quiet.channel.clearInput());
+    EXPECT_EQ(quiet.clock.slept(), SerialChannel::kClearQuietMs);
+
+    // What waits and what still comes is dropped, until the line has been quiet.
+    DeviceTestRig rig;
+    rig.channel.openPort("COM5");
+    rig.device.deliver({1, 2, 3}, 0);
+    rig.device.deliverPaced(std::vector<uint8_t>(5000, 0x11), 1000); // the last at 450 ms
+    EXPECT_TRUE(rig.channel.clearInput());
+    EXPECT_EQ(rig.device.bytesWaiting(), 0u);
+    EXPECT_GE(rig.clock.slept(), 450 + SerialChannel::kClearQuietMs);
+    EXPECT_LE(rig.clock.slept(), 450 + SerialChannel::kClearQuietMs + 50);
+    EXPECT_EQ(rig.channel.readAvailable(), 0u);
+
+    // A line that never falls silent is given its bound, then the command goes out.
+    DeviceTestRig talking;
+    talking.channel.openPort("COM5");
+    talking.device.deliverPaced(std::vector<uint8_t>(300000, 0x22), 100); // five minutes
+    int asked = 0;
+    EXPECT_TRUE(talking.channel.clearInput([&asked] {
+        ++asked;
+        return false;
+    }));
+    EXPECT_EQ(talking.clock.slept(), SerialChannel::kClearLimitMs);
+    EXPECT_GT(asked, 0);
+
+    // The caller may end the wait on a talking line; a quiet line is never asked about.
+    const int64_t before = talking.clock.slept();
+    EXPECT_FALSE(talking.channel.clearInput([] { return true; }));
+    EXPECT_LE(talking.clock.slept() - before, 50); // at the first bytes that come
+    int quietAsked = 0;
+    EXPECT_TRUE(quiet.channel.clearInput([&quietAsked] {
+        ++quietAsked;
+        return true;
+    }));
+    EXPECT_EQ(quietAsked, 0);
+}
+
 } // namespace
 } // namespace vtl::testing

@@ -10,9 +10,9 @@ namespace {
 
 using Frame = FakeDevice::Frame;
 
-// Status and download information before the transfer: each waits a step for its reply and one
-// more that sees no further bytes.
-constexpr int64_t kExchanges = 2 * 2 * DeviceProtocol::kReplyStep;
+// The clear line before the first command, then status and download information: each waits a
+// step for its reply and one more that sees no further bytes.
+constexpr int64_t kExchanges = SerialChannel::kClearQuietMs + 2 * 2 * DeviceProtocol::kReplyStep;
 
 std::vector<uint8_t> imageEndingInMarker(size_t size) {
     std::vector<uint8_t> image(size, 0x20);
@@ -85,6 +85,23 @@ TEST(TransferEnd, AHangUpEndsTheTransferAtOnce) {
     EXPECT_LT(result->bytes.size(), 8000u);
     EXPECT_LE(rig.clock.slept(), kExchanges + 400); // no waiting for silence after the hang-up
     EXPECT_FALSE(rig.channel.isOpen());
+}
+
+// A device that goes on sending past the poll limit is drained before the port closes, however
+// the transfer ended without its marker.
+TEST(TransferEnd, TheLineIsDrainedAfterThePollLimit) {
+    DeviceTestRig rig;
+    rig.model.image = std::vector<uint8_t>(60000, 0x20); // no marker
+    rig.model.bytesPerPoll = 50;                         // 1,020 polls bring 51,000 bytes
+    RecordingDownloadView view;
+    view.clock = &rig.clock;
+    const auto result = rig.protocol.downloadFlight(view);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->bytes.size(), 51000u);
+    EXPECT_FALSE(result->complete);
+    EXPECT_EQ(view.endedAt, kExchanges + DeviceProtocol::kMaximumPolls * 100);
+    // The device is still sending: the drain takes its whole two seconds.
+    EXPECT_EQ(rig.clock.slept() - view.endedAt, SerialChannel::kDrainLimitMs);
 }
 
 TEST(TransferEnd, CompletenessWantsTheMarkerAndAllButLessThanABlock) {
