@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <thread>
 
 #include <linux/capability.h>
@@ -48,8 +49,10 @@ protected:
             arguments.find("--archive-folder") == std::string::npos) {
             arguments += " --archive-folder " + (m_folder / "flights").string();
         }
-        const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " --port " +
-                                    link().string() + " --settings " +
+        if (arguments.find("--port") == std::string::npos) {
+            arguments += " --port " + link().string();
+        }
+        const std::string command = std::string(VTL_CLI_PATH) + " " + arguments + " --settings " +
                                     (m_folder / "vantorel.par").string() + " 2>&1";
         const auto begin = std::chrono::steady_clock::now();
         int output[2];
@@ -297,6 +300,36 @@ TEST_F(DeviceEndToEnd, CtrlCStopsTheTransferAndWritesNothing) {
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(), 3.0);
     EXPECT_FALSE(fs::exists(file("out.bin")));
     EXPECT_FALSE(fs::exists(file("flights")) && !fs::is_empty(file("flights")));
+}
+
+// Two downloads through two names of one device at once: one reads the flight, the other is
+// told that the port is held and by which process; nothing of one flight mixes into the other.
+TEST_F(DeviceEndToEnd, TwoNamesOfOneDeviceServeOneDownloadAtATime) {
+    startDevice(sample("power_model_20_per_s.bin"));
+    const fs::path other = file("COM6");
+    fs::create_symlink(fs::read_symlink(link()), other);
+    auto first = std::async(std::launch::async,
+                            [&] { return cli("download " + file("first.bin").string()); });
+    auto second = std::async(std::launch::async, [&] {
+        return cli("download " + file("second.bin").string() + " --port " + other.string());
+    });
+    const std::array<CliRun, 2> runs{first.get(), second.get()};
+    const std::array<fs::path, 2> outs{file("first.bin"), file("second.bin")};
+    const int winner = runs[0].status == 0 ? 0 : 1;
+    const int loser = 1 - winner;
+    EXPECT_EQ(runs[winner].status, 0) << runs[winner].output;
+    EXPECT_EQ(readBytes(outs[winner]), readBytes(sample("power_model_20_per_s.bin")));
+    EXPECT_EQ(runs[loser].status, 1) << runs[loser].output;
+    EXPECT_NE(runs[loser].output.find(" jest zajęty przez inny program (proces "),
+              std::string::npos)
+        << runs[loser].output;
+    EXPECT_FALSE(fs::exists(outs[loser]));
+    size_t archived = 0;
+    for (const auto& flight : fs::directory_iterator(file("flights"))) {
+        EXPECT_EQ(readBytes(flight.path()), readBytes(sample("power_model_20_per_s.bin")));
+        ++archived;
+    }
+    EXPECT_EQ(archived, 1u);
 }
 
 } // namespace
