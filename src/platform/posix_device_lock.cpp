@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,6 +17,9 @@
 
 namespace vtl {
 namespace {
+
+constexpr int kHolderAttempts = 5;
+constexpr std::chrono::milliseconds kHolderWait{20};
 
 // The number on the first line of a lock file in the form Qt writes ("1234\nprogram\nhost\n").
 long processInLockFile(const std::string& path) {
@@ -27,10 +32,12 @@ long processInLockFile(const std::string& path) {
 }
 
 // Where Qt's serial port keeps the lock file of a device: the first of the system's lock folders
-// that has the file or may take it, else the temporary folder; the file is named after the
-// device's path with its slashes made underscores.
+// that has the file or may take it, else the temporary folder; the file is named after the port
+// (the path without "/dev/") with its slashes made underscores.
 long processInQtLockFile(const std::string& canonicalPath) {
-    std::string name = canonicalPath;
+    const std::string devices = "/dev/";
+    std::string name =
+        canonicalPath.rfind(devices, 0) == 0 ? canonicalPath.substr(devices.size()) : canonicalPath;
     std::replace(name.begin(), name.end(), '/', '_');
     name = "/LCK.." + name;
     const std::string folders[] = {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
@@ -55,16 +62,26 @@ bool DeviceLock::take(int descriptor) {
 }
 
 long DeviceLock::holderOf(const std::string& canonicalPath) {
-    struct stat node {};
-    if (::stat(canonicalPath.c_str(), &node) == 0) {
-        std::ifstream table("/proc/locks");
-        std::stringstream text;
-        text << table.rdbuf();
-        if (const long process = holderIn(text.str(), node.st_dev, node.st_ino); process != 0) {
+    // A program that has just taken Qt's lock file writes its number into it and takes the lock
+    // on the device a moment later: it is given that moment before the holder counts as unknown.
+    for (int attempt = 0; attempt < kHolderAttempts; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(kHolderWait);
+        }
+        struct stat node {};
+        if (::stat(canonicalPath.c_str(), &node) == 0) {
+            std::ifstream table("/proc/locks");
+            std::stringstream text;
+            text << table.rdbuf();
+            if (const long process = holderIn(text.str(), node.st_dev, node.st_ino); process != 0) {
+                return process;
+            }
+        }
+        if (const long process = processInQtLockFile(canonicalPath); process != 0) {
             return process;
         }
     }
-    return processInQtLockFile(canonicalPath);
+    return 0;
 }
 
 // A line reads "1: FLOCK  ADVISORY  WRITE 1234 00:19:3 0 EOF": the file as major:minor (hex) of

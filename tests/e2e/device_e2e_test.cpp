@@ -324,6 +324,7 @@ TEST_F(DeviceEndToEnd, TwoNamesOfOneDeviceServeOneDownloadAtATime) {
               std::string::npos)
         << runs[loser].output;
     EXPECT_FALSE(fs::exists(outs[loser]));
+    ASSERT_TRUE(fs::exists(file("flights")));
     size_t archived = 0;
     for (const auto& flight : fs::directory_iterator(file("flights"))) {
         EXPECT_EQ(readBytes(flight.path()), readBytes(sample("power_model_20_per_s.bin")));

@@ -159,7 +159,9 @@ TEST_F(PortLockTest, RootAndAnOrdinaryUserShareNoPort) {
             }
         }
         // The port is held until the parent has tried it; the order pipe's end says when.
-        ::_exit(::read(orders[0], &order, 1) >= 0 ? 0 : 3);
+        const bool ended = ::read(orders[0], &order, 1) >= 0;
+        user.close(); // no lock file is left behind
+        ::_exit(ended ? 0 : 3);
     }
     ::close(reports[1]);
     ::close(orders[0]);
