@@ -3,6 +3,7 @@
 
 #include "core/device/command_frame.h"
 #include "core/device/port_names.h"
+#include "platform/posix_device_lock.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -23,14 +24,26 @@ constexpr int kMaximumDrains = 64;
 QtSerialPort::QtSerialPort(QString aliasFolder) : m_aliasFolder(std::move(aliasFolder)) {}
 
 bool QtSerialPort::open(const std::string& name) {
-    const std::string path = devicePathForPort(name, m_aliasFolder.toStdString());
+    // Qt names its lock file after the path it opens: through an alias that would be a lock of
+    // the alias, and two aliases of one device would both open it. The device's own path gives
+    // every name of it one lock file.
+    std::string path = devicePathForPort(name, m_aliasFolder.toStdString());
+    const QFileInfo device(QString::fromStdString(path));
+    if (device.exists()) {
+        path = device.canonicalFilePath().toStdString();
+    }
     m_port.setPortName(QString::fromStdString(path));
     if (!m_port.open(QIODevice::ReadWrite)) {
-        // The user is told about the device itself, not the alias that leads to it.
-        const QFileInfo device(QString::fromStdString(path));
-        const std::string shown = device.exists() ? device.canonicalFilePath().toStdString() : path;
-        m_openError = {openFailureReason(m_port.error(), shown), shown};
+        m_openError = {openFailureReason(m_port.error(), path), path};
         m_port.clearError();
+        if (m_openError.reason == PortOpenFailure::Busy) {
+            m_openError.holderProcess = DeviceLock::holderOf(path);
+        }
+        return false;
+    }
+    if (!DeviceLock::take(static_cast<int>(m_port.handle()))) {
+        m_port.close();
+        m_openError = {PortOpenFailure::Busy, path, DeviceLock::holderOf(path)};
         return false;
     }
     // Each setting is tried on its own; a pseudo-terminal refuses some of them.

@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <thread>
 
 #include <linux/capability.h>
@@ -48,8 +49,11 @@ protected:
             arguments.find("--archive-folder") == std::string::npos) {
             arguments += " --archive-folder " + (m_folder / "flights").string();
         }
-        return std::string(VTL_CLI_PATH) + " " + arguments + " --port " + link().string() +
-               " --settings " + (m_folder / "vantorel.par").string() + " 2>&1";
+        if (arguments.find("--port") == std::string::npos) {
+            arguments += " --port " + link().string();
+        }
+        return std::string(VTL_CLI_PATH) + " " + arguments + " --settings " +
+               (m_folder / "vantorel.par").string() + " 2>&1";
     }
 
     CliRun cli(std::string arguments, bool withoutPermissionOverride = false) {
@@ -331,6 +335,37 @@ TEST_F(DeviceEndToEnd, ADownloadAfterAKilledOneBringsTheWholeFlight) {
         RecordProperty("after_" + std::to_string(received), std::to_string(run.seconds));
         fs::remove(file("after.bin"));
     }
+}
+
+// Two downloads through two names of one device at once: one reads the flight, the other is
+// told that the port is held and by which process; nothing of one flight mixes into the other.
+TEST_F(DeviceEndToEnd, TwoNamesOfOneDeviceServeOneDownloadAtATime) {
+    startDevice(sample("power_model_20_per_s.bin"));
+    const fs::path other = file("COM6");
+    fs::create_symlink(fs::read_symlink(link()), other);
+    auto first = std::async(std::launch::async,
+                            [&] { return cli("download " + file("first.bin").string()); });
+    auto second = std::async(std::launch::async, [&] {
+        return cli("download " + file("second.bin").string() + " --port " + other.string());
+    });
+    const std::array<CliRun, 2> runs{first.get(), second.get()};
+    const std::array<fs::path, 2> outs{file("first.bin"), file("second.bin")};
+    const int winner = runs[0].status == 0 ? 0 : 1;
+    const int loser = 1 - winner;
+    EXPECT_EQ(runs[winner].status, 0) << runs[winner].output;
+    EXPECT_EQ(readBytes(outs[winner]), readBytes(sample("power_model_20_per_s.bin")));
+    EXPECT_EQ(runs[loser].status, 1) << runs[loser].output;
+    EXPECT_NE(runs[loser].output.find(" jest zajęty przez inny program (proces "),
+              std::string::npos)
+        << runs[loser].output;
+    EXPECT_FALSE(fs::exists(outs[loser]));
+    ASSERT_TRUE(fs::exists(file("flights")));
+    size_t archived = 0;
+    for (const auto& flight : fs::directory_iterator(file("flights"))) {
+        EXPECT_EQ(readBytes(flight.path()), readBytes(sample("power_model_20_per_s.bin")));
+        ++archived;
+    }
+    EXPECT_EQ(archived, 1u);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/qt_serial_port.h"
 
 #include "support/file_faults.h"
+#include "support/pseudo_terminal.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 #include <filesystem>
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,30 +22,7 @@ namespace vtl {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A pseudo-terminal whose slave device a port can open.
-class PseudoTerminal {
-public:
-    PseudoTerminal() {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0) {
-            m_slave = ::ptsname(m_master);
-        }
-    }
-    ~PseudoTerminal() {
-        if (m_master >= 0) {
-            ::close(m_master);
-        }
-    }
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-
-    const std::string& slave() const { return m_slave; }
-
-private:
-    int m_master = -1;
-    std::string m_slave;
-};
+using testing::PseudoTerminal;
 
 class PortDiscoveryTest : public ::testing::Test {
 protected:

@@ -27,7 +27,7 @@ std::string reasonText(const PortOpenError& error, const std::string& portName, 
     case PortOpenFailure::PermissionDenied:
         return messageWith(Message::PortNoPermission, error.path, language);
     case PortOpenFailure::Busy:
-        return messageWith(Message::PortBusy, portName, language);
+        return portBusyText(portName, error.holderProcess, language);
     case PortOpenFailure::Unknown:
         break;
     }

@@ -17,7 +17,8 @@ enum class PortOpenFailure {
 
 struct PortOpenError {
     PortOpenFailure reason = PortOpenFailure::Unknown;
-    std::string path; // the device path that was tried
+    std::string path;       // the device path that was tried
+    long holderProcess = 0; // the process that holds a busy port, 0 where it is not known
 };
 
 // A serial port as the device link uses it: opened by name with the device's line settings

@@ -168,6 +168,8 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Brak uprawnień do %s. Dodaj użytkownika do grupy dialout i zaloguj się ponownie.",
      "No permission for %s. Add the user to the dialout group and log in again."},
     {"Port %s jest zajęty przez inny program.", "Port %s is in use by another program."},
+    {"Port %s jest zajęty przez inny program (proces %d).",
+     "Port %s is in use by another program (process %d)."},
     {"Użyć %s?", "Use %s?"},
     {"symulator", "simulator"},
 }};
@@ -230,6 +232,16 @@ std::string messageWith(Message which, const std::string& text, Language languag
     std::string result = message(which, language);
     const size_t at = result.find("%s");
     return at == std::string::npos ? result : result.replace(at, 2, text);
+}
+
+std::string portBusyText(const std::string& portName, long holderProcess, Language language) {
+    if (holderProcess <= 0) {
+        return messageWith(Message::PortBusy, portName, language);
+    }
+    // The number goes in first: a port named by its path may itself hold "%d".
+    std::string text = message(Message::PortBusyHeldBy, language);
+    text.replace(text.find("%d"), 2, std::to_string(holderProcess));
+    return text.replace(text.find("%s"), 2, portName);
 }
 
 std::string isAFolderText(const std::string& path, Language language) {

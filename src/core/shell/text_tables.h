@@ -177,6 +177,7 @@ enum class Message {
     PortNotFound,     // %s: the device path
     PortNoPermission, // %s: the device path
     PortBusy,         // %s: the port name
+    PortBusyHeldBy,   // %s: the port name, %d: the process that holds it
     UsePort,          // %s: the one USB serial port offered instead
     PortSimulator,    // the port list: an alias made by the device simulator
     Count
@@ -194,6 +195,10 @@ std::string incompleteDownloadText(uint32_t received, uint32_t announced, Langua
 
 // The message with its "%s" replaced by the text.
 std::string messageWith(Message which, const std::string& text, Language language);
+
+// "Port COM5 is in use by another program (process 1234)."; without a known process (0) the
+// number is left out.
+std::string portBusyText(const std::string& portName, long holderProcess, Language language);
 
 // "/home/ala/loty is a folder"
 std::string isAFolderText(const std::string& path, Language language);

@@ -29,20 +29,29 @@ TEST(PortOpenReason, FollowsTheCommunicationErrorInTheCurrentLanguage) {
     rig.channel.openPort("COM5");
     rig.device.refuseOpeningOf("COM5", {PortOpenFailure::NotFound, "/dev/ttyUSB0"});
     rig.channel.openPort("COM5");
+    rig.device.refuseOpeningOf("COM5", {PortOpenFailure::Busy, "/dev/ttyUSB0", 4321});
+    rig.channel.openPort("COM5");
     rig.language = Language::English;
     rig.device.refuseOpeningOf("COM5", {PortOpenFailure::Busy, "/dev/ttyUSB0"});
     rig.channel.openPort("COM5");
     rig.device.refuseOpeningOf("COM5", {PortOpenFailure::PermissionDenied, "/dev/ttyUSB0"});
     rig.channel.openPort("COM5");
+    // A port named by a path that holds "%d" itself keeps its name.
+    rig.device.refuseOpeningOf("/tmp/a%d", {PortOpenFailure::Busy, "/dev/pts/3", 77});
+    rig.channel.openPort("/tmp/a%d");
     EXPECT_EQ(rig.messageTexts(),
               (std::vector<std::string>{
                   "Błąd komunikacji z portem: COM5\nBrak uprawnień do /dev/ttyUSB0. Dodaj "
                   "użytkownika do grupy dialout i zaloguj się ponownie.",
                   "Błąd komunikacji z portem: COM5\nNie ma urządzenia /dev/ttyUSB0.",
+                  "Błąd komunikacji z portem: COM5\nPort COM5 jest zajęty przez inny program "
+                  "(proces 4321).",
                   "Communication Error: COM5\nPort COM5 is in use by another program.",
                   "Communication Error: COM5\nNo permission for /dev/ttyUSB0. Add the user to the "
-                  "dialout group and log in again."}));
-    EXPECT_EQ(rig.prompter.messages()[2].caption, "Vantoreal - error");
+                  "dialout group and log in again.",
+                  "Communication Error: /tmp/a%d\nPort /tmp/a%d is in use by another program "
+                  "(process 77)."}));
+    EXPECT_EQ(rig.prompter.messages()[3].caption, "Vantoreal - error");
 }
 
 // The program's settings in their file, the channel and the protocol over them, and the ports
