@@ -105,7 +105,7 @@ TEST_F(InterruptedSavesFolder, StaleFlightsAreKeptAndTheRestRemoved) {
     const std::string wholeName = "2025-06-14_103512_S1234_C42_recovered.bin";
     const std::string cutName = "2025-06-14_103512_S1234_C42_partial_recovered.bin";
     EXPECT_EQ(names(m_folder.path()), (std::vector<std::string>{".vtl-fresh1", ".vtl-notes.txt",
-                                                                wholeName, cutName, "notes.txt"}));
+                                                                cutName, wholeName, "notes.txt"}));
     EXPECT_EQ(testing::readBytes(m_folder / wholeName), whole);
     EXPECT_EQ(testing::readBytes(m_folder / cutName), cut);
     std::vector<std::string> recovered = outcome.recovered;
