@@ -389,6 +389,8 @@ void MainWindowTest::installedProgramFindsItsManualsAndKeepsSettingsAway() {
 // A stopped save's flight in the archive is kept under its archive name when the window starts,
 // and the status line says where, in the language of the window; what was no flight goes.
 void MainWindowTest::interruptedSavesAreRecoveredAtStart() {
+    // The archive is found where the user's is, here in a folder of the test's own.
+    QStandardPaths::setTestModeEnabled(false);
     QTemporaryDir data;
     const QByteArray previousData = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
