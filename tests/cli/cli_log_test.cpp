@@ -112,4 +112,40 @@ TEST_F(CliTest, LogWritesNoCacheThroughALink) {
     fs::remove_all(folder);
 }
 
+// Listing the archive takes back the flight a stopped save left there, and says so once; a folder
+// named on the command line is only listed.
+TEST_F(CliTest, LogOfTheArchiveRecoversInterruptedSaves) {
+    const fs::path home =
+        fs::temp_directory_path() / ("vtl-cli-log-recover-" + std::to_string(::getpid()));
+    const fs::path folder = home / ".local/share/vantorel/flights";
+    const fs::path other = home / "other";
+    fs::remove_all(home);
+    leaveInterruptedSave(m_file, folder / ".vtl-Ab12cd");
+    leaveInterruptedSave(m_file, other / ".vtl-Ab12cd");
+
+    const CliRun named = runCli("log " + other.string());
+    EXPECT_EQ(named.status, 0) << named.output;
+    EXPECT_EQ(named.err, "");
+    EXPECT_TRUE(fs::exists(other / ".vtl-Ab12cd"));
+
+    const std::string log =
+        "env -u XDG_DATA_HOME HOME=" + home.string() + " " + std::string(VTL_CLI_PATH) + " log";
+    const CliRun first = runCommand(log);
+    EXPECT_EQ(first.status, 0) << first.output;
+    const fs::path kept = fileEndingIn(folder, "_S1234_C42_recovered.bin");
+    ASSERT_FALSE(kept.empty());
+    EXPECT_FALSE(fs::exists(folder / ".vtl-Ab12cd"));
+    EXPECT_EQ(readText(kept), readText(m_file));
+    EXPECT_EQ(first.err,
+              "Recovered the flight file " + kept.string() + " from an interrupted save.\n");
+    EXPECT_NE(first.out.find("{\"file\":\"" + kept.filename().string() +
+                             "\",\"serial\":1234,\"competitor\":42,"),
+              std::string::npos)
+        << first.out;
+    const CliRun second = runCommand(log);
+    EXPECT_EQ(second.err, "");
+    EXPECT_EQ(second.out, first.out);
+    fs::remove_all(home);
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,25 @@ inline CliRun runCommand(const std::string& commandLine) {
 
 inline CliRun runCli(const std::string& arguments) {
     return runCommand(std::string(VTL_CLI_PATH) + " " + arguments);
+}
+
+// The flight copied to the safe writer's temporary name, as a save stopped ten minutes ago left it.
+inline void leaveInterruptedSave(const fs::path& flight, const fs::path& temporary) {
+    fs::create_directories(temporary.parent_path());
+    fs::copy_file(flight, temporary);
+    fs::last_write_time(temporary, fs::file_time_type::clock::now() - std::chrono::minutes(10));
+}
+
+// The one file of the folder whose name ends so, or an empty path.
+inline fs::path fileEndingIn(const fs::path& folder, const std::string& ending) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() >= ending.size() &&
+            name.compare(name.size() - ending.size(), ending.size(), ending) == 0) {
+            return entry.path();
+        }
+    }
+    return {};
 }
 
 class CliTest : public ::testing::Test {

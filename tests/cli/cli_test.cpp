@@ -356,6 +356,33 @@ TEST_F(CliTest, UnreadableSettingsFileIsToldAndLeftAlone) {
     fs::remove_all(settings);
 }
 
+// A device command first takes back the flight a stopped save left in the archive, and says so
+// in the settings' language, whatever becomes of the command: a flight without its end is kept as
+// partial.
+TEST_F(CliTest, DeviceCommandsRecoverInterruptedSaves) {
+    const fs::path home =
+        fs::temp_directory_path() / ("vtl-cli-recover-" + std::to_string(::getpid()));
+    const fs::path folder = home / ".local/share/vantorel/flights";
+    fs::remove_all(home);
+    std::string image = readText(m_file);
+    image.resize(image.size() - 4); // the terminator slot
+    const fs::path cut = home / "cut.bin";
+    fs::create_directories(home);
+    std::ofstream(cut, std::ios::binary) << image;
+    leaveInterruptedSave(cut, folder / ".vtl-x9y8z7");
+    const CliRun run =
+        runCommand("env -u XDG_DATA_HOME HOME=" + home.string() + " " + std::string(VTL_CLI_PATH) +
+                   " zero --port COM25 --settings " + (home / "vantorel.par").string());
+    EXPECT_EQ(run.status, 1) << run.output;
+    const fs::path kept = fileEndingIn(folder, "_S1234_C42_partial_recovered.bin");
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(readText(kept), image);
+    EXPECT_EQ(run.err.rfind("Odzyskano plik lotu " + kept.string() + " z przerwanego zapisu.\n", 0),
+              0u)
+        << run.err;
+    fs::remove_all(home);
+}
+
 TEST_F(CliTest, UnreadableFileFailsWithOneLine) {
     const CliRun run = runCli("info /nonexistent/flight.bin");
     EXPECT_EQ(run.status, 1);

@@ -4,6 +4,7 @@
 #include "device_session.h"
 #include "interrupt_hook.h"
 #include "json_writer.h"
+#include "recovery_report.h"
 
 #include "core/files/keep_download.h"
 #include "core/files/measurement_file.h"
@@ -89,11 +90,20 @@ std::optional<std::string> archiveFolder(const CommandLine& args) {
     return args.option("--archive-folder").value_or(vtl::defaultArchiveFolder().toStdString());
 }
 
+// Every device command first takes back what an interrupted save left in the archive, as the
+// window does when it starts.
+void recoverArchive(const CommandLine& args, const DeviceSession& session) {
+    if (const auto folder = archiveFolder(args)) {
+        recoverArchiveFolder(*folder, session.language());
+    }
+}
+
 } // namespace
 
 std::string runDownload(const CommandLine& args) {
     const std::string out = args.positional(0, "OUT");
     DeviceSession session(args);
+    recoverArchive(args, session);
     QuietDownloadView view;
     const auto result = session.protocol().downloadFlight(view);
     if (result.outcome == DeviceProtocol::Outcome::Cancelled) {
@@ -134,12 +144,14 @@ std::string runDownload(const CommandLine& args) {
 
 std::string runZero(const CommandLine& args) {
     DeviceSession session(args);
+    recoverArchive(args, session);
     require(session, session.protocol().zeroDevice(false), "zeroing failed");
     return {};
 }
 
 std::string runSetupDefault(const CommandLine& args) {
     DeviceSession session(args);
+    recoverArchive(args, session);
     require(session, session.protocol().writeDefaultSetup([](bool) {}, false),
             "default setup failed");
     return {};
@@ -147,6 +159,7 @@ std::string runSetupDefault(const CommandLine& args) {
 
 std::string runSetupRead(const CommandLine& args) {
     DeviceSession session(args);
+    recoverArchive(args, session);
     session.channel().openPort(session.protocol().portName());
     if (!session.channel().isOpen()) {
         require(session, DeviceProtocol::Outcome::PortFailed, "cannot open the port");
@@ -185,6 +198,7 @@ std::string runSetupWrite(const CommandLine& args) {
     entries.manualZeroingIndex = integerOption(args, "--manual-zero", 0, 1);
     entries.delaySeconds = std::to_string(integerOption(args, "--delay", 0, 300));
     DeviceSession session(args);
+    recoverArchive(args, session);
     session.channel().openPort(session.protocol().portName());
     if (!session.channel().isOpen()) {
         require(session, DeviceProtocol::Outcome::PortFailed, "cannot open the port");

@@ -2,6 +2,7 @@
 #include "log_command.h"
 
 #include "json_writer.h"
+#include "recovery_report.h"
 
 #include "core/files/flight_log.h"
 #include "core/shell/text_tables.h"
@@ -45,6 +46,9 @@ std::string runLog(const CommandLine& args) {
     if (args.positionalCount() == 0 && !std::filesystem::exists(folder, error) && !error) {
         return "[]";
     }
+    if (args.positionalCount() == 0) {
+        recoverArchiveFolder(folder, Language::English);
+    }
     int folderError = 0;
     bool foreignCache = false;
     const std::vector<FlightLogRow> rows =
@@ -53,8 +57,9 @@ std::string runLog(const CommandLine& args) {
         throw CommandError(folderUnreadableText(folder, folderError, Language::English));
     }
     if (foreignCache) {
-        std::fprintf(stderr, "vantorel-cli: %s is not this program's cache; left alone\n",
-                     (std::filesystem::path(folder) / kFlightLogCacheName).string().c_str());
+        const std::string cache = (std::filesystem::path(folder) / kFlightLogCacheName).string();
+        std::fprintf(stderr, "vantorel-cli: %s\n",
+                     messageWith(Message::ForeignLogCache, cache, Language::English).c_str());
     }
     JsonWriter json;
     json.beginArray();

@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kMaximumVariants = 1000;
 constexpr const char* kExtension = ".bin";
+constexpr const char* kRecoveredSuffix = "_recovered";
 
 const char* kindSuffix(ArchiveKind kind) {
     return kind == ArchiveKind::Partial   ? "_partial"
@@ -89,16 +90,18 @@ bool moveWithoutReplacing(const std::string& from, const std::string& to) {
 } // namespace
 
 std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
-                            uint16_t competitorNumber, ArchiveKind kind, int variant) {
+                            uint16_t competitorNumber, ArchiveKind kind, int variant,
+                            bool recovered) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", &localTime);
     return std::string(stamp) + "_S" + std::to_string(serialNumber) + "_C" +
            std::to_string(competitorNumber) + kindSuffix(kind) +
+           (recovered ? kRecoveredSuffix : "") +
            (variant > 1 ? "-" + std::to_string(variant) : std::string()) + kExtension;
 }
 
 std::optional<ArchiveName> parseArchiveFileName(const std::string& fileName) {
-    // YYYY-MM-DD_HHMMSS_S<serial>_C<competitor>[_partial|_corrupt][-<variant>].bin
+    // YYYY-MM-DD_HHMMSS_S<serial>_C<competitor>[_partial|_corrupt][_recovered][-<variant>].bin
     NameReader in{fileName};
     ArchiveName name;
     std::tm& t = name.localTime;
@@ -122,6 +125,7 @@ std::optional<ArchiveName> parseArchiveFileName(const std::string& fileName) {
             break;
         }
     }
+    name.recovered = in.skip(kRecoveredSuffix);
     if (in.skip("-") && (!in.number(kMaximumVariants, name.variant) || name.variant < 2)) {
         return std::nullopt;
     }
@@ -141,19 +145,30 @@ std::optional<std::string> archiveFlight(const std::string& folder,
     if (!written) {
         return std::nullopt;
     }
-    const std::string& temporary = *written;
+    const auto moved =
+        moveIntoArchive(*written, folder, localTime, serialNumber, competitorNumber, kind, false);
+    if (!moved) {
+        std::filesystem::remove(utf8Path(*written), error);
+    }
+    return moved;
+}
+
+std::optional<std::string> moveIntoArchive(const std::string& file, const std::string& folder,
+                                           const std::tm& localTime, uint16_t serialNumber,
+                                           uint16_t competitorNumber, ArchiveKind kind,
+                                           bool recovered) {
+    std::error_code error;
     for (int variant = 1; variant <= kMaximumVariants; ++variant) {
         const std::filesystem::path target =
             utf8Path(folder) /
-            archiveFileName(localTime, serialNumber, competitorNumber, kind, variant);
-        if (moveWithoutReplacing(temporary, utf8String(target))) {
+            archiveFileName(localTime, serialNumber, competitorNumber, kind, variant, recovered);
+        if (moveWithoutReplacing(file, utf8String(target))) {
             return utf8String(target);
         }
         if (!std::filesystem::exists(target, error)) {
             break; // the move failed for another reason than an existing file
         }
     }
-    std::filesystem::remove(utf8Path(temporary), error);
     return std::nullopt;
 }
 

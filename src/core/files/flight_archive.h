@@ -18,11 +18,12 @@ namespace vtl {
 enum class ArchiveKind { Whole, Partial, Corrupt };
 
 // "2026-06-14_103512_S1234_C42.bin": local download time, serial and competitor number, and the
-// kind's suffix before ".bin". A name that met an existing file carries its variant after the
-// suffix: "..._C42_partial-2.bin".
+// kind's suffix before ".bin". A flight taken back from an interrupted save says so after the
+// kind: "..._C42_recovered.bin", "..._C42_partial_recovered.bin". A name that met an existing
+// file carries its variant last: "..._C42_partial-2.bin", "..._C42_recovered-2.bin".
 std::string archiveFileName(const std::tm& localTime, uint16_t serialNumber,
                             uint16_t competitorNumber, ArchiveKind kind = ArchiveKind::Whole,
-                            int variant = 1);
+                            int variant = 1, bool recovered = false);
 
 // What an archive name says; `archiveFileName` of these fields gives the name back.
 struct ArchiveName {
@@ -31,6 +32,7 @@ struct ArchiveName {
     uint16_t competitorNumber = 0;
     ArchiveKind kind = ArchiveKind::Whole;
     int variant = 1;
+    bool recovered = false;
 };
 
 // The fields of an archive name, or nothing for a name this program does not write (a renamed
@@ -45,5 +47,12 @@ std::optional<std::string> archiveFlight(const std::string& folder,
                                          const std::tm& localTime, uint16_t serialNumber,
                                          uint16_t competitorNumber,
                                          ArchiveKind kind = ArchiveKind::Whole);
+
+// Moves the file into the folder under its archive name without replacing any file, the first
+// free variant taken; returns the new path, or nothing when no move succeeded (the file stays).
+std::optional<std::string> moveIntoArchive(const std::string& file, const std::string& folder,
+                                           const std::tm& localTime, uint16_t serialNumber,
+                                           uint16_t competitorNumber, ArchiveKind kind,
+                                           bool recovered);
 
 } // namespace vtl

@@ -20,6 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Every temporary file starts so, followed by six letters or digits (mkstemp's or our own).
+constexpr const char* kTemporaryPrefix = ".vtl-";
+constexpr size_t kTemporaryLetters = 6;
+
 std::string folderOf(const std::string& path) {
     const fs::path folder = utf8Path(path).parent_path();
     return folder.empty() ? std::string(".") : utf8String(folder);
@@ -32,6 +36,21 @@ void fail(int* error, int reason) {
 }
 
 } // namespace
+
+bool isTemporaryFileName(const std::string& fileName) {
+    const std::string prefix = kTemporaryPrefix;
+    if (fileName.size() != prefix.size() + kTemporaryLetters ||
+        fileName.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    for (size_t i = prefix.size(); i < fileName.size(); ++i) {
+        const char c = fileName[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 #ifdef _WIN32
 
@@ -93,7 +112,7 @@ std::optional<std::string> writeTemporary(const std::string& folder, const uint8
         for (int i = 0; i < 6; ++i, value /= 36) {
             suffix += kLetters[value % 36];
         }
-        const std::string name = utf8String(utf8Path(folder) / (".vtl-" + suffix));
+        const std::string name = utf8String(utf8Path(folder) / (kTemporaryPrefix + suffix));
         const std::wstring wide = wideFromUtf8(name);
         const HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -22,4 +22,8 @@ bool writeFileAtomically(const std::string& path, const uint8_t* bytes, size_t s
 std::optional<std::string> writeTemporaryFile(const std::string& folder, const uint8_t* bytes,
                                               size_t size, int* error = nullptr);
 
+// Whether the file name is one that the two writers above give their temporary files: a file
+// of such a name that outlives its writer was left by a program stopped in the middle of a save.
+bool isTemporaryFileName(const std::string& fileName);
+
 } // namespace vtl

@@ -172,6 +172,12 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
      "Port %s is in use by another program (process %d)."},
     {"Użyć %s?", "Use %s?"},
     {"symulator", "simulator"},
+    {"Odzyskano plik lotu %s z przerwanego zapisu.",
+     "Recovered the flight file %s from an interrupted save."},
+    {"Nie można odzyskać lotu z przerwanego zapisu; pozostawiono plik %s.",
+     "Cannot recover the flight of an interrupted save; the file %s is left as it is."},
+    {"%s nie jest plikiem pamięci podręcznej programu; pozostawiono go",
+     "%s is not this program's cache; left alone"},
 }};
 
 // A table with fewer pairs than its keys would hand out null texts; the compiler counts them.

@@ -180,6 +180,9 @@ enum class Message {
     PortBusyHeldBy,   // %s: the port name, %d: the process that holds it
     UsePort,          // %s: the one USB serial port offered instead
     PortSimulator,    // the port list: an alias made by the device simulator
+    RecoveredFlight,  // %s: the flight file taken back from a save that was interrupted
+    RecoveryFailed,   // %s: a temporary file holding a flight that could not be taken back
+    ForeignLogCache,  // %s: a file of the log cache's name that another program put there
     Count
 };
 

@@ -179,7 +179,7 @@ void FlightLogWindow::applyLanguage() {
         const size_t index = m_table->item(row, Downloaded)->data(kRowIndexRole).toULongLong();
         m_table->item(row, Status)->setText(text(statusCaption(m_rows[index].status)));
     }
-    if (m_folderError != 0) {
+    if (m_folderError != 0 || m_foreignCache) {
         showCounter();
     }
 }
@@ -201,6 +201,7 @@ void FlightLogWindow::setFolder(const QString& folder) {
     m_folderLabel->setText(folder);
     m_rows.clear();
     m_folderError = 0;
+    m_foreignCache = false;
     m_total = 0;
     m_shown = 0;
     // A name chosen for another folder's listing would lead the dialog away from this one.
@@ -219,6 +220,7 @@ void FlightLogWindow::setFolder(const QString& folder) {
     // Rows cross to this thread as queued calls; a call from an earlier scan is ignored.
     m_worker = QThread::create([this, path, cancel, generation] {
         int folderError = 0;
+        bool foreignCache = false;
         vtl::scanFlightLog(
             path,
             [this, generation](const vtl::FlightLogRow& row, size_t, size_t total) {
@@ -231,12 +233,12 @@ void FlightLogWindow::setFolder(const QString& folder) {
                     },
                     Qt::QueuedConnection);
             },
-            cancel.get(), nullptr, &folderError);
+            cancel.get(), &foreignCache, &folderError);
         QMetaObject::invokeMethod(
             this,
-            [this, generation, folderError] {
+            [this, generation, folderError, foreignCache] {
                 if (generation == m_generation) {
-                    finishScan(folderError);
+                    finishScan(folderError, foreignCache);
                 }
             },
             Qt::QueuedConnection);
@@ -244,13 +246,14 @@ void FlightLogWindow::setFolder(const QString& folder) {
     m_worker->start();
 }
 
-void FlightLogWindow::finishScan(int folderError) {
+void FlightLogWindow::finishScan(int folderError, bool foreignCache) {
     if (m_worker != nullptr) {
         m_worker->wait();
         delete m_worker;
         m_worker = nullptr;
     }
     m_folderError = folderError;
+    m_foreignCache = foreignCache;
     m_table->setSortingEnabled(true);
     if (!m_columnsSized && m_table->rowCount() > 0) {
         m_table->resizeColumnsToContents();
@@ -284,7 +287,18 @@ void FlightLogWindow::showCounter() {
             vtl::folderUnreadableText(m_folder.toStdString(), m_folderError, m_language)));
         return;
     }
-    m_progress->setText(QStringLiteral("%1 / %2").arg(m_shown).arg(all));
+    QString counter = QStringLiteral("%1 / %2").arg(m_shown).arg(all);
+    // Once a listing: the log works without its cache, but the user should know why it is slow
+    // and that the file is not changed.
+    if (m_foreignCache && m_worker == nullptr) {
+        const QString cache =
+            QDir(m_folder).filePath(QString::fromLatin1(vtl::kFlightLogCacheName));
+        counter += QStringLiteral(" — ") +
+                   QString::fromStdString(
+                       vtl::messageWith(vtl::Message::ForeignLogCache,
+                                        QDir::toNativeSeparators(cache).toStdString(), m_language));
+    }
+    m_progress->setText(counter);
 }
 
 void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {

@@ -82,8 +82,9 @@ private:
     void stopScan();
     void addRow(const vtl::FlightLogRow& row, size_t total);
     void fillRow(int tableRow, const vtl::FlightLogRow& row);
-    // `folderError`: the errno value of a folder that could not be listed, or 0.
-    void finishScan(int folderError);
+    // `folderError`: the errno value of a folder that could not be listed, or 0; `foreignCache`:
+    // a file of the cache's name was not the program's own, and was left alone.
+    void finishScan(int folderError, bool foreignCache);
     void applyFilter();
     // "shown / all": the rows the filter lets through of the rows of the listing.
     void showCounter();
@@ -104,6 +105,7 @@ private:
     size_t m_total = 0;
     size_t m_shown = 0;
     int m_folderError = 0;
+    bool m_foreignCache = false;
     // Set once the columns have widths a user chose or that fit a first listing.
     bool m_columnsSized = false;
     QThread* m_worker = nullptr;

@@ -93,6 +93,7 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
     m_channel.setPortOffer(m_portOffer.get());
 
     setArchiveFolder(m_archive.folder());
+    recoverInterruptedSaves();
     // Pictures and exports are documents; each kind then starts where its last file went.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     m_measurements.setOutputFolder(

@@ -103,6 +103,9 @@ private:
     void FormCreate();
     void Koniec();
 
+    // Takes back the flights that saves interrupted in an earlier run left in the archive, and
+    // says so on the status line, so that nothing holds up the start.
+    void recoverInterruptedSaves();
     void B_Odczyt_VantoreluClick();
     void downloadAndShow();
     void showFlightAgain(const QString& flightTitle, const QString& flightFile);

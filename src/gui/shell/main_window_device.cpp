@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/main_window.h"
 
+#include "core/files/interrupted_saves.h"
 #include "core/files/keep_download.h"
 #include "core/shell/local_time.h"
 #include "core/shell/text_tables.h"
@@ -8,7 +9,31 @@
 #include "gui/shell/download_indicators.h"
 #include "gui/shell/transfer_input_guard.h"
 
-// The main window's device commands: download, zeroing and the device's setup.
+// The main window's device commands: download, zeroing and the device's setup, and the archive
+// the downloads go to.
+
+namespace {
+
+std::string joined(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const std::string& path : paths) {
+        text += (text.empty() ? "" : ", ") + path;
+    }
+    return text;
+}
+
+} // namespace
+
+void TVantorel_BMP::recoverInterruptedSaves() {
+    const vtl::InterruptedSaves outcome =
+        vtl::recoverInterruptedSaves(m_archive.folder().toStdString());
+    // The line holds one report: a flight still hidden matters more than one already kept.
+    if (!outcome.leftBehind.empty()) {
+        m_outputStatus.show(vtl::Message::RecoveryFailed, joined(outcome.leftBehind));
+    } else if (!outcome.recovered.empty()) {
+        m_outputStatus.show(vtl::Message::RecoveredFlight, joined(outcome.recovered));
+    }
+}
 
 void TVantorel_BMP::B_Odczyt_VantoreluClick() {
     downloadAndShow();

@@ -25,6 +25,13 @@ void OutputStatus::withdraw(vtl::Message what) {
 }
 
 void OutputStatus::applyLanguage() {
-    m_line.setText(m_what ? QString::fromStdString(vtl::message(*m_what, m_language) + m_name)
-                          : QString());
+    if (!m_what) {
+        m_line.setText(QString());
+        return;
+    }
+    // A message says where the name goes, or it goes at the end.
+    const std::string text = vtl::message(*m_what, m_language);
+    m_line.setText(QString::fromStdString(text.find("%s") != std::string::npos
+                                              ? vtl::messageWith(*m_what, m_name, m_language)
+                                              : text + m_name));
 }

@@ -33,45 +33,53 @@ TEST(FlightArchive, NamesReadBackAsWritten) {
             for (int variant : {1, 2, 17, 1000}) {
                 for (auto [serial, competitor] :
                      {std::pair<uint16_t, uint16_t>{1234, 42}, {0, 0}, {65535, 10000}}) {
-                    const std::string name =
-                        archiveFileName(time, serial, competitor, kind, variant);
-                    const auto parsed = parseArchiveFileName(name);
-                    ASSERT_TRUE(parsed) << name;
-                    EXPECT_EQ(parsed->serialNumber, serial) << name;
-                    EXPECT_EQ(parsed->competitorNumber, competitor) << name;
-                    EXPECT_EQ(parsed->kind, kind) << name;
-                    EXPECT_EQ(parsed->variant, variant) << name;
-                    EXPECT_EQ(archiveFileName(parsed->localTime, parsed->serialNumber,
-                                              parsed->competitorNumber, parsed->kind,
-                                              parsed->variant),
-                              name);
+                    for (bool recovered : {false, true}) {
+                        const std::string name =
+                            archiveFileName(time, serial, competitor, kind, variant, recovered);
+                        const auto parsed = parseArchiveFileName(name);
+                        ASSERT_TRUE(parsed) << name;
+                        EXPECT_EQ(parsed->serialNumber, serial) << name;
+                        EXPECT_EQ(parsed->competitorNumber, competitor) << name;
+                        EXPECT_EQ(parsed->kind, kind) << name;
+                        EXPECT_EQ(parsed->variant, variant) << name;
+                        EXPECT_EQ(parsed->recovered, recovered) << name;
+                        EXPECT_EQ(archiveFileName(parsed->localTime, parsed->serialNumber,
+                                                  parsed->competitorNumber, parsed->kind,
+                                                  parsed->variant, parsed->recovered),
+                                  name);
+                    }
                 }
             }
         }
     }
     EXPECT_EQ(archiveFileName(june14(), 1234, 42, ArchiveKind::Partial, 2),
               "2026-06-14_103512_S1234_C42_partial-2.bin");
+    EXPECT_EQ(archiveFileName(june14(), 1234, 42, ArchiveKind::Partial, 2, true),
+              "2026-06-14_103512_S1234_C42_partial_recovered-2.bin");
 }
 
 TEST(FlightArchive, OtherNamesAreNotArchiveNames) {
     for (const char* name : {
              "lot7.bin",
-             "2026-06-14_103512.bin",                       // no serial or competitor
-             "2026-06-14_1035x2_S1_C2.bin",                 // not a time
-             "2026-06-14 103512_S1_C2.bin",                 // no '_' between date and time
-             "2026-13-14_103512_S1_C2.bin",                 // no thirteenth month
-             "2026-06-14_243512_S1_C2.bin",                 // no hour 24
-             "0026-06-14_103512_S1_C2.bin",                 // %Y would not write it so
-             "2026-06-14_103512_S01_C2.bin",                // leading zero
-             "2026-06-14_103512_S65536_C2.bin",             // beyond a word
-             "2026-06-14_103512_S1_C-2.bin",                // a sign
-             "2026-06-14_103512_S1_C2_broken.bin",          // another suffix
-             "2026-06-14_103512_S1_C2-1.bin",               // the first carries no variant
-             "2026-06-14_103512_S1_C2-02.bin",              // leading zero
-             "2026-06-14_103512_S1_C2-1001.bin",            // more than the archive tries
-             "2026-06-14_103512_S1_C2-.bin",                // a dash alone
-             "2026-06-14_103512_S1_C2_partial_corrupt.bin", // two kinds
-             "2026-06-14_103512_S1_C2.BIN",                 // another extension
+             "2026-06-14_103512.bin",                           // no serial or competitor
+             "2026-06-14_1035x2_S1_C2.bin",                     // not a time
+             "2026-06-14 103512_S1_C2.bin",                     // no '_' between date and time
+             "2026-13-14_103512_S1_C2.bin",                     // no thirteenth month
+             "2026-06-14_243512_S1_C2.bin",                     // no hour 24
+             "0026-06-14_103512_S1_C2.bin",                     // %Y would not write it so
+             "2026-06-14_103512_S01_C2.bin",                    // leading zero
+             "2026-06-14_103512_S65536_C2.bin",                 // beyond a word
+             "2026-06-14_103512_S1_C-2.bin",                    // a sign
+             "2026-06-14_103512_S1_C2_broken.bin",              // another suffix
+             "2026-06-14_103512_S1_C2-1.bin",                   // the first carries no variant
+             "2026-06-14_103512_S1_C2-02.bin",                  // leading zero
+             "2026-06-14_103512_S1_C2-1001.bin",                // more than the archive tries
+             "2026-06-14_103512_S1_C2-.bin",                    // a dash alone
+             "2026-06-14_103512_S1_C2_partial_corrupt.bin",     // two kinds
+             "2026-06-14_103512_S1_C2_recovered_partial.bin",   // the mark before the kind
+             "2026-06-14_103512_S1_C2_recovered_recovered.bin", // twice
+             "2026-06-14_103512_S1_C2-2_recovered.bin",         // the variant comes last
+             "2026-06-14_103512_S1_C2.BIN",                     // another extension
              "2026-06-14_103512_S1_C2.bin.txt",
              "2026-06-14_103512_S1_C2 (copy).bin",
              "",

@@ -7,7 +7,9 @@
 #include "support/window_rig.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +67,7 @@ private slots:
     void exportNamesACsvFileInTheListedFolder();
     void everyColumnOnScreenAtTheUsualWidth();
     void aFolderThatCannotBeListedIsSaidSo();
+    void aCacheNotOfTheProgramIsSaidOnce();
 
 private:
     QString path(const QString& name) const { return m_rig->path(name); }
@@ -460,6 +463,31 @@ void FlightLogWindowTest::aFolderThatCannotBeListedIsSaidSo() {
     log->setFolder(path("flights"));
     QVERIFY(finished.wait(10000));
     QCOMPARE(log->progressLine()->text(), QString("3 / 3"));
+}
+
+// A folder of the cache's name belongs to someone else: the listing works without a cache and
+// its status line says so once, in the window's language, until a folder without one is listed.
+void FlightLogWindowTest::aCacheNotOfTheProgramIsSaidOnce() {
+    QVERIFY(QDir(path("flights")).mkdir(QString::fromLatin1(vtl::kFlightLogCacheName)));
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    const QString cache = QDir::toNativeSeparators(
+        path(QStringLiteral("flights/") + QString::fromLatin1(vtl::kFlightLogCacheName)));
+    QCOMPARE(log->progressLine()->text(),
+             QStringLiteral("3 / 3 — %1 nie jest plikiem pamięci podręcznej programu; "
+                            "pozostawiono go")
+                 .arg(cache));
+    m_window->form().English1->trigger();
+    QCOMPARE(log->progressLine()->text(),
+             QStringLiteral("3 / 3 — %1 is not this program's cache; left alone").arg(cache));
+    QVERIFY(QFileInfo(cache).isDir());
+
+    QSignalSpy finished(log, &FlightLogWindow::scanFinished);
+    QVERIFY(QDir(m_rig->folder()).mkdir(QStringLiteral("other")));
+    writeFile(path(QStringLiteral("other/") + kLow), flightBytes(3000, 9, 777));
+    log->setFolder(path("other"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(log->progressLine()->text(), QString("1 / 1"));
 }
 
 QTEST_MAIN(FlightLogWindowTest)

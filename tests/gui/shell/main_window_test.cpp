@@ -18,6 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <chrono>
+#include <filesystem>
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -33,6 +36,7 @@ private slots:
     void menuOrderAndCheckMarks();
     void clickOnACurveBlanksItsPanelInEitherLanguage();
     void installedProgramFindsItsManualsAndKeepsSettingsAway();
+    void interruptedSavesAreRecoveredAtStart();
 };
 
 namespace {
@@ -380,6 +384,47 @@ void MainWindowTest::installedProgramFindsItsManualsAndKeepsSettingsAway() {
     QTemporaryDir build;
     QCOMPARE(vtl::resolveSettingsFilePath(build.filePath("vantorel")),
              build.filePath("vantorel.par"));
+}
+
+// A stopped save's flight in the archive is kept under its archive name when the window starts,
+// and the status line says where, in the language of the window; what was no flight goes.
+void MainWindowTest::interruptedSavesAreRecoveredAtStart() {
+    // The archive is found where the user's is, here in a folder of the test's own.
+    QStandardPaths::setTestModeEnabled(false);
+    QTemporaryDir data;
+    const QByteArray previousData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    const QString flights = data.filePath(QStringLiteral("vantorel/flights"));
+    QVERIFY(QDir().mkpath(flights));
+    vtl::testing::FlightDescription flight;
+    flight.serialNumber = 1234;
+    flight.competitorNumber = 42;
+    flight.altitudeCm = vtl::testing::climbAndGlide(100, 3000, 100);
+    const QByteArray whole = vtl::testing::flightBytes(flight);
+    const QString temporary = flights + QStringLiteral("/.vtl-Ab12cd");
+    const QString cache = flights + QStringLiteral("/.vtl-q8Zr2x");
+    QVERIFY(vtl::testing::writeFile(temporary, whole));
+    QVERIFY(vtl::testing::writeFile(cache, "vantorel-log-cache 2\n"));
+    for (const QString& path : {temporary, cache}) {
+        std::filesystem::last_write_time(path.toStdString(),
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::minutes(10));
+    }
+
+    vtl::testing::WindowRig rig;
+    TVantorel_BMP& window = rig.open();
+    qputenv("XDG_DATA_HOME", previousData);
+    const QStringList kept = QDir(flights).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(kept[0].endsWith(QStringLiteral("_S1234_C42_recovered.bin")), qPrintable(kept[0]));
+    const QString path = QDir(flights).filePath(kept[0]);
+    QCOMPARE(vtl::testing::readFile(path), whole);
+    QCOMPARE(window.form().LStatus->text(),
+             QStringLiteral("Odzyskano plik lotu %1 z przerwanego zapisu.").arg(path));
+    window.form().English1->trigger();
+    QCOMPARE(window.form().LStatus->text(),
+             QStringLiteral("Recovered the flight file %1 from an interrupted save.").arg(path));
+    QVERIFY(rig.prompter().messages().empty());
 }
 
 QTEST_MAIN(MainWindowTest)
