@@ -31,14 +31,7 @@ constexpr uid_t kNobody = 65534;
 
 class PortLockTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "platform_tests";
-        static char* argv[] = {name, nullptr};
-        if (QCoreApplication::instance() == nullptr) {
-            static QCoreApplication application(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { testing::ensureCoreApplication(); }
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
         ASSERT_FALSE(m_pty.slave().empty()) << "no pseudo-terminal";

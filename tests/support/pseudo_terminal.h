@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
+
 #include <string>
 
 #include <fcntl.h>
@@ -32,5 +34,15 @@ private:
     int m_master = -1;
     std::string m_slave;
 };
+
+// Qt's serial port needs an application object; the platform tests make one for all suites.
+inline void ensureCoreApplication() {
+    static int argc = 1;
+    static char name[] = "platform_tests";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr) {
+        static QCoreApplication application(argc, argv);
+    }
+}
 
 } // namespace vtl::testing

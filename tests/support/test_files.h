@@ -23,6 +23,9 @@ std::string readText(const std::filesystem::path& path);
 bool writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 bool writeText(const std::filesystem::path& path, const std::string& text);
 
+// The names in the folder, sorted.
+std::vector<std::string> folderNames(const std::filesystem::path& folder);
+
 // A new, empty folder in the system's temporary folder, removed with all it holds when the
 // object goes.
 class TemporaryFolder {

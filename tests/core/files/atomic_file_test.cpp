@@ -35,15 +35,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> names(const fs::path& folder) {
-    std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        found.push_back(entry.path().filename().string());
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
 #ifndef _WIN32
 // The nobody account's numbers on Debian, for files that belong to another user.
 constexpr uid_t kNobody = 65534;
@@ -95,7 +86,7 @@ TEST_F(SafeWrite, EveryNameTheFileSystemTakesIsWritten) {
         EXPECT_EQ(testing::readBytes(target), m_new) << length;
         fs::remove(target);
     }
-    EXPECT_TRUE(names(m_folder).empty());
+    EXPECT_TRUE(testing::folderNames(m_folder).empty());
 }
 
 // A file the user may not write stays as it is, though its folder would allow the rename.
@@ -128,7 +119,7 @@ TEST_F(SafeWrite, AFileTheUserMayNotWriteIsRefused) {
         EXPECT_EQ(error, EACCES) << c.what;
         EXPECT_EQ(testing::readBytes(target), m_old) << c.what;
         EXPECT_EQ(modeOf(target), c.mode) << c.what;
-        EXPECT_EQ(names(m_folder), std::vector<std::string>{"lot.bin"}) << c.what;
+        EXPECT_EQ(testing::folderNames(m_folder), std::vector<std::string>{"lot.bin"}) << c.what;
     }
 #endif
 }
@@ -172,9 +163,11 @@ TEST_F(SafeWrite, ALinkIsFollowedAndKept) {
     EXPECT_EQ(testing::readBytes(m_folder / "target-a.bin"), m_old);
     EXPECT_TRUE(fs::is_symlink(m_folder / "a.bin"));
 
-    EXPECT_EQ(names(m_folder), (std::vector<std::string>{"a.bin", "b.bin", "c.bin", "cards",
-                                                         "d.bin", "e.bin", "target-a.bin"}));
-    EXPECT_EQ(names(m_folder / "cards"), (std::vector<std::string>{"b.bin", "c.bin", "d.bin"}));
+    EXPECT_EQ(testing::folderNames(m_folder),
+              (std::vector<std::string>{"a.bin", "b.bin", "c.bin", "cards", "d.bin", "e.bin",
+                                        "target-a.bin"}));
+    EXPECT_EQ(testing::folderNames(m_folder / "cards"),
+              (std::vector<std::string>{"b.bin", "c.bin", "d.bin"}));
 #endif
 }
 
@@ -276,7 +269,7 @@ TEST_F(SafeWrite, AFailedSyncOrRenameKeepsTheOldFile) {
         }
         EXPECT_EQ(reason, EIO) << c.what;
         EXPECT_EQ(testing::readBytes(target), m_old) << c.what;
-        EXPECT_EQ(names(m_folder), std::vector<std::string>{"lot.bin"}) << c.what;
+        EXPECT_EQ(testing::folderNames(m_folder), std::vector<std::string>{"lot.bin"}) << c.what;
     }
 }
 #endif

@@ -48,15 +48,6 @@ void touch(const fs::path& path, std::tm local) {
                                       at - std::chrono::system_clock::now()));
 }
 
-std::vector<std::string> names(const fs::path& folder) {
-    std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        found.push_back(entry.path().filename().string());
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
 class InterruptedSavesFolder : public ::testing::Test {
 protected:
     // A temporary file left in the folder, unchanged since `local`.
@@ -104,8 +95,9 @@ TEST_F(InterruptedSavesFolder, StaleFlightsAreKeptAndTheRestRemoved) {
 
     const std::string wholeName = "2025-06-14_103512_S1234_C42_recovered.bin";
     const std::string cutName = "2025-06-14_103512_S1234_C42_partial_recovered.bin";
-    EXPECT_EQ(names(m_folder.path()), (std::vector<std::string>{".vtl-fresh1", ".vtl-notes.txt",
-                                                                cutName, wholeName, "notes.txt"}));
+    EXPECT_EQ(testing::folderNames(m_folder.path()),
+              (std::vector<std::string>{".vtl-fresh1", ".vtl-notes.txt", cutName, wholeName,
+                                        "notes.txt"}));
     EXPECT_EQ(testing::readBytes(m_folder / wholeName), whole);
     EXPECT_EQ(testing::readBytes(m_folder / cutName), cut);
     std::vector<std::string> recovered = outcome.recovered;
@@ -179,7 +171,8 @@ TEST_F(InterruptedSavesFolder, AFlightThatCannotBeMovedIsLeftAndReported) {
     EXPECT_EQ(outcome.leftBehind, std::vector<std::string>{left.string()});
     EXPECT_EQ(outcome.removed, 0u);
     EXPECT_EQ(testing::readBytes(left), whole);
-    EXPECT_EQ(names(m_folder.path()), (std::vector<std::string>{".vtl-Ab12cd", ".vtl-q8Zr2x"}));
+    EXPECT_EQ(testing::folderNames(m_folder.path()),
+              (std::vector<std::string>{".vtl-Ab12cd", ".vtl-q8Zr2x"}));
 #endif
 }
 
