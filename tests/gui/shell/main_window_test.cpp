@@ -389,6 +389,9 @@ void MainWindowTest::installedProgramFindsItsManualsAndKeepsSettingsAway() {
 // A stopped save's flight in the archive is kept under its archive name when the window starts,
 // and the status line says where, in the language of the window; what was no flight goes.
 void MainWindowTest::interruptedSavesAreRecoveredAtStart() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows finds the archive through the user's known folders, which a test cannot move");
+#endif
     // The archive is found where the user's is, here in a folder of the test's own.
     QStandardPaths::setTestModeEnabled(false);
     QTemporaryDir data;
