@@ -52,8 +52,8 @@ double timeOf(size_t point, uint32_t samplesPer10s) {
 }
 
 // The points of the curve from the start that lie within the seconds after it; a time between
-// two points takes the one before. The small allowance keeps 0.3 s at 10 samples a second on
-// point 3 although 0.3 * 10 is 2.9999999999999996 in binary.
+// two points takes the one before. The small allowance keeps 2.3 s at 10 samples a second on
+// point 23 although 2.3 * 100 / 10 is 22.999999999999996 in binary.
 size_t pointsWithin(double seconds, uint32_t samplesPer10s) {
     return static_cast<size_t>(std::floor(seconds * samplesPer10s / 10.0 + 1e-9));
 }

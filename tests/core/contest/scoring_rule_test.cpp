@@ -58,6 +58,13 @@ TEST(ScoringRuleTest, AtTakesThePointAtOrJustBeforeTheTime) {
     EXPECT_EQ(scoreOf("at:0.2", kFlight), 3.0);
     EXPECT_EQ(scoreOf("at:0.25", kFlight), 3.0);
     EXPECT_EQ(scoreOf("at:0.8", kFlight), 0.0);
+    // 2.3 s is 22.999999999999996 points in binary: still point 23 after the start.
+    std::vector<int32_t> ramp = {0, 0};
+    for (int32_t j = 0; j <= 30; ++j) {
+        ramp.push_back(101 + 10 * j);
+    }
+    EXPECT_EQ(scoreOf("at:2.3", ramp), 3.3);
+    EXPECT_EQ(scoreOf("window:2.3", ramp), 3.3);
     // Past the recording's end there is no altitude.
     EXPECT_EQ(scoreOf("at:0.9", kFlight), std::nullopt);
 }
