@@ -22,22 +22,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::optional<std::string> readWholeFile(const fs::path& path) {
-    std::FILE* file = openUtf8File(utf8String(path), "rb");
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        return std::nullopt;
-    }
-    return bytes;
+    return readContestFile(utf8String(path));
 }
 
 void writeWholeFile(const fs::path& path, const std::string& text) {

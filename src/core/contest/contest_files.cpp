@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/contest/contest_files.h"
 
+#include "core/shell/utf8_path.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -196,6 +198,33 @@ ContestDocument parseContestJson(const std::string& text, const std::string& fil
         // Well-formed JSON that is not a contest: no position to point at.
         throw ContestError(Message::ContestDamaged, fileName);
     }
+}
+
+std::optional<std::string> readContestFile(const std::string& path) {
+    std::FILE* file = openUtf8File(path, "rb");
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::vector<Competitor> readCompetitorsFile(const std::string& path) {
+    const std::optional<std::string> text = readContestFile(path);
+    if (!text) {
+        throw ContestError(Message::ContestDamaged, path);
+    }
+    return parseCompetitorsCsv(*text, path);
 }
 
 std::string csvField(const std::string& text) {

@@ -85,6 +85,12 @@ std::string competitorsCsvText(const std::vector<Competitor>& competitors);
 // Throws ContestError at the first line that is not a competitor (or a number given twice).
 std::vector<Competitor> parseCompetitorsCsv(const std::string& text, const std::string& fileName);
 
+// A competitors' list from a file the user chose; throws ContestError as above.
+std::vector<Competitor> readCompetitorsFile(const std::string& path);
+
+// The whole file's bytes, nothing when it cannot be read.
+std::optional<std::string> readContestFile(const std::string& path);
+
 // A field quoted for CSV when it needs to be.
 std::string csvField(const std::string& text);
 
