@@ -99,6 +99,10 @@ TEST_F(CliContestTest, BadCommandLinesAndDamagedFilesAreRefused) {
     EXPECT_EQ(noRound.status, 1);
     EXPECT_NE(noRound.err.find("The contest has no round 3"), std::string::npos) << noRound.err;
 
+    vtl::testing::writeText(m_folder / "list.csv", "number,name,club\n7,Ala,Orlik\n");
+    ASSERT_EQ(
+        runCli("contest competitors " + contest() + " " + (m_folder / "list.csv").string()).status,
+        0);
     const std::string before = readText(m_folder / "contest/competitors.csv");
     vtl::testing::writeText(m_folder / "list.csv", "number,name,club\n7,\"Ala\"x,Orlik\n");
     const CliRun damagedList =
