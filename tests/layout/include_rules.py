@@ -21,6 +21,7 @@ CORE_ALLOWED = {
     "files": {"shell", "flight", "files"},
     "device": {"shell", "flight", "device"},
     "chart": {"chart"},
+    "contest": {"shell", "flight", "files", "contest"},
 }
 # The folders each gui folder may include: the look at the bottom, the main window on top.
 GUI_ALLOWED = {

@@ -2,6 +2,7 @@
 // vantorel-cli: the program's flight computations from the command line, for scripts and checks.
 
 #include "command_line.h"
+#include "contest_command.h"
 #include "device_commands.h"
 #include "filter_command.h"
 #include "flight_commands.h"
@@ -52,6 +53,11 @@ const std::map<std::string, Command>& commands() {
           {"--params", "--settings", "--temperature"},
           vtl::cli::runFilter}},
         {"log", {1, {"--pretty"}, {}, vtl::cli::runLog}},
+        {"contest",
+         {3,
+          {"--pretty"},
+          {"--name", "--rule", "--start-threshold", "--rounds", "--best", "--round", "--csv"},
+          vtl::cli::runContest}},
         {"export", {2, {"--exact-name"}, {"--temperature"}, vtl::cli::runExport}},
         {"render",
          {2, {"--landscape"}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
@@ -90,6 +96,13 @@ const char* const kUsage =
     "  log [FOLDER] [--pretty]\n"
     "  render FILE OUT.bmp|OUT.png [--comparison FILE2] [--width W] [--height H]\n"
     "  render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
+    "Contests (a folder of contest.json, competitors.csv and round-N/ flight files):\n"
+    "  contest new FOLDER --name NAME [--rule max|window:W|at:T|duration:CAP]\n"
+    "              [--start-threshold M] [--rounds N] [--best K]\n"
+    "  contest competitors FOLDER FILE.csv\n"
+    "  contest add FOLDER FLIGHT.bin --round N\n"
+    "  contest results FOLDER [--csv OUT] [--pretty]\n"
+    "  contest verify FOLDER   exit status 1 when a file or score does not match\n"
     "Serial ports:\n"
     "  ports [--settings FILE]   every COMn that leads to a port, as JSON\n"
     "The device (each also takes --port NAME, --settings FILE and --trace; --port auto takes\n"

@@ -178,6 +178,17 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
      "Cannot recover the flight of an interrupted save; the file %s is left as it is."},
     {"%s nie jest plikiem pamięci podręcznej programu; pozostawiono go",
      "%s is not this program's cache; left alone"},
+    {"Plik %s jest uszkodzony", "The file %s is damaged"},
+    {" (wiersz %d, kolumna %d)", " (line %d, column %d)"},
+    {"Folder %s zawiera już zawody", "The folder %s already holds a contest"},
+    {"Folder %s nie zawiera zawodów", "The folder %s holds no contest"},
+    {"Zawody w folderze %s są otwarte w innym programie",
+     "The contest in %s is open in another program"},
+    {"Plik %s nie jest lotem", "The file %s is not a flight"},
+    {"Zawody nie mają kolejki %d", "The contest has no round %d"},
+    {"Zawody nie zawierają lotu %s", "The contest holds no flight %s"},
+    {"Nie można zapisać pliku %s", "Cannot write the file %s"},
+    {"%s nie jest regułą punktacji", "%s is not a scoring rule"},
 }};
 
 // A table with fewer pairs than its keys would hand out null texts; the compiler counts them.

@@ -183,6 +183,17 @@ enum class Message {
     RecoveredFlight,  // %s: the flight file taken back from a save that was interrupted
     RecoveryFailed,   // %s: a temporary file holding a flight that could not be taken back
     ForeignLogCache,  // %s: a file of the log cache's name that another program put there
+    // The contest folder and its files.
+    ContestDamaged,      // %s: contest.json or competitors.csv that cannot be read as such
+    ContestLineColumn,   // two %d: the line and the column at fault, after ContestDamaged
+    ContestExists,       // %s: a folder that already holds a contest
+    ContestMissing,      // %s: a folder without a contest
+    ContestLocked,       // %s: a contest folder another program has open for writing
+    ContestNotAFlight,   // %s: a file added to a contest that is no flight
+    ContestNoSuchRound,  // %d: a round the contest does not have
+    ContestNoSuchFlight, // %s: a flight file the contest does not hold
+    ContestWriteFailed,  // %s: a contest file that could not be written, followed by the reason
+    ContestBadRule,      // %s: a scoring rule that is none
     Count
 };
 
