@@ -4,6 +4,7 @@
 #include "core/contest/sha256.h"
 #include "core/files/flight_archive.h"
 #include "core/shell/atomic_file.h"
+#include "core/shell/csv_field.h"
 #include "core/shell/utf8_path.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/contest/contest_files.h"
 
+#include "core/shell/csv_field.h"
 #include "core/shell/utf8_path.h"
 
 #include <nlohmann/json.hpp>
@@ -225,20 +226,6 @@ std::vector<Competitor> readCompetitorsFile(const std::string& path) {
         throw ContestError(Message::ContestDamaged, path);
     }
     return parseCompetitorsCsv(*text, path);
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') {
-            quoted += '"';
-        }
-        quoted += c;
-    }
-    return quoted + '"';
 }
 
 std::string competitorsCsvText(const std::vector<Competitor>& competitors) {

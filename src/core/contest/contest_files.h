@@ -91,9 +91,6 @@ std::vector<Competitor> readCompetitorsFile(const std::string& path);
 // The whole file's bytes, nothing when it cannot be read.
 std::optional<std::string> readContestFile(const std::string& path);
 
-// A field quoted for CSV when it needs to be.
-std::string csvField(const std::string& text);
-
 // Line and column (from 1, the column counted in characters) of the byte at the offset.
 std::pair<int, int> lineAndColumn(const std::string& text, size_t offset);
 

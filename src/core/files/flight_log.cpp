@@ -9,6 +9,7 @@
 #include "core/flight/flight_record.h"
 #include "core/flight/image_handover.h"
 #include "core/shell/atomic_file.h"
+#include "core/shell/csv_field.h"
 #include "core/shell/local_time.h"
 #include "core/shell/utf8_path.h"
 
@@ -465,20 +466,6 @@ std::string figureText(const std::optional<double>& value, int decimals, char de
 }
 
 namespace {
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') {
-            quoted += '"';
-        }
-        quoted += c;
-    }
-    return quoted + '"';
-}
 
 std::string optionalInt(const std::optional<int>& value) {
     return value ? std::to_string(*value) : std::string();
