@@ -31,7 +31,8 @@ GUI_ALLOWED = {
     "help": {"look", "help"},
     "flight": {"look", "chart", "flight"},
     "files": {"look", "chart", "flight", "files"},
-    "shell": {"look", "chart", "device", "help", "flight", "files", "shell"},
+    "contest": {"look", "contest"},
+    "shell": {"look", "chart", "device", "help", "flight", "files", "contest", "shell"},
 }
 LAYER_ALLOWED = {"core": {"core"}, "platform": {"core", "platform"},
                  "gui": {"core", "platform", "gui"}}

@@ -3,10 +3,13 @@
 // picture, for looking at the program's face without clicking through dialogs.
 //
 //   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
-//                       [--marks] [--locale NAME] [--log FOLDER] [--width W] [--height H]
+//                       [--marks] [--locale NAME] [--log FOLDER] [--contest FOLDER]
+//                       [--width W] [--height H]
 //
-// With --log the picture is of the flight log window listing FOLDER, at the same size.
+// With --log the picture is of the flight log window listing FOLDER, with --contest of the contest
+// window over the contest in FOLDER (its card showing the flight kept last), at the same size.
 
+#include "gui/contest/contest_window.h"
 #include "gui/files/flight_log_window.h"
 #include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
@@ -28,6 +31,7 @@ int main(int argc, char* argv[]) {
                        {"marks", "values on the curves"},
                        {"locale", "regional settings, e.g. pl_PL or C", "name"},
                        {"log", "picture the flight log of this folder instead", "folder"},
+                       {"contest", "picture the contest in this folder instead", "folder"},
                        {"width", "window width", "pixels", "1280"},
                        {"height", "window height", "pixels", "1024"}});
     parser.process(application);
@@ -75,6 +79,16 @@ int main(int argc, char* argv[]) {
         }
         QApplication::processEvents();
         return log.grab().save(parser.positionalArguments().first()) ? 0 : 1;
+    }
+    if (parser.isSet("contest")) {
+        window.form().Zawody1->trigger();
+        ContestWindow& contest = *window.contestWindow();
+        contest.resize(window.size());
+        if (!contest.openContest(parser.value("contest"))) {
+            return 1;
+        }
+        QApplication::processEvents();
+        return contest.grab().save(parser.positionalArguments().first()) ? 0 : 1;
     }
     return window.grab().save(parser.positionalArguments().first()) ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include "core/flight/image_handover.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
+#include "gui/contest/contest_window.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/files/flight_log_window.h"
 #include "gui/flight/filter_dialog.h"
@@ -75,6 +76,8 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
     // Not in the settings record, whose layout is fixed: a small file of its own beside it.
     m_flightLogState =
         QFileInfo(qs(places.homeFile())).absolutePath() + QStringLiteral("/vantorel-log.ini");
+    m_contestState =
+        QFileInfo(qs(places.homeFile())).absolutePath() + QStringLiteral("/vantorel-contest.ini");
     const vtl::ProgramSettings& settings = m_settings.settings();
     m_form.Przyspieszenie1->setChecked(settings.showAcceleration != 0);
     m_currentLanguage = vtl::languageOf(settings.language);
@@ -148,6 +151,7 @@ void TVantorel_BMP::connectHandlers() {
     connect(f.ZapiszdoExcela1, &QAction::triggered, this, &TVantorel_BMP::ZapiszdoExcela1Click);
     connect(f.Polski1, &QAction::triggered, this, &TVantorel_BMP::Polski1Click);
     connect(f.English1, &QAction::triggered, this, &TVantorel_BMP::English1Click);
+    connect(f.Zawody1, &QAction::triggered, this, &TVantorel_BMP::Zawody1Click);
     connect(f.Info1, &QAction::triggered, this, &TVantorel_BMP::Info1Click);
     connect(f.Help1, &QAction::triggered, this, &TVantorel_BMP::Help1Click);
 
@@ -210,6 +214,10 @@ void TVantorel_BMP::applyLanguage() {
     f.Dziennik1->setText(FlightLogWindow::menuText(m_currentLanguage));
     if (m_flightLog) {
         m_flightLog->applyLanguage();
+    }
+    f.Zawody1->setText(ContestWindow::menuText(m_currentLanguage));
+    if (m_contest) {
+        m_contest->applyLanguage();
     }
     m_presenter.applyLanguage();
     m_outputStatus.applyLanguage();
@@ -553,4 +561,16 @@ void TVantorel_BMP::Dziennik1Click() {
     m_flightLog->show();
     m_flightLog->raise();
     m_flightLog->activateWindow();
+}
+
+// Opened once and kept, as the flight log is; each download it asks for is the main window's own.
+void TVantorel_BMP::Zawody1Click() {
+    if (!m_contest) {
+        m_contest = std::make_unique<ContestWindow>(m_prompter, m_currentLanguage, m_contestState,
+                                                    [this] { return downloadNext(); });
+    }
+    m_contest->setWindowState(m_contest->windowState() & ~Qt::WindowMinimized);
+    m_contest->show();
+    m_contest->raise();
+    m_contest->activateWindow();
 }

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vtl {
@@ -41,6 +42,7 @@ struct DeviceLink {
     vtl::ProcessPriority* priority = nullptr;
 };
 class TFoInfo;
+class ContestWindow;
 class FlightLogWindow;
 class TF_Filtr;
 class TransferInputGuard;
@@ -86,6 +88,11 @@ public:
     HelpWindow* helpWindow() const { return m_help.window(); }
     // The flight log window, once the menu has opened it.
     FlightLogWindow* flightLogWindow() const { return m_flightLog.get(); }
+    // The contest window, once the menu has opened it.
+    ContestWindow* contestWindow() const { return m_contest.get(); }
+    // Downloads as "Odczyt Vantorelu" does, with the same indicators, questions and drawing, and
+    // gives back the image as the archive keeps it when it became the current flight.
+    std::optional<std::vector<uint8_t>> downloadNext();
     // Loads the file as "Odczyt" (or, for a comparison, the comparison button) loads a chosen one,
     // with the same questions and messages.
     void openFlightFile(const std::string& path, bool comparison);
@@ -107,7 +114,8 @@ private:
     // says so on the status line, so that nothing holds up the start.
     void recoverInterruptedSaves();
     void B_Odczyt_VantoreluClick();
-    void downloadAndShow();
+    // The kept image when the download became the current flight.
+    std::optional<std::vector<uint8_t>> downloadAndShow();
     void showFlightAgain(const QString& flightTitle, const QString& flightFile);
     void BZerowanieClick();
     void B_Filtr_VtlClick();
@@ -117,6 +125,7 @@ private:
     void loadCurrent(const vtl::MeasurementCommands::LoadedFile& file);
     void loadComparison(const vtl::MeasurementCommands::LoadedFile& file);
     void Dziennik1Click();
+    void Zawody1Click();
     void B_Filtr_porClick();
     void Ustawienia1Click();
     void Ustawienia2Click();
@@ -191,4 +200,6 @@ private:
     std::unique_ptr<TF_Filtr> m_filterDialog;
     QString m_flightLogState; // the log window's size and columns, beside the settings file
     std::unique_ptr<FlightLogWindow> m_flightLog;
+    QString m_contestState; // the contest window's recent contests and size
+    std::unique_ptr<ContestWindow> m_contest;
 };

@@ -3,6 +3,7 @@
 
 #include "core/files/interrupted_saves.h"
 #include "core/files/keep_download.h"
+#include "core/flight/image_handover.h"
 #include "core/shell/local_time.h"
 #include "core/shell/text_tables.h"
 #include "gui/device/settings_dialog.h"
@@ -36,10 +37,16 @@ void TVantorel_BMP::recoverInterruptedSaves() {
 }
 
 void TVantorel_BMP::B_Odczyt_VantoreluClick() {
-    downloadAndShow();
+    downloadNext();
+}
+
+std::optional<std::vector<uint8_t>> TVantorel_BMP::downloadNext() {
+    std::optional<std::vector<uint8_t>> image = downloadAndShow();
     if (m_closeAfterTransfer) {
         close();
+        return std::nullopt;
     }
+    return image;
 }
 
 // A downloaded flight replaces the current one only when it decodes; otherwise the previous
@@ -47,7 +54,7 @@ void TVantorel_BMP::B_Odczyt_VantoreluClick() {
 // came, before the line is drained, so that the chart is not left empty). Every image that
 // came is archived before anything else happens, an incomplete or undecodable one under a name
 // that says so.
-void TVantorel_BMP::downloadAndShow() {
+std::optional<std::vector<uint8_t>> TVantorel_BMP::downloadAndShow() {
     const QString flightTitle = m_form.GroupB_Vtl->title();
     const QString flightFile = m_flightFileTitle;
     bool chartWasReset = false;
@@ -73,7 +80,7 @@ void TVantorel_BMP::downloadAndShow() {
     };
     if (!result) {
         showPreviousFlight();
-        return;
+        return std::nullopt;
     }
     const vtl::KeptDownload kept = vtl::keepDownload(
         *result, *m_currentFlight, m_archive.folder().toStdString(), vtl::localTimeNow());
@@ -83,7 +90,7 @@ void TVantorel_BMP::downloadAndShow() {
     if (!kept.accepted()) {
         showPreviousFlight();
         m_presenter.reportCorruptFlight(kept.keptPath.value_or(std::string()));
-        return;
+        return std::nullopt;
     }
     m_presenter.showCurrentHeader();
     m_presenter.drawCurrent();
@@ -94,6 +101,8 @@ void TVantorel_BMP::downloadAndShow() {
             vtl::incompleteDownloadText(kept.receivedBytes, kept.announcedBytes, m_currentLanguage),
             vtl::message(vtl::Message::ErrorCaption, m_currentLanguage), vtl::PromptButtons::Ok);
     }
+    return vtl::downloadedImageBytes(result->bytes.data(), result->bytes.size(),
+                                     result->referenceWord);
 }
 
 // The flight in memory, with its panel and title, as it was before a download emptied the chart.

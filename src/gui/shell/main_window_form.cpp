@@ -219,6 +219,9 @@ void MainWindowForm::buildMenu(QMainWindow& window) {
     ZapiszObraz1 = item(E1, "ZapiszObraz1", QStringLiteral("Zapisz Obraz"));
     ZapiszdoExcela1 = item(E1, "ZapiszdoExcela1", QStringLiteral("Zapisz do Excela"));
 
+    Zawody1 = bar->addAction(QStringLiteral("Zawody"));
+    Zawody1->setObjectName(QStringLiteral("Zawody1"));
+
     MenuJezyk = bar->addMenu(QStringLiteral("Język/Language"));
     MenuJezyk->setObjectName(QStringLiteral("MenuJezyk"));
     Polski1 = item(MenuJezyk, "Polski1", QStringLiteral("Polski"), true, false);

@@ -84,6 +84,7 @@ struct MainWindowForm {
     QAction* Drukuj1 = nullptr;
     QAction* ZapiszObraz1 = nullptr;
     QAction* ZapiszdoExcela1 = nullptr;
+    QAction* Zawody1 = nullptr; // the contest window
     QMenu* MenuJezyk = nullptr;
     QAction* Polski1 = nullptr;
     QAction* English1 = nullptr;

@@ -301,6 +301,7 @@ void MainWindowTest::menuOrderAndCheckMarks() {
                                   "  Drukuj1",
                                   "  ZapiszObraz1",
                                   "  ZapiszdoExcela1",
+                                  "Zawody1",
                                   "/MenuJezyk",
                                   "  Polski1",
                                   "  English1",
