@@ -11,6 +11,7 @@
 #include "gui/look/locale_separator.h"
 
 #include <QCloseEvent>
+#include <QColor>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
@@ -20,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPalette>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>

@@ -10,9 +10,12 @@
 #include "support/test_files.h"
 #include "support/window_rig.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
@@ -68,6 +71,7 @@ void ContestWindowTest::init() {
 }
 
 void ContestWindowTest::cleanup() {
+    QLocale::setDefault(QLocale::c());
     m_rig.reset();
 }
 
@@ -128,8 +132,10 @@ void ContestWindowTest::threeLoggersInARowGiveCardsAndRanks() {
 
     // F5 downloads too; the second round adds to the total at once.
     m_contest->roundSelector()->setValue(2);
-    plugIn(3000, 7);
-    QTest::keyClick(m_contest, Qt::Key_F5);
+    plugIn(5000, 7);
+    m_contest->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_contest));
+    QTest::keyClick(m_contest->roundSelector(), Qt::Key_F5);
     QCOMPARE(m_contest->cardRound()->text(), QString("Kolejka 2"));
     const double total = cell(7, ContestWindow::FirstRound).toDouble() +
                          cell(7, ContestWindow::FirstRound + 1).toDouble();
@@ -151,8 +157,10 @@ void ContestWindowTest::duplicateAndSecondFlightAreSaidAndNotCounted() {
     QCOMPARE(m_contest->cardFlags()->text(), QString());
     const QString counted = cell(7, ContestWindow::FirstRound + 2);
 
-    plugIn(6000, 7); // the same logger read again
-    m_contest->downloadButton()->click();
+    plugIn(6000, 7); // the same logger read again, with Enter
+    m_contest->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_contest));
+    QTest::keyClick(m_contest->roundSelector(), Qt::Key_Return);
     QCOMPARE(m_contest->cardNumber()->text(), QString("7"));
     QCOMPARE(m_contest->cardFlags()->text(), QString("powtórzony odczyt – nie liczony"));
     QCOMPARE(m_contest->resultsTable()->rowCount(), 1);
@@ -224,8 +232,15 @@ void ContestWindowTest::newContestRefusesARuleThatIsNone() {
 void ContestWindowTest::menuAndCardFollowTheLanguage() {
     QCOMPARE(m_window->form().Zawody1->text(), QString("Zawody"));
     QVERIFY(m_contest->createContest(m_rig->path("contest"), twoRounds()));
+    // The card and the table use the window's decimal separator, as the panel does.
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     plugIn(6000, 42);
     m_contest->downloadButton()->click();
+    QLocale::setDefault(QLocale::c());
+    QVERIFY2(m_contest->cardScore()->text().contains(','),
+             qPrintable(m_contest->cardScore()->text()));
+    QCOMPARE(m_contest->cardScore()->text(), m_window->form().E_MaxGl->text() + " m");
+    QVERIFY(m_contest->resultsTable()->item(0, ContestWindow::FirstRound)->text().contains(','));
     m_window->form().English1->trigger();
     QCOMPARE(m_window->form().Zawody1->text(), QString("Contest"));
     QCOMPARE(m_contest->windowTitle(), QString("Contest"));
