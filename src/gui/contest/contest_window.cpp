@@ -251,11 +251,20 @@ void ContestWindow::downloadNext() {
     if (!m_contest || m_downloading) {
         return;
     }
+    // The window takes input while the main window downloads; nothing may change the contest or
+    // the round under the flight that is coming.
+    const std::vector<QWidget*> controls = {m_new,         m_open,  m_recentButton,
+                                            m_competitors, m_round, m_download};
     m_downloading = true;
-    m_download->setEnabled(false);
+    for (QWidget* control : controls) {
+        control->setEnabled(false);
+    }
     const std::optional<std::vector<uint8_t>> image = m_downloader();
     m_downloading = false;
-    m_download->setEnabled(true);
+    for (QWidget* control : controls) {
+        control->setEnabled(true);
+    }
+    m_recentButton->setEnabled(!m_recent.isEmpty());
     if (!image) {
         return;
     }

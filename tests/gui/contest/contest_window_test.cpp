@@ -167,7 +167,18 @@ void ContestWindowTest::duplicateAndSecondFlightAreSaidAndNotCounted() {
     QCOMPARE(cell(7, ContestWindow::FirstRound + 2), counted);
 
     plugIn(8000, 7); // another flight of the same round waits for the director
+    // While the flight comes, the round and the contest stay as they are.
+    bool heldStill = false;
+    m_rig->device().setResponder([this, &heldStill, inner = m_rig->model().responder()](
+                                     const vtl::testing::FakeDevice::Frame& frame,
+                                     vtl::testing::FakeDevice& device) {
+        heldStill = !m_contest->roundSelector()->isEnabled() &&
+                    !m_contest->openButton()->isEnabled() && !m_contest->newButton()->isEnabled();
+        inner(frame, device);
+    });
     m_contest->downloadButton()->click();
+    QVERIFY(heldStill);
+    QVERIFY(m_contest->roundSelector()->isEnabled() && m_contest->openButton()->isEnabled());
     QCOMPARE(m_contest->cardFlags()->text(), QString("drugi lot w kolejce"));
     QCOMPARE(cell(7, ContestWindow::FirstRound + 2), counted);
 }
