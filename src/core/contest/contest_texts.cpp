@@ -35,6 +35,19 @@ constexpr std::array<TextPair, static_cast<size_t>(ContestCaption::Count)> kCont
     {"Zawodnik", "Competitor"},
     {"Kolejka", "Round"},
     {"Suma", "Total"},
+    {"Pobieraj po podłączeniu rejestratora", "Download when a logger is plugged in"},
+    {"Zeruj rejestrator po pobraniu", "Zero the logger after a download"},
+    {"W tych zawodach każdy rejestrator będzie zerowany bez pytania, gdy jego lot zostanie "
+     "pobrany w całości i zapisany. Włączyć?",
+     "In this contest, every logger will be zeroed without asking once its flight has been "
+     "downloaded whole and kept. Turn this on?"},
+    {"rejestrator wyzerowany", "logger zeroed"},
+    {"rejestrator NIE wyzerowany", "logger NOT zeroed"},
+    {"Liczy się lot", "Counted flight"},
+    {"Drukuj wyniki…", "Print results…"},
+    {"Zapisz wyniki CSV…", "Save results CSV…"},
+    {"Zapisano wyniki:", "Results saved:"},
+    {"Czekam na rejestrator na porcie USB…", "Waiting for a logger on a USB port…"},
 }};
 
 constexpr bool complete() {

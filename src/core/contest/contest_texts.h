@@ -38,6 +38,16 @@ enum class ContestCaption {
     NameColumn,
     RoundColumn, // followed by the round's number
     TotalColumn,
+    AutoDownloadOption,
+    ZeroAfterOption,
+    ZeroAfterQuestion,
+    FlagZeroed,
+    FlagNotZeroed,
+    ChooseFlightTitle,
+    PrintResultsButton,
+    SaveResultsCsvButton,
+    ResultsSaved, // followed by the file's path
+    WaitingForLogger,
     Count
 };
 

@@ -68,7 +68,7 @@ bool DeviceProtocol::acknowledged() const {
            m_channel.rxBuffer()[1] == kAcknowledgement;
 }
 
-DeviceProtocol::Outcome DeviceProtocol::zeroDevice(bool confirm) {
+DeviceProtocol::Outcome DeviceProtocol::zeroDevice(bool confirm, bool tellDone) {
     if (confirm && !m_prompter.showMessage(message(Message::ZeroingConfirmation, m_language),
                                            message(Message::ZeroingCaption, m_language),
                                            PromptButtons::OkCancel)) {
@@ -86,7 +86,9 @@ DeviceProtocol::Outcome DeviceProtocol::zeroDevice(bool confirm) {
     if (m_channel.rxCount() >= kZeroReplyMinimum) {
         const uint8_t* reply = m_channel.rxBuffer();
         if (reply[1] == kZeroDone && reply[2] == kZeroDone) {
-            report(Message::ZeroingDone, Message::ZeroingResultCaption);
+            if (tellDone) {
+                report(Message::ZeroingDone, Message::ZeroingResultCaption);
+            }
             outcome = Outcome::Done;
         } else {
             report(Message::ZeroingFailed, Message::ErrorCaption);

@@ -103,8 +103,9 @@ public:
     void setPortOverride(std::string port) { m_portOverride = std::move(port); }
     std::string portName() const;
 
-    // Asks first when `confirm` is set. Done when the device acknowledged the zeroing.
-    Outcome zeroDevice(bool confirm = true);
+    // Asks first when `confirm` is set. Done when the device acknowledged the zeroing; a failure
+    // is always told, the success only when `tellDone` is set.
+    Outcome zeroDevice(bool confirm = true, bool tellDone = true);
 
     // What a download brought: the image (at least 32 bytes, possibly incomplete) with the
     // reference word announced by the device, or no image when the download failed (reported)

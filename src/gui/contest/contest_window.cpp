@@ -4,14 +4,17 @@
 #include "core/contest/contest_files.h"
 #include "core/contest/contest_texts.h"
 #include "core/files/flight_log.h"
+#include "core/shell/atomic_file.h"
 #include "core/shell/local_time.h"
 #include "core/shell/prompter.h"
 #include "core/shell/text_tables.h"
 #include "gui/contest/new_contest_dialog.h"
 #include "gui/look/locale_separator.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
@@ -27,9 +30,11 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 
@@ -43,6 +48,8 @@ constexpr double kAbsent = -std::numeric_limits<double>::infinity();
 // The card is read from the launch point, two metres from the screen.
 constexpr int kCardLargePoints = 40;
 constexpr int kCardPoints = 28;
+// How often the station looks for a logger that has been plugged in.
+constexpr int kPortWatchMilliseconds = 700;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -82,9 +89,9 @@ QString ContestWindow::text(ContestCaption which) const {
 }
 
 ContestWindow::ContestWindow(vtl::Prompter& prompter, const vtl::Language& language,
-                             const QString& stateFile, Downloader downloader, QWidget* parent)
+                             const QString& stateFile, Station station, QWidget* parent)
     : QWidget(parent, Qt::Window), m_prompter(prompter), m_language(language),
-      m_stateFile(stateFile), m_downloader(std::move(downloader)) {
+      m_stateFile(stateFile), m_station(std::move(station)) {
     setObjectName(QStringLiteral("ContestWindow"));
     m_new = new QPushButton(this);
     m_new->setObjectName(QStringLiteral("NewContestButton"));
@@ -93,6 +100,9 @@ ContestWindow::ContestWindow(vtl::Prompter& prompter, const vtl::Language& langu
     m_recentButton = new QToolButton(this);
     m_recentButton->setObjectName(QStringLiteral("RecentContestsButton"));
     m_recentButton->setPopupMode(QToolButton::InstantPopup);
+    m_recentButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Room for the menu's arrow, which the style otherwise draws over the text's end.
+    m_recentButton->setStyleSheet(QStringLiteral("QToolButton { padding-right: 14px; }"));
     m_recentMenu = new QMenu(m_recentButton);
     m_recentButton->setMenu(m_recentMenu);
     m_competitors = new QPushButton(this);
@@ -145,6 +155,20 @@ ContestWindow::ContestWindow(vtl::Prompter& prompter, const vtl::Language& langu
     QFont tableFont = m_table->font();
     tableFont.setPointSize(tableFont.pointSize() + 4);
     m_table->setFont(tableFont);
+    m_table->horizontalHeader()->setFont(tableFont);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_autoDownload = new QCheckBox(this);
+    m_autoDownload->setObjectName(QStringLiteral("AutoDownloadOption"));
+    m_zeroAfter = new QCheckBox(this);
+    m_zeroAfter->setObjectName(QStringLiteral("ZeroAfterOption"));
+    m_saveCsv = new QPushButton(this);
+    m_saveCsv->setObjectName(QStringLiteral("SaveResultsCsvButton"));
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("ContestStatus"));
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_portWatch = new QTimer(this);
+    m_portWatch->setInterval(kPortWatchMilliseconds);
     m_table->horizontalHeader()->setSortIndicatorShown(true);
     m_table->horizontalHeader()->setSortIndicator(Rank, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
@@ -155,26 +179,50 @@ ContestWindow::ContestWindow(vtl::Prompter& prompter, const vtl::Language& langu
     top->addWidget(m_recentButton);
     top->addWidget(m_competitors);
     top->addWidget(m_title, 1);
-    auto* station = new QHBoxLayout;
-    station->addWidget(m_roundLabel);
-    station->addWidget(m_round);
-    station->addWidget(m_download, 1);
+    auto* stationRow = new QHBoxLayout;
+    stationRow->addWidget(m_roundLabel);
+    stationRow->addWidget(m_round);
+    stationRow->addWidget(m_download, 1);
+    auto* options = new QHBoxLayout;
+    options->addWidget(m_autoDownload);
+    options->addWidget(m_zeroAfter);
+    options->addStretch(1);
+    auto* outputs = new QHBoxLayout;
+    outputs->addWidget(m_status, 1);
+    outputs->addWidget(m_saveCsv);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(station);
+    layout->addLayout(stationRow);
+    layout->addLayout(options);
     layout->addWidget(card);
     layout->addWidget(m_table, 1);
+    layout->addLayout(outputs);
 
     connect(m_new, &QPushButton::clicked, this, &ContestWindow::newContest);
     connect(m_open, &QPushButton::clicked, this, &ContestWindow::chooseContest);
     connect(m_competitors, &QPushButton::clicked, this, &ContestWindow::chooseCompetitors);
     connect(m_download, &QPushButton::clicked, this, &ContestWindow::downloadNext);
+    connect(m_autoDownload, &QCheckBox::toggled, this, &ContestWindow::setAutoDownload);
+    connect(m_zeroAfter, &QCheckBox::clicked, this, &ContestWindow::setZeroAfter);
+    connect(m_portWatch, &QTimer::timeout, this, &ContestWindow::lookForLogger);
+    connect(m_table, &QWidget::customContextMenuRequested, this, &ContestWindow::showTableMenu);
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        showTableMenu(m_table->visualRect(m_table->model()->index(row, column)).center());
+    });
+    connect(m_saveCsv, &QPushButton::clicked, this, &ContestWindow::chooseResultsCsv);
     // Enter or F5 from anywhere in the window: the director's hands are on the logger.
     for (const QKeySequence& key :
          {QKeySequence(Qt::Key_F5), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &ContestWindow::downloadNext);
     }
+    // Esc stops a download from here as it does from the main window.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_downloading && m_station.cancel) {
+            m_station.cancel();
+        }
+    });
 
     resize(1000, 760);
     restoreState();
@@ -192,6 +240,12 @@ void ContestWindow::applyLanguage() {
     m_competitors->setText(text(ContestCaption::CompetitorsButton));
     m_roundLabel->setText(text(ContestCaption::RoundLabel));
     m_download->setText(text(ContestCaption::DownloadNextButton) + QStringLiteral("  (F5)"));
+    m_autoDownload->setText(text(ContestCaption::AutoDownloadOption));
+    m_zeroAfter->setText(text(ContestCaption::ZeroAfterOption));
+    m_saveCsv->setText(text(ContestCaption::SaveResultsCsvButton));
+    if (m_portWatch->isActive()) {
+        m_status->setText(text(ContestCaption::WaitingForLogger));
+    }
     showCard();
     fillResults();
 }
@@ -243,6 +297,9 @@ void ContestWindow::showContest(std::unique_ptr<vtl::Contest> contest) {
     remember(qs(m_contest->folder()));
     m_round->setRange(1, m_contest->document().rounds);
     m_round->setValue(m_lastFlight ? m_lastFlight->round : 1);
+    m_zeroed.reset();
+    m_zeroAfter->setChecked(
+        m_zeroAfterContests.contains(QFileInfo(qs(m_contest->folder())).absoluteFilePath()));
     showCard();
     fillResults();
 }
@@ -253,13 +310,13 @@ void ContestWindow::downloadNext() {
     }
     // The window takes input while the main window downloads; nothing may change the contest or
     // the round under the flight that is coming.
-    const std::vector<QWidget*> controls = {m_new,         m_open,  m_recentButton,
-                                            m_competitors, m_round, m_download};
+    const std::vector<QWidget*> controls = {m_new,   m_open,     m_recentButton, m_competitors,
+                                            m_round, m_download, m_zeroAfter};
     m_downloading = true;
     for (QWidget* control : controls) {
         control->setEnabled(false);
     }
-    const std::optional<std::vector<uint8_t>> image = m_downloader();
+    const std::optional<std::vector<uint8_t>> image = m_station.download();
     m_downloading = false;
     for (QWidget* control : controls) {
         control->setEnabled(true);
@@ -275,8 +332,21 @@ void ContestWindow::downloadNext() {
         tell(error.text(m_language));
         return;
     }
+    m_zeroed.reset();
     showCard();
     fillResults();
+    if (m_zeroAfter->isChecked() && !m_lastFlight->incomplete) {
+        zeroAfterGoodDownload();
+    }
+}
+
+// Only a flight downloaded whole and kept in the contest may be wiped from its logger.
+void ContestWindow::zeroAfterGoodDownload() {
+    if (!m_station.zero) {
+        return;
+    }
+    m_zeroed = m_station.zero();
+    showCard();
 }
 
 QString ContestWindow::competitorName(int number) const {
@@ -290,8 +360,10 @@ QString ContestWindow::competitorName(int number) const {
 
 void ContestWindow::showCard() {
     m_download->setEnabled(m_contest != nullptr && !m_downloading);
-    m_competitors->setEnabled(m_contest != nullptr);
-    m_round->setEnabled(m_contest != nullptr);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_competitors, m_round, m_autoDownload,
+                                                            m_zeroAfter, m_saveCsv}) {
+        control->setEnabled(m_contest != nullptr);
+    }
     if (!m_contest) {
         m_title->setText(text(ContestCaption::NoContest));
     } else {
@@ -307,13 +379,22 @@ void ContestWindow::showCard() {
     }
     const vtl::ContestFlight& flight = *m_lastFlight;
     m_cardNumber->setText(QString::number(flight.competitor));
-    m_cardName->setText(competitorName(flight.competitor));
+    // The flag says when the number is not on the list; the name would only repeat the number.
+    const bool listed = std::any_of(
+        m_contest->competitors().begin(), m_contest->competitors().end(),
+        [&](const vtl::Competitor& competitor) { return competitor.number == flight.competitor; });
+    m_cardName->setText(listed ? competitorName(flight.competitor) : QStringLiteral("(?)"));
     m_cardRound->setText(text(ContestCaption::RoundLabel) + QLatin1Char(' ') +
                          QString::number(flight.round));
     const std::string score = vtl::contestScoreText(flight.score, m_contest->document().rule.kind(),
                                                     localeDecimalSeparator());
     m_cardScore->setText(score.empty() ? text(ContestCaption::NoScore) : qs(score));
-    m_cardFlags->setText(qs(vtl::contestFlagsText(flight, m_language)));
+    QString flags = qs(vtl::contestFlagsText(flight, m_language));
+    if (m_zeroed) {
+        flags += (flags.isEmpty() ? QString() : QStringLiteral(" · ")) +
+                 text(*m_zeroed ? ContestCaption::FlagZeroed : ContestCaption::FlagNotZeroed);
+    }
+    m_cardFlags->setText(flags);
 }
 
 void ContestWindow::fillResults() {
@@ -359,6 +440,128 @@ void ContestWindow::fillResults() {
     }
     m_table->setSortingEnabled(true);
     m_table->resizeColumnsToContents();
+    // The names take the room the table has; the figures keep their width.
+    m_table->horizontalHeader()->setSectionResizeMode(Name, QHeaderView::Stretch);
+}
+
+void ContestWindow::setAutoDownload(bool on) {
+    if (!on) {
+        m_portWatch->stop();
+        m_status->clear();
+        return;
+    }
+    // Only a port that appears from now on is a logger plugged in for the station.
+    m_portsSeen = m_station.usbPorts ? m_station.usbPorts() : std::vector<std::string>();
+    m_portWatch->start();
+    m_status->setText(text(ContestCaption::WaitingForLogger));
+}
+
+void ContestWindow::lookForLogger() {
+    if (!m_station.usbPorts) {
+        return;
+    }
+    std::vector<std::string> ports = m_station.usbPorts();
+    const bool arrived = std::any_of(ports.begin(), ports.end(), [&](const std::string& port) {
+        return std::find(m_portsSeen.begin(), m_portsSeen.end(), port) == m_portsSeen.end();
+    });
+    m_portsSeen = std::move(ports);
+    if (arrived && m_autoDownload->isChecked() && !m_downloading) {
+        downloadNext();
+    }
+}
+
+void ContestWindow::setZeroAfter(bool on) {
+    if (!m_contest) {
+        return;
+    }
+    const QString folder = QFileInfo(qs(m_contest->folder())).absoluteFilePath();
+    if (!on) {
+        m_zeroAfterContests.removeAll(folder);
+    } else if (m_zeroAfterContests.contains(folder)) {
+        return;
+    } else if (m_prompter.showMessage(vtl::caption(ContestCaption::ZeroAfterQuestion, m_language),
+                                      vtl::caption(ContestCaption::ZeroAfterOption, m_language),
+                                      vtl::PromptButtons::OkCancel)) {
+        m_zeroAfterContests.append(folder);
+    } else {
+        m_zeroAfter->setChecked(false);
+        return;
+    }
+    saveState();
+}
+
+std::unique_ptr<QMenu> ContestWindow::flightChoices(int competitor, int round) {
+    auto menu = std::make_unique<QMenu>(this);
+    if (!m_contest) {
+        return menu;
+    }
+    const int decimals = vtl::contestScoreDecimals(m_contest->document().rule.kind());
+    menu->setTitle(text(ContestCaption::ChooseFlightTitle));
+    for (const vtl::ContestFlight& flight : m_contest->document().flights) {
+        if (flight.competitor != competitor || flight.round != round || flight.duplicate) {
+            continue;
+        }
+        QString label = qs(flight.file) + QStringLiteral("  ·  ") +
+                        qs(vtl::figureText(flight.score, decimals, localeDecimalSeparator()));
+        if (flight.incomplete) {
+            label += QStringLiteral("  ·  ") + text(ContestCaption::FlagIncomplete);
+        }
+        QAction* item = menu->addAction(label);
+        item->setCheckable(true);
+        item->setChecked(flight.counted);
+        const std::string file = flight.file;
+        connect(item, &QAction::triggered, this, [this, round, file] {
+            try {
+                m_contest->chooseFlight(round, file);
+            } catch (const vtl::ContestError& error) {
+                tell(error.text(m_language));
+            }
+            fillResults();
+        });
+    }
+    return menu;
+}
+
+void ContestWindow::showTableMenu(const QPoint& position) {
+    const QModelIndex index = m_table->indexAt(position);
+    const int rounds = m_contest ? m_contest->document().rounds : 0;
+    if (!index.isValid() || index.column() < FirstRound || index.column() >= FirstRound + rounds) {
+        return;
+    }
+    const int competitor = m_table->item(index.row(), Number)->data(kSortRole).toInt();
+    const std::unique_ptr<QMenu> menu = flightChoices(competitor, index.column() - FirstRound + 1);
+    if (!menu->isEmpty()) {
+        menu->exec(m_table->viewport()->mapToGlobal(position));
+    }
+}
+
+bool ContestWindow::saveResultsCsv(const QString& path) {
+    if (!m_contest) {
+        return false;
+    }
+    const std::string csv = m_contest->resultsCsv();
+    int error = 0;
+    if (!vtl::writeFileAtomically(path.toStdString(), reinterpret_cast<const uint8_t*>(csv.data()),
+                                  csv.size(), &error)) {
+        tell(vtl::messageWith(vtl::Message::ContestWriteFailed, path.toStdString(), m_language) +
+             ": " + vtl::systemReasonText(error, m_language));
+        return false;
+    }
+    m_status->setText(text(ContestCaption::ResultsSaved) + QLatin1Char(' ') +
+                      QDir::toNativeSeparators(path));
+    return true;
+}
+
+void ContestWindow::chooseResultsCsv() {
+    if (!m_contest) {
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, text(ContestCaption::SaveResultsCsvButton),
+        qs(m_contest->folder()) + QStringLiteral("/results.csv"), QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty()) {
+        saveResultsCsv(path);
+    }
 }
 
 void ContestWindow::newContest() {
@@ -422,12 +625,14 @@ void ContestWindow::closeEvent(QCloseEvent* event) {
 void ContestWindow::saveState() const {
     QSettings state(m_stateFile, QSettings::IniFormat);
     state.setValue(QStringLiteral("contest/recent"), m_recent);
+    state.setValue(QStringLiteral("contest/zeroAfterDownload"), m_zeroAfterContests);
     state.setValue(QStringLiteral("contest/geometry"), saveGeometry());
 }
 
 void ContestWindow::restoreState() {
     QSettings state(m_stateFile, QSettings::IniFormat);
     m_recent = state.value(QStringLiteral("contest/recent")).toStringList();
+    m_zeroAfterContests = state.value(QStringLiteral("contest/zeroAfterDownload")).toStringList();
     const QByteArray geometry = state.value(QStringLiteral("contest/geometry")).toByteArray();
     if (!geometry.isEmpty()) {
         restoreGeometry(geometry);

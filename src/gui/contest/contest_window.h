@@ -13,10 +13,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QMenu;
+class QTimer;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
@@ -33,15 +36,24 @@ class Prompter;
 class ContestWindow : public QWidget {
     Q_OBJECT
 public:
-    // Downloads a flight as the main window does; the kept image, or nothing when none became
-    // the current flight (the main window has said why).
-    using Downloader = std::function<std::optional<std::vector<uint8_t>>()>;
+    // What the station asks of the main window.
+    struct Station {
+        // Downloads a flight as the main window does; the kept image, or nothing when none
+        // became the current flight (the main window has said why).
+        std::function<std::optional<std::vector<uint8_t>>()> download;
+        // Asks the running download to stop, as Esc in the main window does.
+        std::function<void()> cancel;
+        // Zeroes the logger without asking; true when it acknowledged (a failure has been told).
+        std::function<bool()> zero;
+        // The USB serial ports that are there now.
+        std::function<std::vector<std::string>()> usbPorts;
+    };
 
     enum Column { Rank, Number, Name, FirstRound };
 
     // `stateFile`: where the window keeps its recent contests and its size between runs.
     ContestWindow(vtl::Prompter& prompter, const vtl::Language& language, const QString& stateFile,
-                  Downloader downloader, QWidget* parent = nullptr);
+                  Station station, QWidget* parent = nullptr);
     ~ContestWindow() override;
 
     // The menu item's text, which the main window shows in its language.
@@ -71,12 +83,28 @@ public:
     QLabel* cardScore() const { return m_cardScore; }
     QLabel* cardFlags() const { return m_cardFlags; }
     QTableWidget* resultsTable() const { return m_table; }
+    QCheckBox* autoDownloadOption() const { return m_autoDownload; }
+    QCheckBox* zeroAfterOption() const { return m_zeroAfter; }
+    QLabel* statusLine() const { return m_status; }
+
+    // The director's choice of the flight that counts for a competitor in a round: one checkable
+    // item per flight kept there, the counted one checked. Empty when the round holds none.
+    std::unique_ptr<QMenu> flightChoices(int competitor, int round);
+    // Writes the results as the scoring programs read them (results.csv).
+    bool saveResultsCsv(const QString& path);
+    // Looks at the USB ports once: a port that was not there at the last look starts a download.
+    void lookForLogger();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void newContest();
+    void setAutoDownload(bool on);
+    void setZeroAfter(bool on);
+    void zeroAfterGoodDownload();
+    void showTableMenu(const QPoint& position);
+    void chooseResultsCsv();
     void chooseContest();
     void chooseCompetitors();
     void showContest(std::unique_ptr<vtl::Contest> contest);
@@ -93,10 +121,13 @@ private:
     vtl::Prompter& m_prompter;
     const vtl::Language& m_language;
     QString m_stateFile;
-    Downloader m_downloader;
+    Station m_station;
     std::unique_ptr<vtl::Contest> m_contest;
     std::optional<vtl::ContestFlight> m_lastFlight; // what the card shows
     QStringList m_recent;                           // most recent first
+    QStringList m_zeroAfterContests;      // contests whose director agreed to zero after downloads
+    std::vector<std::string> m_portsSeen; // the USB ports at the last look
+    std::optional<bool> m_zeroed;         // the card's logger was zeroed after its download
     bool m_downloading = false;
 
     QPushButton* m_new = nullptr;
@@ -114,4 +145,9 @@ private:
     QLabel* m_cardScore = nullptr;
     QLabel* m_cardFlags = nullptr;
     QTableWidget* m_table = nullptr;
+    QCheckBox* m_autoDownload = nullptr;
+    QCheckBox* m_zeroAfter = nullptr;
+    QPushButton* m_saveCsv = nullptr;
+    QLabel* m_status = nullptr;
+    QTimer* m_portWatch = nullptr;
 };

@@ -566,8 +566,25 @@ void TVantorel_BMP::Dziennik1Click() {
 // Opened once and kept, as the flight log is; each download it asks for is the main window's own.
 void TVantorel_BMP::Zawody1Click() {
     if (!m_contest) {
+        ContestWindow::Station station;
+        station.download = [this] { return downloadNext(); };
+        station.cancel = [this] {
+            if (m_runningTransfer != nullptr) {
+                m_runningTransfer->requestCancel();
+            }
+        };
+        station.zero = [this] {
+            return m_protocol.zeroDevice(false, false) == vtl::DeviceProtocol::Outcome::Done;
+        };
+        station.usbPorts = [this] {
+            std::vector<std::string> paths;
+            for (const vtl::PortDescription& port : m_findPorts().usbPorts()) {
+                paths.push_back(port.systemPath);
+            }
+            return paths;
+        };
         m_contest = std::make_unique<ContestWindow>(m_prompter, m_currentLanguage, m_contestState,
-                                                    [this] { return downloadNext(); });
+                                                    std::move(station));
     }
     m_contest->setWindowState(m_contest->windowState() & ~Qt::WindowMinimized);
     m_contest->show();

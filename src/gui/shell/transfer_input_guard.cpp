@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QWidget>
 
 namespace {
@@ -48,7 +49,10 @@ bool TransferInputGuard::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
-    // Shortcuts of menu items and actions belong to the main window.
+    if (auto* shortcut = qobject_cast<QShortcut*>(watched)) {
+        widget = qobject_cast<QWidget*>(shortcut->parent());
+    }
+    // Other shortcuts are those of menu items and actions, which belong to the main window.
     const bool ofMainWindow =
         widget == nullptr ? event->type() == QEvent::Shortcut : widget->window() == &m_window;
     if (!ofMainWindow) {

@@ -5,15 +5,18 @@
 #include "gui/contest/contest_window.h"
 
 #include "core/contest/contest.h"
+#include "core/device/command_frame.h"
 #include "gui/contest/new_contest_dialog.h"
 #include "gui/shell/main_window.h"
 #include "support/test_files.h"
 #include "support/window_rig.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -48,6 +51,11 @@ private slots:
     void damagedContestIsRefusedWithLineAndColumn();
     void newContestRefusesARuleThatIsNone();
     void menuAndCardFollowTheLanguage();
+    void theDirectorChoosesWhichFlightCounts();
+    void loggersAreZeroedOnlyAfterAGoodDownloadOnceAgreed();
+    void aLoggerPluggedInIsDownloaded();
+    void escapeInTheStationStopsTheDownload();
+    void resultsAreSavedForScoringPrograms();
 
 private:
     // The logger on the fake device now holds this flight.
@@ -105,7 +113,7 @@ void ContestWindowTest::threeLoggersInARowGiveCardsAndRanks() {
         QString name;
     };
     const std::vector<Logger> loggers = {
-        {6000, 7, "Ala Nowak"}, {9000, 8, "Olek Wiśniewski"}, {7500, 42, "nr 42 (?)"}};
+        {6000, 7, "Ala Nowak"}, {9000, 8, "Olek Wiśniewski"}, {7500, 42, "(?)"}};
     for (const Logger& logger : loggers) {
         plugIn(logger.peakCm, logger.number);
         m_contest->downloadButton()->click();
@@ -259,6 +267,140 @@ void ContestWindowTest::menuAndCardFollowTheLanguage() {
     QCOMPARE(m_contest->cardFlags()->text(), QString("not on the competitors' list"));
     QCOMPARE(m_contest->resultsTable()->horizontalHeaderItem(ContestWindow::FirstRound)->text(),
              QString("Round 1"));
+}
+
+void ContestWindowTest::theDirectorChoosesWhichFlightCounts() {
+    QVERIFY(m_contest->createContest(m_rig->path("contest"), twoRounds()));
+    plugIn(6000, 7);
+    m_contest->downloadButton()->click();
+    const QString first = cell(7, ContestWindow::FirstRound);
+    plugIn(8000, 7);
+    m_contest->downloadButton()->click();
+    QCOMPARE(cell(7, ContestWindow::FirstRound), first);
+
+    const std::unique_ptr<QMenu> choices = m_contest->flightChoices(7, 1);
+    const QList<QAction*> flights = choices->actions();
+    QCOMPARE(flights.size(), 2);
+    QVERIFY(flights[0]->isChecked() && !flights[1]->isChecked());
+    flights[1]->trigger();
+    QVERIFY(cell(7, ContestWindow::FirstRound).toDouble() > first.toDouble() + 15.0);
+    QCOMPARE(cell(7, ContestWindow::FirstRound + 2), cell(7, ContestWindow::FirstRound));
+    // The choice is the contest's, kept in its file.
+    const vtl::Contest reopened = vtl::Contest::open(m_rig->path("contest").toStdString(), false);
+    QVERIFY(!reopened.document().flights[0].counted && reopened.document().flights[1].counted);
+    QVERIFY(m_contest->flightChoices(7, 2)->isEmpty());
+}
+
+void ContestWindowTest::loggersAreZeroedOnlyAfterAGoodDownloadOnceAgreed() {
+    auto zeroCommands = [this] {
+        int count = 0;
+        for (const vtl::testing::FakeDevice::Frame& frame : m_rig->device().frames()) {
+            count += frame[1] == vtl::protocol::kZero ? 1 : 0;
+        }
+        return count;
+    };
+    QVERIFY(m_contest->createContest(m_rig->path("contest"), twoRounds()));
+    m_rig->prompter().answerNextMessages({false});
+    m_contest->zeroAfterOption()->click();
+    QVERIFY(!m_contest->zeroAfterOption()->isChecked());
+    m_contest->zeroAfterOption()->click();
+    QCOMPARE(m_rig->prompter().messages().size(), size_t{2});
+    QVERIFY(m_contest->zeroAfterOption()->isChecked());
+
+    plugIn(6000, 7);
+    m_contest->downloadButton()->click();
+    QCOMPARE(zeroCommands(), 1);
+    QCOMPARE(m_rig->prompter().messages().size(), size_t{2}); // zeroed without a word
+    QCOMPARE(m_contest->cardFlags()->text(),
+             QString("spoza listy zawodników · rejestrator wyzerowany"));
+
+    // A flight that did not come whole stays on its logger.
+    plugIn(7000, 8);
+    m_rig->device().setResponder(
+        [this, inner = m_rig->model().responder()](const vtl::testing::FakeDevice::Frame& frame,
+                                                   vtl::testing::FakeDevice& device) {
+            if (frame[1] == vtl::protocol::kTransfer) {
+                device.deliverPaced(
+                    {m_rig->model().image.begin(), m_rig->model().image.begin() + 4000}, 1047);
+            } else {
+                inner(frame, device);
+            }
+        });
+    m_contest->downloadButton()->click();
+    QVERIFY(m_contest->contest()->document().flights.back().incomplete);
+    QCOMPARE(zeroCommands(), 1);
+    QVERIFY(!m_contest->cardFlags()->text().contains("wyzerowany"));
+
+    // The agreement holds for this contest in the next run, and is not asked again.
+    m_rig->close();
+    m_window = &m_rig->open();
+    m_window->form().Zawody1->trigger();
+    m_contest = m_window->contestWindow();
+    QVERIFY(m_contest->openContest(m_rig->path("contest")));
+    QVERIFY(m_contest->zeroAfterOption()->isChecked());
+    QVERIFY(m_contest->createContest(m_rig->path("other"), twoRounds()));
+    QVERIFY(!m_contest->zeroAfterOption()->isChecked());
+}
+
+void ContestWindowTest::aLoggerPluggedInIsDownloaded() {
+    QVERIFY(m_contest->createContest(m_rig->path("contest"), twoRounds()));
+    std::vector<vtl::PortDescription> present;
+    m_window->setPortFinder([&present] { return vtl::PortFinder(present, {}); });
+    vtl::PortDescription usb;
+    usb.systemPath = "/dev/ttyUSB0";
+    usb.usb = true;
+    present.push_back(usb); // there before the option is set: not a logger plugged in now
+    m_contest->autoDownloadOption()->setChecked(true);
+    QCOMPARE(m_contest->statusLine()->text(), QString("Czekam na rejestrator na porcie USB…"));
+    plugIn(6000, 7);
+    m_contest->lookForLogger();
+    QVERIFY(m_contest->contest()->document().flights.empty());
+
+    present.clear();
+    m_contest->lookForLogger(); // unplugged
+    present.push_back(usb);
+    QTRY_COMPARE(m_contest->cardNumber()->text(), QString("7"));
+    QCOMPARE(m_contest->contest()->document().flights.size(), size_t{1});
+    m_contest->lookForLogger(); // still plugged in: nothing more
+    QCOMPARE(m_contest->contest()->document().flights.size(), size_t{1});
+
+    m_contest->autoDownloadOption()->setChecked(false);
+    present.clear();
+    m_contest->lookForLogger();
+    present.push_back(usb);
+    m_contest->lookForLogger();
+    QCOMPARE(m_contest->contest()->document().flights.size(), size_t{1});
+}
+
+void ContestWindowTest::escapeInTheStationStopsTheDownload() {
+    QVERIFY(m_contest->createContest(m_rig->path("contest"), twoRounds()));
+    plugIn(6000, 7);
+    m_contest->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_contest));
+    int polls = 0;
+    m_rig->clock().onSleep = [&] {
+        if (!m_window->form().B_Przerwij->isHidden() && ++polls == 3) {
+            QTest::keyClick(m_contest, Qt::Key_Escape);
+        }
+    };
+    m_contest->downloadButton()->click();
+    m_rig->clock().onSleep = nullptr;
+    QVERIFY(polls >= 3);
+    QVERIFY(m_contest->contest()->document().flights.empty());
+    QCOMPARE(m_contest->cardNumber()->text(), QString());
+}
+
+void ContestWindowTest::resultsAreSavedForScoringPrograms() {
+    QVERIFY(m_contest->createContest(m_rig->path("contest"), twoRounds()));
+    plugIn(6000, 7);
+    m_contest->downloadButton()->click();
+    const QString path = m_rig->path("contest/results.csv");
+    QVERIFY(m_contest->saveResultsCsv(path));
+    QCOMPARE(QString::fromStdString(vtl::testing::readText(path.toStdString())),
+             QString::fromStdString(m_contest->contest()->resultsCsv()));
+    QVERIFY(m_contest->statusLine()->text().endsWith(QDir::toNativeSeparators(path)));
+    QVERIFY(!m_contest->saveResultsCsv(m_rig->path("missing/results.csv")));
+    QCOMPARE(m_rig->prompter().messages().size(), size_t{1});
 }
 
 QTEST_MAIN(ContestWindowTest)
