@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "contest_command.h"
 
+#include "json_output.h"
+
 #include "core/contest/contest.h"
 #include "core/files/measurement_file.h"
 #include "core/shell/atomic_file.h"
@@ -37,6 +39,12 @@ int wholeNumber(const CommandLine& args, const std::string& name, int fallback, 
                          ", not '" + *text + "'");
     }
     return value;
+}
+
+// The contest's answers keep the library's text for numbers and strings (a score of 12 prints as
+// 12.0, as the results' CSV writes it).
+std::string answer(const ordered_json& out, const CommandLine& args) {
+    return jsonText(out, requestedLayout(args), JsonScalars::Library);
 }
 
 ordered_json scoreJson(const std::optional<double>& score) {
@@ -98,7 +106,7 @@ std::string runNew(const CommandLine& args, const std::string& folder) {
     out["name"] = document.name;
     out["rule"] = document.rule.text();
     out["rounds"] = document.rounds;
-    return out.dump();
+    return answer(out, args);
 }
 
 std::string runCompetitors(const CommandLine& args, const std::string& folder) {
@@ -109,7 +117,7 @@ std::string runCompetitors(const CommandLine& args, const std::string& folder) {
     contest.setCompetitors(std::move(competitors));
     ordered_json out;
     out["competitors"] = contest.competitors().size();
-    return out.dump();
+    return answer(out, args);
 }
 
 std::string runAdd(const CommandLine& args, const std::string& folder) {
@@ -126,7 +134,7 @@ std::string runAdd(const CommandLine& args, const std::string& folder) {
     Contest contest = Contest::open(folder, true);
     const ContestFlight flight =
         contest.addFlight(round, bytes, utf8String(utf8Path(file).filename()), localTimeNow());
-    return flightJson(flight).dump();
+    return answer(flightJson(flight), args);
 }
 
 std::string runResults(const CommandLine& args, const std::string& folder) {
@@ -160,10 +168,10 @@ std::string runResults(const CommandLine& args, const std::string& folder) {
                                ": " + systemReasonText(error, kLanguage));
         }
     }
-    return out.dump();
+    return answer(out, args);
 }
 
-std::string runVerify(const std::string& folder) {
+std::string runVerify(const CommandLine& args, const std::string& folder) {
     const Contest contest = Contest::open(folder, false);
     const std::vector<ContestMismatch> found = contest.verify();
     ordered_json mismatches = ordered_json::array();
@@ -187,7 +195,7 @@ std::string runVerify(const std::string& folder) {
         std::fflush(stdout);
         throw ToldFailure("verify found mismatches");
     }
-    return out.dump();
+    return answer(out, args);
 }
 
 } // namespace
@@ -213,7 +221,7 @@ std::string runContest(const CommandLine& args) {
             return runResults(args, folder);
         }
         if (action == "verify") {
-            return runVerify(folder);
+            return runVerify(args, folder);
         }
     } catch (const ContestError& error) {
         throw CommandError(error.text(kLanguage));

@@ -3,7 +3,7 @@
 
 #include "device_session.h"
 #include "interrupt_hook.h"
-#include "json_writer.h"
+#include "json_output.h"
 #include "recovery_report.h"
 
 #include "core/files/keep_download.h"
@@ -170,24 +170,15 @@ std::string runSetupRead(const CommandLine& args) {
     require(session,
             complete == 1 ? DeviceProtocol::Outcome::Done : DeviceProtocol::Outcome::Failed,
             "the device did not answer");
-    JsonWriter json;
-    json.beginObject()
-        .key("competitorNumber")
-        .value(int64_t{setup.competitor})
-        .key("serialNumber")
-        .value(int64_t{setup.serial})
-        .key("temperature")
-        .value(int64_t{setup.temperature})
-        .key("triggerMetres")
-        .value(int64_t{setup.trigger})
-        .key("samplingCode")
-        .value(int64_t{setup.sampling})
-        .key("manualZeroing")
-        .value(int64_t{setup.manual})
-        .key("delaySeconds")
-        .value(int64_t{setup.delay})
-        .endObject();
-    return json.text();
+    nlohmann::ordered_json json;
+    json["competitorNumber"] = int64_t{setup.competitor};
+    json["serialNumber"] = int64_t{setup.serial};
+    json["temperature"] = int64_t{setup.temperature};
+    json["triggerMetres"] = int64_t{setup.trigger};
+    json["samplingCode"] = int64_t{setup.sampling};
+    json["manualZeroing"] = int64_t{setup.manual};
+    json["delaySeconds"] = int64_t{setup.delay};
+    return jsonText(json, requestedLayout(args));
 }
 
 std::string runSetupWrite(const CommandLine& args) {

@@ -2,7 +2,7 @@
 #include "filter_command.h"
 
 #include "flight_files.h"
-#include "json_writer.h"
+#include "json_output.h"
 
 #include "core/device/setup_limits.h"
 #include "core/files/measurement_file.h"
@@ -61,18 +61,12 @@ std::string runFilter(const CommandLine& args) {
     }
     const FilterResult result =
         filterCurve(record->altitudeCm.data(), record->altitudeCm.size(), parameters);
-    JsonWriter json;
-    json.beginObject()
-        .key("filteredCm")
-        .array(result.filteredCm)
-        .key("unfilteredCm")
-        .array(result.unfilteredCm)
-        .key("maxText")
-        .value(result.maxText)
-        .key("minText")
-        .value(result.minText)
-        .endObject();
-    return json.text();
+    nlohmann::ordered_json json;
+    json["filteredCm"] = result.filteredCm;
+    json["unfilteredCm"] = result.unfilteredCm;
+    json["maxText"] = result.maxText;
+    json["minText"] = result.minText;
+    return jsonText(json, requestedLayout(args));
 }
 
 } // namespace vtl::cli

@@ -2,7 +2,7 @@
 #include "flight_commands.h"
 
 #include "flight_files.h"
-#include "json_writer.h"
+#include "json_output.h"
 
 #include "core/files/measurement_file.h"
 #include "core/flight/altitude_conversion.h"
@@ -20,19 +20,16 @@
 namespace vtl::cli {
 namespace {
 
+using nlohmann::ordered_json;
+
 void applyTemperature(const CommandLine& args, FlightRecord& record) {
     if (const auto temperature = args.floatOption("--temperature")) {
         record.temperature = *temperature;
     }
 }
 
-void optionalText(JsonWriter& json, const char* name, const std::optional<std::string>& text) {
-    json.key(name);
-    if (text) {
-        json.value(*text);
-    } else {
-        json.null();
-    }
+ordered_json optionalText(const std::optional<std::string>& text) {
+    return text ? ordered_json(*text) : ordered_json(nullptr);
 }
 
 // The comparison curve as the window draws it beside the current flight: on the current flight's
@@ -52,58 +49,33 @@ std::vector<int32_t> comparisonOnCurrentTimes(const std::string& path,
 std::string runInfo(const CommandLine& args) {
     const auto record = loadFlight(args.positional(0, "FILE"), FlightRole::Current);
     const Calibration& c = record->calibration;
-    JsonWriter json;
-    json.beginObject()
-        .key("competitorNumber")
-        .value(int64_t{record->competitorNumber})
-        .key("serialNumber")
-        .value(int64_t{record->serialNumber})
-        .key("startRawTemperature")
-        .value(int64_t{record->startRawTemperature})
-        .key("samplingCode")
-        .value(int64_t{record->samplingCode})
-        .key("samplesPer10s")
-        .value(int64_t{record->samplesPer10s})
-        .key("samplingText")
-        .value(samplingTextForCode(record->samplingCode))
-        .key("referenceWord")
-        .value(int64_t{record->referenceWord})
-        .key("temperature")
-        .value(record->temperature)
-        .key("calibration")
-        .beginObject()
-        .key("AC1")
-        .value(int64_t{c.AC1})
-        .key("AC2")
-        .value(int64_t{c.AC2})
-        .key("AC3")
-        .value(int64_t{c.AC3})
-        .key("AC4")
-        .value(int64_t{c.AC4})
-        .key("AC5")
-        .value(int64_t{c.AC5})
-        .key("AC6")
-        .value(int64_t{c.AC6})
-        .key("B1")
-        .value(int64_t{c.B1})
-        .key("B2")
-        .value(int64_t{c.B2})
-        .key("MB")
-        .value(int64_t{c.MB})
-        .key("MC")
-        .value(int64_t{c.MC})
-        .key("MD")
-        .value(int64_t{c.MD})
-        .endObject()
-        .key("rawLength")
-        .value(int64_t{record->rawLength})
-        .key("slotCount")
-        .value(int64_t{record->slotCount()})
-        .key("plausible")
-        .boolean(
-            plausibleFlightHeader(record->rawImage.data(), static_cast<size_t>(record->rawLength)))
-        .endObject();
-    return json.text();
+    ordered_json calibration;
+    calibration["AC1"] = int64_t{c.AC1};
+    calibration["AC2"] = int64_t{c.AC2};
+    calibration["AC3"] = int64_t{c.AC3};
+    calibration["AC4"] = int64_t{c.AC4};
+    calibration["AC5"] = int64_t{c.AC5};
+    calibration["AC6"] = int64_t{c.AC6};
+    calibration["B1"] = int64_t{c.B1};
+    calibration["B2"] = int64_t{c.B2};
+    calibration["MB"] = int64_t{c.MB};
+    calibration["MC"] = int64_t{c.MC};
+    calibration["MD"] = int64_t{c.MD};
+    ordered_json json;
+    json["competitorNumber"] = int64_t{record->competitorNumber};
+    json["serialNumber"] = int64_t{record->serialNumber};
+    json["startRawTemperature"] = int64_t{record->startRawTemperature};
+    json["samplingCode"] = int64_t{record->samplingCode};
+    json["samplesPer10s"] = int64_t{record->samplesPer10s};
+    json["samplingText"] = samplingTextForCode(record->samplingCode);
+    json["referenceWord"] = int64_t{record->referenceWord};
+    json["temperature"] = floatJson(record->temperature);
+    json["calibration"] = calibration;
+    json["rawLength"] = int64_t{record->rawLength};
+    json["slotCount"] = int64_t{record->slotCount()};
+    json["plausible"] =
+        plausibleFlightHeader(record->rawImage.data(), static_cast<size_t>(record->rawLength));
+    return jsonText(json, requestedLayout(args));
 }
 
 std::string runConvert(const CommandLine& args) {
@@ -117,16 +89,11 @@ std::string runConvert(const CommandLine& args) {
     }
     const std::vector<int32_t> altitudes(record->altitudeCm.begin(),
                                          record->altitudeCm.begin() + *converted);
-    JsonWriter json;
-    json.beginObject()
-        .key("temperature")
-        .value(record->temperature)
-        .key("referencePressure")
-        .value(record->referencePressure)
-        .key("altitudeCm")
-        .array(altitudes)
-        .endObject();
-    return json.text();
+    ordered_json json;
+    json["temperature"] = floatJson(record->temperature);
+    json["referencePressure"] = floatJson(record->referencePressure);
+    json["altitudeCm"] = altitudes;
+    return jsonText(json, requestedLayout(args));
 }
 
 std::string runCurve(const CommandLine& args) {
@@ -151,27 +118,19 @@ std::string runCurve(const CommandLine& args) {
         const int32_t seconds = sampleSecondsLabel(static_cast<uint32_t>(j), record->samplesPer10s);
         labels.push_back(seconds < 0 ? std::string() : std::to_string(seconds));
     }
-    JsonWriter json;
-    json.beginObject()
-        .key("altitudeCm")
-        .array(drawing->altitudeCm)
-        .key("labels")
-        .array(labels)
-        .key("climbCm")
-        .array(drawing->climbCm);
-    optionalText(json, "maxText", drawing->maxText);
-    optionalText(json, "minText", drawing->minText);
-    json.key("axisMaximum")
-        .value(int64_t{drawing->axisMaximum})
-        .key("minorTickCount")
-        .value(int64_t{drawing->minorTickCount})
-        .key("seriesCount")
-        .value(int64_t{drawing->seriesCount});
+    ordered_json json;
+    json["altitudeCm"] = drawing->altitudeCm;
+    json["labels"] = labels;
+    json["climbCm"] = drawing->climbCm;
+    json["maxText"] = optionalText(drawing->maxText);
+    json["minText"] = optionalText(drawing->minText);
+    json["axisMaximum"] = int64_t{drawing->axisMaximum};
+    json["minorTickCount"] = int64_t{drawing->minorTickCount};
+    json["seriesCount"] = int64_t{drawing->seriesCount};
     if (comparisonFile) {
-        json.key("comparisonCm").array(comparisonCm);
+        json["comparisonCm"] = comparisonCm;
     }
-    json.endObject();
-    return json.text();
+    return jsonText(json, requestedLayout(args));
 }
 
 std::string runCompare(const CommandLine& args) {
@@ -181,18 +140,14 @@ std::string runCompare(const CommandLine& args) {
     if (!drawing) {
         throw CommandError("corrupt flight data");
     }
-    JsonWriter json;
-    json.beginObject().key("altitudeCm").array(drawing->altitudeCm);
-    optionalText(json, "maxText", drawing->maxText);
-    optionalText(json, "minText", drawing->minText);
-    json.key("axisMaximum");
-    if (drawing->axisRaise) {
-        json.value(int64_t{*drawing->axisRaise});
-    } else {
-        json.null();
-    }
-    json.key("minorTickCount").value(int64_t{drawing->minorTickCount}).endObject();
-    return json.text();
+    ordered_json json;
+    json["altitudeCm"] = drawing->altitudeCm;
+    json["maxText"] = optionalText(drawing->maxText);
+    json["minText"] = optionalText(drawing->minText);
+    json["axisMaximum"] =
+        drawing->axisRaise ? ordered_json(int64_t{*drawing->axisRaise}) : ordered_json(nullptr);
+    json["minorTickCount"] = int64_t{drawing->minorTickCount};
+    return jsonText(json, requestedLayout(args));
 }
 
 // The header and the flight figures of the curve as the window draws it.
@@ -204,32 +159,19 @@ std::string runSummary(const CommandLine& args) {
         throw CommandError("corrupt flight data");
     }
     const FlightFigures figures = flightFigures(drawing->altitudeCm, record->samplesPer10s);
-    JsonWriter json;
-    json.beginObject()
-        .key("serial")
-        .value(int64_t{record->serialNumber})
-        .key("competitor")
-        .value(int64_t{record->competitorNumber})
-        .key("samplingCode")
-        .value(int64_t{record->samplingCode})
-        .key("temperature")
-        .value(record->temperature)
-        .key("maximumM")
-        .figure(figures.maximumM)
-        .key("maximumS")
-        .figure(figures.maximumS)
-        .key("startS")
-        .figure(figures.startS)
-        .key("landingS")
-        .figure(figures.landingS)
-        .key("flightTimeS")
-        .figure(figures.flightTimeS)
-        .key("bestClimbMps")
-        .figure(figures.bestClimbMps)
-        .key("meanSinkMps")
-        .figure(figures.meanSinkMps)
-        .endObject();
-    return json.text();
+    ordered_json json;
+    json["serial"] = int64_t{record->serialNumber};
+    json["competitor"] = int64_t{record->competitorNumber};
+    json["samplingCode"] = int64_t{record->samplingCode};
+    json["temperature"] = floatJson(record->temperature);
+    json["maximumM"] = figureJson(figures.maximumM);
+    json["maximumS"] = figureJson(figures.maximumS);
+    json["startS"] = figureJson(figures.startS);
+    json["landingS"] = figureJson(figures.landingS);
+    json["flightTimeS"] = figureJson(figures.flightTimeS);
+    json["bestClimbMps"] = figureJson(figures.bestClimbMps);
+    json["meanSinkMps"] = figureJson(figures.meanSinkMps);
+    return jsonText(json, requestedLayout(args));
 }
 
 } // namespace vtl::cli

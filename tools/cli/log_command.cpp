@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "log_command.h"
 
-#include "json_writer.h"
+#include "json_output.h"
 #include "recovery_report.h"
+#include "text_bytes.h"
 
 #include "core/files/flight_log.h"
 #include "core/shell/text_tables.h"
@@ -17,23 +18,15 @@
 namespace vtl::cli {
 namespace {
 
-void optionalInt(JsonWriter& json, const char* name, const std::optional<int>& value) {
-    json.key(name);
-    if (value) {
-        json.value(int64_t{*value});
-    } else {
-        json.null();
-    }
+using nlohmann::ordered_json;
+
+ordered_json optionalInt(const std::optional<int>& value) {
+    return value ? ordered_json(*value) : ordered_json(nullptr);
 }
 
 // Centimetres and hundredths of a second are what the curve resolves; more digits are noise.
-void optionalFigure(JsonWriter& json, const char* name, const std::optional<double>& value) {
-    json.key(name);
-    if (value) {
-        json.number(std::round(*value * 100.0) / 100.0 + 0.0);
-    } else {
-        json.null();
-    }
+ordered_json optionalFigure(const std::optional<double>& value) {
+    return value ? ordered_json(std::round(*value * 100.0) / 100.0 + 0.0) : ordered_json(nullptr);
 }
 
 } // namespace
@@ -44,7 +37,7 @@ std::string runLog(const CommandLine& args) {
     // No download yet: the archive is empty, not broken.
     std::error_code error;
     if (args.positionalCount() == 0 && !std::filesystem::exists(folder, error) && !error) {
-        return "[]";
+        return jsonText(ordered_json::array(), requestedLayout(args));
     }
     if (args.positionalCount() == 0) {
         recoverArchiveFolder(folder, Language::English);
@@ -61,30 +54,30 @@ std::string runLog(const CommandLine& args) {
         std::fprintf(stderr, "vantorel-cli: %s\n",
                      messageWith(Message::ForeignLogCache, cache, Language::English).c_str());
     }
-    JsonWriter json;
-    json.beginArray();
+    ordered_json list = ordered_json::array();
     for (const FlightLogRow& row : rows) {
         const FlightFigures& f = row.figures;
-        json.beginObject().key("file").value(row.fileName);
+        ordered_json item;
+        item["file"] = row.fileName;
         if (!validUtf8(row.fileName)) {
             // The name as JSON lost the bytes that were not UTF-8; these give it back.
-            json.key("fileBytes").value(hexBytes(row.fileName));
+            item["fileBytes"] = hexBytes(row.fileName);
         }
-        optionalInt(json, "serial", row.serialNumber);
-        optionalInt(json, "competitor", row.competitorNumber);
-        optionalInt(json, "samplingCode", row.samplingCode);
-        optionalInt(json, "temperature", row.temperature);
-        optionalFigure(json, "maximumM", f.maximumM);
-        optionalFigure(json, "maximumS", f.maximumS);
-        optionalFigure(json, "startS", f.startS);
-        optionalFigure(json, "landingS", f.landingS);
-        optionalFigure(json, "flightTimeS", f.flightTimeS);
-        optionalFigure(json, "bestClimbMps", f.bestClimbMps);
-        optionalFigure(json, "meanSinkMps", f.meanSinkMps);
-        json.key("status").value(std::string(logStatusName(row.status))).endObject();
+        item["serial"] = optionalInt(row.serialNumber);
+        item["competitor"] = optionalInt(row.competitorNumber);
+        item["samplingCode"] = optionalInt(row.samplingCode);
+        item["temperature"] = optionalInt(row.temperature);
+        item["maximumM"] = optionalFigure(f.maximumM);
+        item["maximumS"] = optionalFigure(f.maximumS);
+        item["startS"] = optionalFigure(f.startS);
+        item["landingS"] = optionalFigure(f.landingS);
+        item["flightTimeS"] = optionalFigure(f.flightTimeS);
+        item["bestClimbMps"] = optionalFigure(f.bestClimbMps);
+        item["meanSinkMps"] = optionalFigure(f.meanSinkMps);
+        item["status"] = logStatusName(row.status);
+        list.push_back(item);
     }
-    json.endArray();
-    return json.text();
+    return jsonText(list, requestedLayout(args));
 }
 
 } // namespace vtl::cli

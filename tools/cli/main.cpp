@@ -6,7 +6,6 @@
 #include "device_commands.h"
 #include "filter_command.h"
 #include "flight_commands.h"
-#include "json_writer.h"
 #include "log_command.h"
 #include "output_commands.h"
 #include "port_commands.h"
@@ -173,8 +172,7 @@ int main(int argc, char* argv[]) {
         }
         const std::string output = command->second.run(args);
         if (!output.empty()) {
-            const bool pretty = args.flag("--pretty");
-            std::printf("%s\n", pretty ? vtl::cli::indentJson(output).c_str() : output.c_str());
+            std::printf("%s\n", output.c_str());
         }
         return 0;
     } catch (const vtl::cli::IncompleteResult& incomplete) {

@@ -2,7 +2,7 @@
 #include "port_commands.h"
 
 #include "flight_files.h"
-#include "json_writer.h"
+#include "json_output.h"
 
 #include "core/device/port_finder.h"
 #include "core/shell/settings_places.h"
@@ -23,20 +23,15 @@ PortFinder portsFor(const CommandLine& args) {
 
 std::string runPorts(const CommandLine& args) {
     const PortFinder finder = portsFor(args);
-    std::string text = "[";
+    nlohmann::ordered_json ports = nlohmann::ordered_json::array();
     for (const FoundPort& port : finder.ports()) {
-        JsonWriter object;
-        object.beginObject()
-            .key("name")
-            .value(port.name)
-            .key("path")
-            .value(port.path)
-            .key("description")
-            .value(port.description)
-            .endObject();
-        text += (text.size() > 1 ? "," : "") + object.text();
+        nlohmann::ordered_json item;
+        item["name"] = port.name;
+        item["path"] = port.path;
+        item["description"] = port.description;
+        ports.push_back(item);
     }
-    return text + "]";
+    return jsonText(ports, requestedLayout(args));
 }
 
 std::string automaticPort(const CommandLine& args) {

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vtl::testing {
@@ -47,6 +48,17 @@ struct RecordingDownloadView : DownloadView {
         ++checks;
         return cancelFromCheck >= 0 && checks > cancelFromCheck;
     }
+};
+
+struct RecordingSetupView : DeviceSetupView {
+    std::vector<std::pair<std::string, int>> shown;
+    void showTemperature(int v) override { shown.emplace_back("temperature", v); }
+    void showCompetitorNumber(int v) override { shown.emplace_back("competitor", v); }
+    void showSerialNumber(int v) override { shown.emplace_back("serial", v); }
+    void showTriggerMetres(int v) override { shown.emplace_back("trigger", v); }
+    void selectSamplingCode(int v) override { shown.emplace_back("sampling", v); }
+    void selectManualZeroing(int v) override { shown.emplace_back("manual", v); }
+    void showDelaySeconds(int v) override { shown.emplace_back("delay", v); }
 };
 
 // A device on a fake port with a fake clock, and the program's channel and protocol over it.
