@@ -19,8 +19,9 @@
 namespace {
 
 constexpr double kMarginMm = 15.0;
-constexpr int kTablePoints = 9;
-constexpr int kSmallestPoints = 6;
+// Readable at arm's length on a notice board; rows spaced so that a finger follows one.
+constexpr int kTablePoints = 10;
+constexpr int kSmallestPoints = 7;
 constexpr int kTitlePoints = 16;
 constexpr size_t kNameColumn = 2; // after the rank and the number
 
@@ -49,7 +50,7 @@ bool ResultsSheet::paint(QPagedPaintDevice& device) const {
     // The table's font shrinks until every column fits the page's width; what is left of the
     // width goes to the names.
     QFont font(QStringLiteral("Sans Serif"));
-    const double gap = page.width() * 0.015;
+    const double gap = page.width() * 0.01;
     std::vector<double> widths(columns.size());
     double used = 0;
     for (int points = kTablePoints; points >= kSmallestPoints; --points) {
@@ -79,7 +80,7 @@ bool ResultsSheet::paint(QPagedPaintDevice& device) const {
     QFont title = font;
     title.setPointSize(kTitlePoints);
     title.setBold(true);
-    const double line = QFontMetricsF(font, &device).height() * 1.25;
+    const double line = QFontMetricsF(font, &device).height() * 1.4;
     const double titleLine = QFontMetricsF(title, &device).height() * 1.3;
 
     // Every page holds the heading, the column heads, the rows and the footer.
