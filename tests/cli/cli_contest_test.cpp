@@ -117,5 +117,38 @@ TEST_F(CliContestTest, BadCommandLinesAndDamagedFilesAreRefused) {
     EXPECT_NE(damaged.err.find("(line 2, column 13)"), std::string::npos) << damaged.err;
 }
 
+// The printed sheet as a PDF: the table of 60 competitors does not fit one A4 page.
+TEST_F(CliContestTest, ResultsSheetIsWrittenAsAPdfOfSeveralPages) {
+    ASSERT_EQ(
+        runCli("contest new " + contest() + " --name Puchar --rule window:20 --rounds 7").status,
+        0);
+    std::string list = "number,name,club\n";
+    for (int number = 1; number <= 60; ++number) {
+        list += std::to_string(number) + ",Zawodnik " + std::to_string(number) + ",Klub\n";
+    }
+    vtl::testing::writeText(m_folder / "list.csv", list);
+    ASSERT_EQ(
+        runCli("contest competitors " + contest() + " " + (m_folder / "list.csv").string()).status,
+        0);
+    runCli("contest add " + contest() + " " + flightFile("a.bin", 12, 5000) + " --round 3");
+    const std::string pdf = (m_folder / "wyniki.pdf").string();
+    const CliRun run = runCli("contest results " + contest() + " --pdf " + pdf);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(json::parse(run.out)["competitors"].size(), 60u);
+    const std::string bytes = readText(pdf);
+    EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
+    size_t pages = 0;
+    for (size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+         at = bytes.find("/Type /Page", at + 1)) {
+        pages += bytes.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
+    }
+    EXPECT_GE(pages, 2u);
+
+    const CliRun nowhere = runCli("contest results " + contest() + " --pdf " +
+                                  (m_folder / "missing" / "wyniki.pdf").string());
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_NE(nowhere.err.find("wyniki.pdf"), std::string::npos) << nowhere.err;
+}
+
 } // namespace
 } // namespace cli_test

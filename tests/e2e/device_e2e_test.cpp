@@ -4,12 +4,16 @@
 
 #include "support/child_process.h"
 
+#include "core/contest/contest.h"
+
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <future>
+#include <sstream>
 #include <thread>
 
 #include <linux/capability.h>
@@ -366,6 +370,123 @@ TEST_F(DeviceEndToEnd, TwoNamesOfOneDeviceServeOneDownloadAtATime) {
         ++archived;
     }
     EXPECT_EQ(archived, 1u);
+}
+
+// The contest station from the command line: a contest of three rounds, and the entry
+// `contest download` prints (the first line of standard output that is JSON).
+class ContestDownloadEndToEnd : public DeviceEndToEnd {
+protected:
+    void SetUp() override {
+        vtl::ContestDocument document;
+        document.name = "Puchar";
+        document.rounds = 3;
+        vtl::Contest::create(contest(), document);
+    }
+
+    std::string contest() const { return file("contest").string(); }
+
+    static nlohmann::json entry(const CliRun& run) {
+        std::istringstream lines(run.output);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.front() == '{') {
+                return nlohmann::json::parse(line);
+            }
+        }
+        return nullptr;
+    }
+
+    // The zero command frame as the trace writes it: 'e', '2', then its arguments '2' '3'.
+    static bool zeroSent(const CliRun& run) {
+        return run.output.find("-> 65 32 32 33") != std::string::npos;
+    }
+
+    std::vector<fs::path> archived() const {
+        std::vector<fs::path> found;
+        if (fs::exists(file("flights"))) {
+            for (const auto& entry : fs::directory_iterator(file("flights"))) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+};
+
+TEST_F(ContestDownloadEndToEnd, TheFlightIsKeptInTheRoundAsTheArchiveKeepsIt) {
+    const fs::path flight = sample("hand_launch_spikes_10_per_s.bin");
+    const int competitor = vtl::readContestFlight(readBytes(flight)).competitorNumber;
+    vtl::Contest::open(contest(), true).setCompetitors({{competitor, "Ala", "Orlik"}});
+    startDevice(flight);
+    const CliRun run = cli("--trace contest download " + contest() + " --round 2");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const nlohmann::json kept = entry(run);
+    ASSERT_TRUE(kept.is_object()) << run.output;
+    EXPECT_EQ(kept["round"], 2);
+    EXPECT_EQ(kept["competitor"], competitor);
+    EXPECT_EQ(kept["flags"], nlohmann::json({"counted"}));
+    const std::string name = kept["file"];
+    ASSERT_EQ(name.rfind("round-2/", 0), 0u) << name;
+    const std::vector<fs::path> copies = archived();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].filename().string(), name.substr(8));
+    EXPECT_EQ(readBytes(file("contest") / name), readBytes(copies[0]));
+    EXPECT_EQ(readBytes(copies[0]), readBytes(flight));
+    EXPECT_FALSE(zeroSent(run)) << run.output;
+    const vtl::Contest reopened = vtl::Contest::open(contest(), false);
+    ASSERT_EQ(reopened.document().flights.size(), 1u);
+    EXPECT_EQ(reopened.document().flights[0].file, name);
+    EXPECT_TRUE(reopened.verify().empty());
+}
+
+TEST_F(ContestDownloadEndToEnd, TheDeviceIsZeroedOnlyAfterAWholeFlightIsKept) {
+    startDevice(sample("rubber_model_5_per_s.bin"));
+    CliRun run = cli("--trace contest download " + contest() + " --round 1 --zero");
+    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_TRUE(zeroSent(run)) << run.output;
+    // Zeroed after the entry was kept and told, never before.
+    EXPECT_GT(run.output.find("-> 65 32 32 33"), run.output.find("{\"round\":1"));
+    EXPECT_NE(run.output.find("Vantorel wyzerowany"), std::string::npos) << run.output;
+    m_device.reset();
+
+    // A transfer cut short is kept, marked, and the device keeps its flight.
+    fs::remove_all(file("flights"));
+    startDevice(sample("power_model_20_per_s.bin"), {"--fault", "hangup"});
+    run = cli("--trace contest download " + contest() + " --round 2 --zero");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_FALSE(zeroSent(run)) << run.output;
+    EXPECT_NE(run.output.find("not zeroed: the download is incomplete"), std::string::npos)
+        << run.output;
+    const nlohmann::json partial = entry(run);
+    ASSERT_TRUE(partial.is_object()) << run.output;
+    EXPECT_NE(partial["flags"].dump().find("incomplete"), std::string::npos) << partial;
+    ASSERT_EQ(archived().size(), 1u);
+    EXPECT_EQ(readBytes(file("contest") / partial["file"].get<std::string>()),
+              readBytes(archived()[0]));
+
+    // Without --zero an incomplete download ends as `download` ends it.
+    run = cli("contest download " + contest() + " --round 3");
+    EXPECT_EQ(run.status, 3) << run.output;
+    EXPECT_NE(run.output.find("Niepełny odczyt"), std::string::npos) << run.output;
+}
+
+TEST_F(ContestDownloadEndToEnd, ALockedContestIsRefusedBeforeTheDeviceIsTouched) {
+    const fs::path flight = sample("hand_launch_spikes_10_per_s.bin");
+    startDevice(flight);
+    {
+        const vtl::Contest held = vtl::Contest::open(contest(), true);
+        const CliRun run = cli("--trace contest download " + contest() + " --round 1 --zero");
+        EXPECT_EQ(run.status, 1) << run.output;
+        EXPECT_EQ(run.output.find("-> "), std::string::npos) << run.output;
+    }
+    // A round the contest does not have is refused as early.
+    const CliRun noRound = cli("--trace contest download " + contest() + " --round 4");
+    EXPECT_EQ(noRound.status, 1) << noRound.output;
+    EXPECT_EQ(noRound.output.find("-> "), std::string::npos) << noRound.output;
+    EXPECT_TRUE(archived().empty());
+    EXPECT_TRUE(vtl::Contest::open(contest(), false).document().flights.empty());
+    // The device still has its new flight: the next download brings it whole.
+    const CliRun run = cli("contest download " + contest() + " --round 1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(readBytes(archived().at(0)), readBytes(flight));
 }
 
 } // namespace

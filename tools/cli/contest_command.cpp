@@ -137,7 +137,8 @@ std::string runAdd(const CommandLine& args, const std::string& folder) {
     return answer(flightJson(flight), args);
 }
 
-std::string runResults(const CommandLine& args, const std::string& folder) {
+std::string runResults(const CommandLine& args, const std::string& folder,
+                       const ResultsPdfWriter& writePdf) {
     const Contest contest = Contest::open(folder, false);
     ordered_json out;
     out["name"] = contest.document().name;
@@ -167,6 +168,12 @@ std::string runResults(const CommandLine& args, const std::string& folder) {
             throw CommandError(messageWith(Message::ContestWriteFailed, *csvPath, kLanguage) +
                                ": " + systemReasonText(error, kLanguage));
         }
+    }
+    if (const std::optional<std::string> pdfPath = args.option("--pdf")) {
+        if (!writePdf) {
+            throw CommandError("--pdf needs the program's print path, which this build has not");
+        }
+        writePdf(args, contest, *pdfPath);
     }
     return answer(out, args);
 }
@@ -200,7 +207,11 @@ std::string runVerify(const CommandLine& args, const std::string& folder) {
 
 } // namespace
 
-std::string runContest(const CommandLine& args) {
+std::string contestFlightJson(const ContestFlight& flight, const CommandLine& args) {
+    return answer(flightJson(flight), args);
+}
+
+std::string runContest(const CommandLine& args, const ResultsPdfWriter& writePdf) {
     const std::string action = args.positional(0, "new|competitors|add|results|verify");
     const std::string folder = args.positional(1, "FOLDER");
     const size_t allowed = action == "competitors" || action == "add" ? 3 : 2;
@@ -218,7 +229,7 @@ std::string runContest(const CommandLine& args) {
             return runAdd(args, folder);
         }
         if (action == "results") {
-            return runResults(args, folder);
+            return runResults(args, folder, writePdf);
         }
         if (action == "verify") {
             return runVerify(args, folder);

@@ -8,6 +8,7 @@
 
 #include "core/files/keep_download.h"
 #include "core/files/measurement_file.h"
+#include "core/flight/image_handover.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/local_time.h"
 #include "core/shell/text_tables.h"
@@ -100,9 +101,7 @@ void recoverArchive(const CommandLine& args, const DeviceSession& session) {
 
 } // namespace
 
-std::string runDownload(const CommandLine& args) {
-    const std::string out = args.positional(0, "OUT");
-    DeviceSession session(args);
+ArchivedDownload downloadToArchive(DeviceSession& session, const CommandLine& args) {
     recoverArchive(args, session);
     QuietDownloadView view;
     const auto result = session.protocol().downloadFlight(view);
@@ -113,18 +112,36 @@ std::string runDownload(const CommandLine& args) {
         require(session, result.outcome, "download failed");
         throw CommandError("download failed");
     }
-    auto record = std::make_unique<FlightRecord>();
-    const std::optional<std::string> folder = archiveFolder(args);
-    const KeptDownload kept = keepDownload(*result, *record, folder, localTimeNow());
-    if (kept.archiveFailed) {
+    ArchivedDownload download;
+    download.record = std::make_unique<FlightRecord>();
+    download.archiveFolder = archiveFolder(args);
+    download.time = localTimeNow();
+    download.kept = keepDownload(*result, *download.record, download.archiveFolder, download.time);
+    if (download.kept.archiveFailed) {
         // Told, and the download stands.
         std::fprintf(stderr, "%s%s\n", message(Message::ArchiveFailed, session.language()).c_str(),
-                     folder->c_str());
+                     download.archiveFolder->c_str());
     }
-    if (!kept.accepted()) {
-        throw CommandError("corrupt flight data" +
-                           (kept.keptPath ? " (kept as " + *kept.keptPath + ")" : ""));
+    if (!download.kept.accepted()) {
+        throw CommandError(
+            "corrupt flight data" +
+            (download.kept.keptPath ? " (kept as " + *download.kept.keptPath + ")" : ""));
     }
+    download.image =
+        downloadedImageBytes(result->bytes.data(), result->bytes.size(), result->referenceWord);
+    return download;
+}
+
+void zeroDevice(DeviceSession& session) {
+    require(session, session.protocol().zeroDevice(false), "zeroing failed");
+}
+
+std::string runDownload(const CommandLine& args) {
+    const std::string out = args.positional(0, "OUT");
+    DeviceSession session(args);
+    const ArchivedDownload download = downloadToArchive(session, args);
+    const FlightRecord* record = download.record.get();
+    const KeptDownload& kept = download.kept;
     int error = 0;
     if (!writeMeasurementFile(out, *record, &error)) {
         // The device has already cleared its new-flight flag: where the flight was kept is
@@ -145,7 +162,7 @@ std::string runDownload(const CommandLine& args) {
 std::string runZero(const CommandLine& args) {
     DeviceSession session(args);
     recoverArchive(args, session);
-    require(session, session.protocol().zeroDevice(false), "zeroing failed");
+    zeroDevice(session);
     return {};
 }
 

@@ -3,6 +3,8 @@
 
 #include "command_line.h"
 #include "contest_command.h"
+#include "contest_download_command.h"
+#include "contest_sheet_output.h"
 #include "device_commands.h"
 #include "filter_command.h"
 #include "flight_commands.h"
@@ -55,8 +57,11 @@ const std::map<std::string, Command>& commands() {
         {"contest",
          {3,
           {"--pretty"},
-          {"--name", "--rule", "--start-threshold", "--rounds", "--best", "--round", "--csv"},
-          vtl::cli::runContest}},
+          {"--name", "--rule", "--start-threshold", "--rounds", "--best", "--round", "--csv",
+           "--pdf", "--settings"},
+          [](const vtl::cli::CommandLine& args) {
+              return vtl::cli::runContest(args, vtl::cli::writeContestResultsPdf);
+          }}},
         {"export", {2, {"--exact-name"}, {"--temperature"}, vtl::cli::runExport}},
         {"render",
          {2, {"--landscape"}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
@@ -77,6 +82,16 @@ const std::map<std::string, Command>& commands() {
           vtl::cli::runSetupWrite}},
     };
     return table;
+}
+
+// "contest download" talks to the device: it takes the device commands' options, and the
+// Qt-free contest commands know nothing of it.
+const Command& contestDownloadCommand() {
+    static const Command command = {2,
+                                    {"--pretty", "--trace", "--zero", "--no-archive"},
+                                    {"--round", "--port", "--settings", "--archive-folder"},
+                                    vtl::cli::runContestDownload};
+    return command;
 }
 
 // Every command and option stands here: the manual page is checked against this text.
@@ -100,8 +115,13 @@ const char* const kUsage =
     "              [--start-threshold M] [--rounds N] [--best K]\n"
     "  contest competitors FOLDER FILE.csv\n"
     "  contest add FOLDER FLIGHT.bin --round N\n"
-    "  contest results FOLDER [--csv OUT] [--pretty]\n"
+    "  contest results FOLDER [--csv OUT] [--pdf OUT] [--settings FILE] [--pretty]\n"
+    "              --pdf writes the printed results sheet, in the settings' language\n"
     "  contest verify FOLDER   exit status 1 when a file or score does not match\n"
+    "  contest download FOLDER --round N [--zero] [--port NAME] [--settings FILE] [--trace]\n"
+    "              [--no-archive] [--archive-folder DIR]\n"
+    "              the device's flight, archived as download does, kept in round N; --zero\n"
+    "              zeroes the device once the flight is whole in the archive and the contest\n"
     "Serial ports:\n"
     "  ports [--settings FILE]   every COMn that leads to a port, as JSON\n"
     "The device (each also takes --port NAME, --settings FILE and --trace; --port auto takes\n"
@@ -147,13 +167,19 @@ int main(int argc, char* argv[]) {
     if (words.empty()) {
         return usageFailure("no command given");
     }
-    const auto command = commands().find(words.front());
-    if (command == commands().end()) {
+    const auto found = commands().find(words.front());
+    if (found == commands().end()) {
         return usageFailure("unknown command '" + words.front() + "'");
     }
+    const bool contestDownload =
+        words.front() == "contest" && words.size() > 1 && words[1] == "download";
+    const Command& command = contestDownload ? contestDownloadCommand() : found->second;
 
-    // Only the chart needs widgets; it is drawn without a display.
-    const bool drawsChart = words.front() == "render";
+    // Only the chart and the results sheet need widgets and fonts; they are drawn without a
+    // display.
+    const bool drawsChart = words.front() == "render" ||
+                            (words.front() == "contest" &&
+                             std::find(words.begin(), words.end(), "--pdf") != words.end());
     if (drawsChart) {
         vtl::cli::quietenOffscreenWarnings();
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -165,12 +191,12 @@ int main(int argc, char* argv[]) {
                    : std::make_unique<QCoreApplication>(argc, argv);
     try {
         const vtl::cli::CommandLine args(std::vector<std::string>(words.begin() + 1, words.end()),
-                                         command->second.flags, command->second.options);
-        if (args.positionalCount() > command->second.positionals) {
+                                         command.flags, command.options);
+        if (args.positionalCount() > command.positionals) {
             throw vtl::cli::UsageError("unexpected argument '" +
-                                       args.positional(command->second.positionals, "") + "'");
+                                       args.positional(command.positionals, "") + "'");
         }
-        const std::string output = command->second.run(args);
+        const std::string output = command.run(args);
         if (!output.empty()) {
             std::printf("%s\n", output.c_str());
         }
