@@ -9,6 +9,7 @@
 #include "core/shell/prompter.h"
 #include "core/shell/text_tables.h"
 #include "gui/contest/new_contest_dialog.h"
+#include "gui/files/results_sheet.h"
 #include "gui/look/locale_separator.h"
 
 #include <QCheckBox>
@@ -162,6 +163,8 @@ ContestWindow::ContestWindow(vtl::Prompter& prompter, const vtl::Language& langu
     m_autoDownload->setObjectName(QStringLiteral("AutoDownloadOption"));
     m_zeroAfter = new QCheckBox(this);
     m_zeroAfter->setObjectName(QStringLiteral("ZeroAfterOption"));
+    m_print = new QPushButton(this);
+    m_print->setObjectName(QStringLiteral("PrintResultsButton"));
     m_saveCsv = new QPushButton(this);
     m_saveCsv->setObjectName(QStringLiteral("SaveResultsCsvButton"));
     m_status = new QLabel(this);
@@ -189,6 +192,7 @@ ContestWindow::ContestWindow(vtl::Prompter& prompter, const vtl::Language& langu
     options->addStretch(1);
     auto* outputs = new QHBoxLayout;
     outputs->addWidget(m_status, 1);
+    outputs->addWidget(m_print);
     outputs->addWidget(m_saveCsv);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -210,6 +214,7 @@ ContestWindow::ContestWindow(vtl::Prompter& prompter, const vtl::Language& langu
         showTableMenu(m_table->visualRect(m_table->model()->index(row, column)).center());
     });
     connect(m_saveCsv, &QPushButton::clicked, this, &ContestWindow::chooseResultsCsv);
+    connect(m_print, &QPushButton::clicked, this, &ContestWindow::printResults);
     // Enter or F5 from anywhere in the window: the director's hands are on the logger.
     for (const QKeySequence& key :
          {QKeySequence(Qt::Key_F5), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
@@ -243,6 +248,7 @@ void ContestWindow::applyLanguage() {
     m_autoDownload->setText(text(ContestCaption::AutoDownloadOption));
     m_zeroAfter->setText(text(ContestCaption::ZeroAfterOption));
     m_saveCsv->setText(text(ContestCaption::SaveResultsCsvButton));
+    m_print->setText(text(ContestCaption::PrintResultsButton));
     if (m_portWatch->isActive()) {
         m_status->setText(text(ContestCaption::WaitingForLogger));
     }
@@ -561,6 +567,18 @@ void ContestWindow::chooseResultsCsv() {
         qs(m_contest->folder()) + QStringLiteral("/results.csv"), QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
         saveResultsCsv(path);
+    }
+}
+
+void ContestWindow::printResults() {
+    if (!m_contest || !m_station.print) {
+        return;
+    }
+    const ResultsSheet sheet(*m_contest, m_language);
+    const std::string done =
+        m_station.print([&sheet](QPrinter& printer) { return sheet.print(printer); });
+    if (!done.empty()) {
+        m_status->setText(qs(done));
     }
 }
 

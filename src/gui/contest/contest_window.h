@@ -19,6 +19,7 @@
 class QCheckBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QTimer;
 class QPushButton;
 class QSpinBox;
@@ -47,6 +48,8 @@ public:
         std::function<bool()> zero;
         // The USB serial ports that are there now.
         std::function<std::vector<std::string>()> usbPorts;
+        // Prints through the program's print path; what to say after it, empty when nothing was.
+        std::function<std::string(const std::function<bool(QPrinter&)>& paint)> print;
     };
 
     enum Column { Rank, Number, Name, FirstRound };
@@ -86,6 +89,7 @@ public:
     QCheckBox* autoDownloadOption() const { return m_autoDownload; }
     QCheckBox* zeroAfterOption() const { return m_zeroAfter; }
     QLabel* statusLine() const { return m_status; }
+    QPushButton* printButton() const { return m_print; }
 
     // The director's choice of the flight that counts for a competitor in a round: one checkable
     // item per flight kept there, the counted one checked. Empty when the round holds none.
@@ -105,6 +109,7 @@ private:
     void zeroAfterGoodDownload();
     void showTableMenu(const QPoint& position);
     void chooseResultsCsv();
+    void printResults();
     void chooseContest();
     void chooseCompetitors();
     void showContest(std::unique_ptr<vtl::Contest> contest);
@@ -148,6 +153,7 @@ private:
     QCheckBox* m_autoDownload = nullptr;
     QCheckBox* m_zeroAfter = nullptr;
     QPushButton* m_saveCsv = nullptr;
+    QPushButton* m_print = nullptr;
     QLabel* m_status = nullptr;
     QTimer* m_portWatch = nullptr;
 };

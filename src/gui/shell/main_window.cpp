@@ -583,6 +583,9 @@ void TVantorel_BMP::Zawody1Click() {
             }
             return paths;
         };
+        station.print = [this](const std::function<bool(QPrinter&)>& paint) {
+            return printDocument(paint);
+        };
         m_contest = std::make_unique<ContestWindow>(m_prompter, m_currentLanguage, m_contestState,
                                                     std::move(station));
     }

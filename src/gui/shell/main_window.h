@@ -25,7 +25,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
+
+class QPrinter;
 
 namespace vtl {
 enum class MainCaption;
@@ -96,6 +99,11 @@ public:
     // Loads the file as "Odczyt" (or, for a comparison, the comparison button) loads a chosen one,
     // with the same questions and messages.
     void openFlightFile(const std::string& path, bool comparison);
+
+    // Prints a document of another window through the print path of the chart: the printer set-up
+    // first, then the chosen printer or PDF file, with the same messages when neither works.
+    // What the status line should say afterwards, or nothing when there was no print.
+    std::string printDocument(const std::function<bool(QPrinter&)>& paint);
 
     void applyLanguage();
     void FormResize();

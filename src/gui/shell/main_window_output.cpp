@@ -6,7 +6,10 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
+#include "gui/files/printer_setup.h"
 #include "gui/look/locale_separator.h"
+
+#include <QPrinter>
 
 #include <filesystem>
 
@@ -57,6 +60,38 @@ void TVantorel_BMP::Drukuj1Click() {
     m_prompter.showMessage(vtl::message(vtl::Message::NoPrinter, m_currentLanguage),
                            vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
                            vtl::PromptButtons::Ok);
+}
+
+std::string TVantorel_BMP::printDocument(const std::function<bool(QPrinter&)>& paint) {
+    using Kind = vtl::PrintTarget::Kind;
+    if (!m_prompter.setUpPrinter(m_printerChoices)) {
+        return std::string();
+    }
+    const vtl::PrintTarget target = vtl::printTarget(m_printerChoices, *m_printers);
+    if (target.kind == Kind::File && refusedAsFolder(target.name)) {
+        return std::string();
+    }
+    if (target.kind != Kind::None) {
+        QPrinter printer(QPrinter::HighResolution);
+        vtl::applyPrinterChoices(m_printerChoices, printer);
+        if (paint(printer)) {
+            const vtl::Message done =
+                target.kind == Kind::File ? vtl::Message::PrintedToFile : vtl::Message::PrintedOn;
+            const std::string text = vtl::message(done, m_currentLanguage);
+            return text.find("%s") != std::string::npos
+                       ? vtl::messageWith(done, target.name, m_currentLanguage)
+                       : text + target.name;
+        }
+    }
+    if (target.kind == Kind::File) {
+        m_prompter.showMessage(vtl::cannotCreateFileText(target.name), vtl::kExceptionCaption,
+                               vtl::PromptButtons::Ok);
+    } else {
+        m_prompter.showMessage(vtl::message(vtl::Message::NoPrinter, m_currentLanguage),
+                               vtl::message(vtl::Message::ErrorCaption, m_currentLanguage),
+                               vtl::PromptButtons::Ok);
+    }
+    return std::string();
 }
 
 void TVantorel_BMP::ZapiszObraz1Click() {
