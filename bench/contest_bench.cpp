@@ -24,9 +24,9 @@ namespace fs = std::filesystem;
 constexpr int kCompetitors = 60;
 constexpr int kRounds = 7;
 
-const char* const kSamples[] = {
-    "hand_launch_spikes_10_per_s.bin", "power_model_20_per_s.bin", "rubber_model_5_per_s.bin",
-    "thermal_rubber_2_s_per_sample.bin", "towed_glider_10_per_s.bin"};
+const char* const kSamples[] = {"hand_launch_spikes_10_per_s.bin", "power_model_20_per_s.bin",
+                                "rubber_model_5_per_s.bin", "thermal_rubber_2_s_per_sample.bin",
+                                "towed_glider_10_per_s.bin"};
 
 std::vector<uint8_t> sample(const std::string& name) {
     std::ifstream in(fs::path(VTL_SAMPLES_FOLDER) / name, std::ios::binary);
