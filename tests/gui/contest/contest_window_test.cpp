@@ -56,6 +56,7 @@ private slots:
     void aLoggerPluggedInIsDownloaded();
     void escapeInTheStationStopsTheDownload();
     void resultsAreSavedForScoringPrograms();
+    void resultsArePrintedThroughThePrintPath();
 
 private:
     // The logger on the fake device now holds this flight.
@@ -400,6 +401,30 @@ void ContestWindowTest::resultsAreSavedForScoringPrograms() {
              QString::fromStdString(m_contest->contest()->resultsCsv()));
     QVERIFY(m_contest->statusLine()->text().endsWith(QDir::toNativeSeparators(path)));
     QVERIFY(!m_contest->saveResultsCsv(m_rig->path("missing/results.csv")));
+    QCOMPARE(m_rig->prompter().messages().size(), size_t{1});
+}
+
+void ContestWindowTest::resultsArePrintedThroughThePrintPath() {
+    QVERIFY(m_contest->createContest(m_rig->path("contest"), twoRounds()));
+    plugIn(6000, 7);
+    m_contest->downloadButton()->click();
+    m_contest->printButton()->click(); // the set-up is cancelled: nothing is printed
+    QCOMPARE(m_rig->prompter().printerSetups(), 1);
+    QCOMPARE(m_contest->statusLine()->text(), QString());
+
+    vtl::PrinterChoices choices;
+    choices.outputFile = m_rig->path("results.pdf").toStdString();
+    m_rig->prompter().answerPrinterSetup(choices);
+    m_contest->printButton()->click();
+    QCOMPARE(vtl::testing::readText(choices.outputFile).substr(0, 5), std::string("%PDF-"));
+    QVERIFY2(m_contest->statusLine()->text().contains(m_rig->path("results.pdf")),
+             qPrintable(m_contest->statusLine()->text()));
+    // The choices hold for the chart's next print, as the set-up dialog's do.
+    QCOMPARE(m_window->printerChoices().outputFile, choices.outputFile);
+
+    choices.outputFile = m_rig->path("missing/results.pdf").toStdString();
+    m_rig->prompter().answerPrinterSetup(choices);
+    m_contest->printButton()->click();
     QCOMPARE(m_rig->prompter().messages().size(), size_t{1});
 }
 
