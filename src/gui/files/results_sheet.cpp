@@ -83,9 +83,21 @@ bool ResultsSheet::paint(QPagedPaintDevice& device) const {
     const double line = QFontMetricsF(font, &device).height() * 1.4;
     const double titleLine = QFontMetricsF(title, &device).height() * 1.3;
 
-    // Every page holds the heading, the column heads, the rows and the footer.
+    // Every page holds the heading, the column heads, the rows and the footer. A heading line
+    // longer than the page (a long rule in words) wraps rather than running off the paper.
     const size_t headingLines = m_layout.heading().size();
-    const double headingHeight = titleLine + static_cast<double>(headingLines - 1) * line + line;
+    std::vector<double> headingHeights(headingLines, line);
+    for (size_t index = 1; index < headingLines; ++index) {
+        const QRectF needed = QFontMetricsF(font, &device)
+                                  .boundingRect(QRectF(0, 0, page.width(), line), Qt::TextWordWrap,
+                                                qs(m_layout.heading()[index]));
+        headingHeights[index] =
+            std::max(line, needed.height() + line - QFontMetricsF(font, &device).height());
+    }
+    double headingHeight = titleLine + line;
+    for (size_t index = 1; index < headingLines; ++index) {
+        headingHeight += headingHeights[index];
+    }
     const double footerHeight = line * 2 + static_cast<double>(m_layout.notes().size()) * line;
     const double tableHeight = page.height() - headingHeight - footerHeight - line;
     const size_t rowsPerPage = std::max<size_t>(1, static_cast<size_t>(tableHeight / line));
@@ -115,9 +127,10 @@ bool ResultsSheet::paint(QPagedPaintDevice& device) const {
         y += titleLine;
         painter.setFont(font);
         for (size_t index = 1; index < headingLines; ++index) {
-            painter.drawText(QRectF(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.drawText(QRectF(0, y, page.width(), headingHeights[index]),
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
                              qs(m_layout.heading()[index]));
-            y += line;
+            y += headingHeights[index];
         }
         y += line;
         painter.setFont(bold);
