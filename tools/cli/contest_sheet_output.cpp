@@ -5,7 +5,7 @@
 
 #include "core/contest/contest.h"
 #include "core/shell/framework_texts.h"
-#include "gui/files/results_sheet.h"
+#include "gui/contest/results_sheet.h"
 
 namespace vtl::cli {
 

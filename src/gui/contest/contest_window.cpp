@@ -9,8 +9,9 @@
 #include "core/shell/prompter.h"
 #include "core/shell/text_tables.h"
 #include "gui/contest/new_contest_dialog.h"
-#include "gui/files/results_sheet.h"
+#include "gui/contest/results_sheet.h"
 #include "gui/look/locale_separator.h"
+#include "gui/look/number_item.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -44,7 +45,7 @@ namespace {
 using vtl::ContestCaption;
 
 constexpr int kRecentCount = 8;
-constexpr int kSortRole = Qt::UserRole + 1;
+constexpr int kSortRole = NumberItem::kSortRole;
 constexpr double kAbsent = -std::numeric_limits<double>::infinity();
 // The card is read from the launch point, two metres from the screen.
 constexpr int kCardLargePoints = 40;
@@ -55,18 +56,6 @@ constexpr int kPortWatchMilliseconds = 700;
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
-
-// Sorts by the number behind the text; a round without a score goes below every number.
-class NumberItem : public QTableWidgetItem {
-public:
-    NumberItem(const QString& text, double value) : QTableWidgetItem(text) {
-        setData(kSortRole, value);
-        setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    bool operator<(const QTableWidgetItem& other) const override {
-        return data(kSortRole).toDouble() < other.data(kSortRole).toDouble();
-    }
-};
 
 QLabel* cardLabel(QWidget* parent, const char* name, int points, bool bold) {
     auto* label = new QLabel(parent);

@@ -9,6 +9,7 @@
 #include "core/shell/prompter.h"
 #include "core/shell/text_tables.h"
 #include "gui/look/locale_separator.h"
+#include "gui/look/number_item.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -51,19 +52,7 @@ FlightLogCaption statusCaption(vtl::LogStatus status) {
 }
 
 constexpr int kRowIndexRole = Qt::UserRole;
-constexpr int kSortRole = Qt::UserRole + 1;
-
-// Sorts by the number behind the text; absent figures go below every number.
-class NumberItem : public QTableWidgetItem {
-public:
-    NumberItem(const QString& text, double value) : QTableWidgetItem(text) {
-        setData(kSortRole, value);
-        setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    bool operator<(const QTableWidgetItem& other) const override {
-        return data(kSortRole).toDouble() < other.data(kSortRole).toDouble();
-    }
-};
+constexpr int kSortRole = NumberItem::kSortRole;
 
 constexpr double kAbsent = -std::numeric_limits<double>::infinity();
 

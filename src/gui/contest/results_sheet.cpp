@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/files/results_sheet.h"
+#include "gui/contest/results_sheet.h"
 
 #include "core/contest/contest.h"
 #include "core/shell/atomic_file.h"
