@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/contest/contest.h"
 
-#include "core/contest/sha256.h"
 #include "core/files/flight_archive.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/csv_field.h"
+#include "core/shell/sha256.h"
 #include "core/shell/utf8_path.h"
 
 #include <algorithm>

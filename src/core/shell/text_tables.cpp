@@ -189,6 +189,11 @@ constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = 
     {"Zawody nie zawierają lotu %s", "The contest holds no flight %s"},
     {"Nie można zapisać pliku %s", "Cannot write the file %s"},
     {"%s nie jest regułą punktacji", "%s is not a scoring rule"},
+    {"Nie można odczytać pliku uwag %s; pozostaje bez zmian",
+     "Cannot read the notes file %s; it is left as it is"},
+    {"Nie można zapisać pliku uwag %s", "Cannot write the notes file %s"},
+    {"Uwaga nie jest tekstem UTF-8", "The note is not UTF-8 text"},
+    {"Nie można odczytać pliku lotu %s", "Cannot read the flight file %s"},
 }};
 
 // A table with fewer pairs than its keys would hand out null texts; the compiler counts them.

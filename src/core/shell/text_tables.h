@@ -194,6 +194,11 @@ enum class Message {
     ContestNoSuchFlight, // %s: a flight file the contest does not hold
     ContestWriteFailed,  // %s: a contest file that could not be written, followed by the reason
     ContestBadRule,      // %s: a scoring rule that is none
+    // The notes kept with a folder's flights.
+    NotesDamaged,     // %s: a notes file that cannot be read (as notes); it is left as it is
+    NotesWriteFailed, // %s: a notes file that could not be written, followed by the reason
+    NotesNotUtf8,     // a note whose text is not UTF-8
+    NotesNoFlight,    // %s: a flight file that cannot be read, so its note cannot be found
     Count
 };
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/contest/sha256.h"
+#include "core/shell/sha256.h"
 
 #include <gtest/gtest.h>
 
