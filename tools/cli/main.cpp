@@ -9,6 +9,7 @@
 #include "filter_command.h"
 #include "flight_commands.h"
 #include "log_command.h"
+#include "note_command.h"
 #include "output_commands.h"
 #include "port_commands.h"
 #include "render_messages.h"
@@ -54,6 +55,7 @@ const std::map<std::string, Command>& commands() {
           {"--params", "--settings", "--temperature"},
           vtl::cli::runFilter}},
         {"log", {1, {"--pretty"}, {}, vtl::cli::runLog}},
+        {"note", {2, {"--pretty"}, {}, vtl::cli::runNote}},
         {"contest",
          {3,
           {"--pretty"},
@@ -108,6 +110,10 @@ const char* const kUsage =
     "              [--temperature T] [--pretty]\n"
     "  export FILE OUT [--temperature T] [--exact-name]\n"
     "  log [FOLDER] [--pretty]\n"
+    "  note FILE [TEXT] [--pretty]\n"
+    "              the note kept with the flight in its folder's .vantorel-notes; TEXT writes\n"
+    "              it (an empty TEXT removes it); prints file, note and stale (a note written\n"
+    "              before the file changed)\n"
     "  render FILE OUT.bmp|OUT.png [--comparison FILE2] [--width W] [--height H]\n"
     "  render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
     "Contests (a folder of contest.json, competitors.csv and round-N/ flight files):\n"
