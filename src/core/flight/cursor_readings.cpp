@@ -72,7 +72,8 @@ CursorReadings cursorReadings(const std::vector<int32_t>& altitudeCm, CursorSamp
         const int64_t dhCm = int64_t{*readings.b.altitudeCm} - *readings.a.altitudeCm;
         readings.dhM = static_cast<double>(dhCm) / 100.0;
         if (cursors.a != cursors.b && readings.dtS != 0.0) {
-            readings.climbMps = *readings.dhM / readings.dtS;
+            // Level between cursors placed right to left is 0, not -0.
+            readings.climbMps = dhCm == 0 ? 0.0 : *readings.dhM / readings.dtS;
         }
     }
     return readings;

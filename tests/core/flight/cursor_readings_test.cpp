@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace vtl {
@@ -66,6 +67,10 @@ TEST(CursorReadings, ClimbAndSinkBetweenTwoCursors) {
     const CursorReadings down = cursorReadings(curve, {3, 5}, 50);
     EXPECT_DOUBLE_EQ(*down.dhM, -3.34);
     EXPECT_DOUBLE_EQ(*down.climbMps, -3.34 / 0.4);
+
+    // Level flight read right to left is level, not -0.
+    const CursorReadings level = cursorReadings(Curve{300, 300, 300}, {2, 0}, 50);
+    EXPECT_FALSE(std::signbit(*level.climbMps));
 }
 
 TEST(CursorReadings, CursorsOnOneSampleGiveNoClimb) {
