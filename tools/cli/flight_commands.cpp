@@ -7,6 +7,7 @@
 #include "core/files/measurement_file.h"
 #include "core/flight/altitude_conversion.h"
 #include "core/flight/comparison_resampling.h"
+#include "core/flight/cursor_readings.h"
 #include "core/flight/flight_drawing.h"
 #include "core/flight/flight_figures.h"
 #include "core/flight/flight_plausibility.h"
@@ -14,6 +15,8 @@
 #include "core/flight/image_handover.h"
 #include "core/flight/sampling_code.h"
 
+#include <charconv>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -42,6 +45,33 @@ std::vector<int32_t> comparisonOnCurrentTimes(const std::string& path,
         throw CommandError("corrupt comparison flight data");
     }
     return resampleCurve(drawing->altitudeCm, comparison->samplesPer10s, current.samplesPer10s);
+}
+
+// A cursor's time in seconds, written in the C locale's decimals whatever the user's locale.
+double secondsArgument(const std::string& text, const char* what) {
+    double seconds = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(seconds)) {
+        throw UsageError(std::string(what) + " needs a number of seconds, not '" + text + "'");
+    }
+    return seconds;
+}
+
+ordered_json optionalNumber(const std::optional<double>& number) {
+    return number ? ordered_json(*number) : ordered_json(nullptr);
+}
+
+ordered_json readingsJson(const CursorReadings& readings) {
+    ordered_json json;
+    json["t1"] = readings.a.seconds;
+    json["h1"] = optionalNumber(readings.a.metres());
+    json["t2"] = readings.b.seconds;
+    json["h2"] = optionalNumber(readings.b.metres());
+    json["dt"] = readings.dtS;
+    json["dh"] = optionalNumber(readings.dhM);
+    json["climb"] = optionalNumber(readings.climbMps);
+    return json;
 }
 
 } // namespace
@@ -171,6 +201,33 @@ std::string runSummary(const CommandLine& args) {
     json["flightTimeS"] = figureJson(figures.flightTimeS);
     json["bestClimbMps"] = figureJson(figures.bestClimbMps);
     json["meanSinkMps"] = figureJson(figures.meanSinkMps);
+    return jsonText(json, requestedLayout(args));
+}
+
+// The two cursors on the drawn curve's samples nearest T1 and T2, and what they read there on the
+// current flight and on the comparison as it is drawn beside it.
+std::string runBetween(const CommandLine& args) {
+    const double timeA = secondsArgument(args.positional(1, "T1"), "T1");
+    const double timeB = secondsArgument(args.positional(2, "T2"), "T2");
+    auto record = loadFlight(args.positional(0, "FILE"), FlightRole::Current);
+    applyTemperature(args, *record);
+    const auto drawing = drawFlight(*record, false);
+    if (!drawing) {
+        throw CommandError("corrupt flight data");
+    }
+    const auto cursors =
+        cursorSamples(timeA, timeB, drawing->altitudeCm.size(), record->samplesPer10s);
+    if (!cursors) {
+        throw CommandError("no drawn curve to place cursors on");
+    }
+    ordered_json json =
+        readingsJson(cursorReadings(drawing->altitudeCm, *cursors, record->samplesPer10s));
+    if (const auto comparisonFile = args.option("--comparison")) {
+        const std::vector<int32_t> comparisonCm =
+            comparisonOnCurrentTimes(*comparisonFile, *record);
+        json["comparison"] =
+            readingsJson(cursorReadings(comparisonCm, *cursors, record->samplesPer10s));
+    }
     return jsonText(json, requestedLayout(args));
 }
 

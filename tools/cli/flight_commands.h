@@ -13,5 +13,6 @@ std::string runConvert(const CommandLine& args);
 std::string runCurve(const CommandLine& args);
 std::string runCompare(const CommandLine& args);
 std::string runSummary(const CommandLine& args);
+std::string runBetween(const CommandLine& args);
 
 } // namespace vtl::cli

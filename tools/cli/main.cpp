@@ -49,6 +49,7 @@ const std::map<std::string, Command>& commands() {
           vtl::cli::runCurve}},
         {"compare", {1, {"--pretty"}, {"--temperature"}, vtl::cli::runCompare}},
         {"summary", {1, {"--pretty"}, {"--temperature"}, vtl::cli::runSummary}},
+        {"between", {3, {"--pretty"}, {"--temperature", "--comparison"}, vtl::cli::runBetween}},
         {"filter",
          {1,
           {"--comparison", "--pretty"},
@@ -106,6 +107,7 @@ const char* const kUsage =
     "  curve FILE [--temperature T] [--no-acceleration] [--comparison FILE2] [--pretty]\n"
     "  compare FILE [--temperature T] [--pretty]\n"
     "  summary FILE [--temperature T] [--pretty]\n"
+    "  between FILE T1 T2 [--temperature T] [--comparison FILE2] [--pretty]\n"
     "  filter FILE [--comparison] [--params PRE,FINAL,LEN1,LEN2] [--settings FILE]\n"
     "              [--temperature T] [--pretty]\n"
     "  export FILE OUT [--temperature T] [--exact-name]\n"
