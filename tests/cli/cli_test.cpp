@@ -344,6 +344,39 @@ TEST_F(CliTest, RenderPrintsIntoAPdfPortraitOrLandscape) {
 
 // The device commands start from the settings as the program would, and a settings file that
 // cannot be read is said on stderr (in the default language, as none was read), then left alone.
+TEST_F(CliTest, OverlayDrawsTheFlightsItCanAndNamesTheOthers) {
+    const fs::path picture = m_file.string() + ".overlay.png";
+    const fs::path missing = m_file.string() + ".gone.bin";
+    const CliRun drawn = runCli("overlay " + m_file.string() + " " + missing.string() + " " +
+                                m_file.string() + " " + picture.string() + " --align record");
+    ASSERT_EQ(drawn.status, 0) << drawn.output;
+    EXPECT_NE(drawn.err.find(missing.string()), std::string::npos) << drawn.err;
+    std::ifstream png(picture, std::ios::binary);
+    std::array<char, 4> signature{};
+    png.read(signature.data(), signature.size());
+    EXPECT_EQ(std::string(signature.data() + 1, 3), "PNG");
+    png.close();
+    fs::remove(picture);
+
+    // Nothing to draw: no picture, and the reason.
+    const CliRun nothing = runCli("overlay " + missing.string() + " " + picture.string());
+    EXPECT_EQ(nothing.status, 1);
+    EXPECT_NE(nothing.err.find(missing.string()), std::string::npos) << nothing.err;
+    EXPECT_FALSE(fs::exists(picture));
+
+    std::string nine;
+    for (int i = 0; i < 9; ++i) {
+        nine += m_file.string() + " ";
+    }
+    const CliRun tooMany = runCli("overlay " + nine + picture.string());
+    EXPECT_EQ(tooMany.status, 1);
+    EXPECT_NE(tooMany.err.find("at most 8"), std::string::npos) << tooMany.err;
+    EXPECT_FALSE(fs::exists(picture));
+    EXPECT_EQ(
+        runCli("overlay " + m_file.string() + " " + picture.string() + " --align sideways").status,
+        2);
+}
+
 TEST_F(CliTest, UnreadableSettingsFileIsToldAndLeftAlone) {
     const fs::path settings = m_file.string() + ".par";
     fs::create_directories(settings / "inside");

@@ -66,6 +66,8 @@ const std::map<std::string, Command>& commands() {
               return vtl::cli::runContest(args, vtl::cli::writeContestResultsPdf);
           }}},
         {"export", {2, {"--exact-name"}, {"--temperature"}, vtl::cli::runExport}},
+        // Room for more files than an overlay takes, so that their count is what is refused.
+        {"overlay", {64, {}, {"--align"}, vtl::cli::runOverlay}},
         {"render",
          {2, {"--landscape"}, {"--comparison", "--width", "--height"}, vtl::cli::runRender}},
         {"download",
@@ -118,6 +120,9 @@ const char* const kUsage =
     "              before the file changed)\n"
     "  render FILE OUT.bmp|OUT.png [--comparison FILE2] [--width W] [--height H]\n"
     "  render FILE OUT.pdf [--comparison FILE2] [--landscape]\n"
+    "  overlay FILE... OUT.bmp|OUT.png|OUT.pdf [--align start|record]\n"
+    "              up to eight flights in distinct colours, aligned at their starts\n"
+    "              (first point above 1.0 m) or as recorded; unreadable files on stderr\n"
     "Contests (a folder of contest.json, competitors.csv and round-N/ flight files):\n"
     "  contest new FOLDER --name NAME [--rule max|window:W|at:T|duration:CAP]\n"
     "              [--start-threshold M] [--rounds N] [--best K]\n"
@@ -185,7 +190,7 @@ int main(int argc, char* argv[]) {
 
     // Only the chart and the results sheet need widgets and fonts; they are drawn without a
     // display.
-    const bool drawsChart = words.front() == "render" ||
+    const bool drawsChart = words.front() == "render" || words.front() == "overlay" ||
                             (words.front() == "contest" &&
                              std::find(words.begin(), words.end(), "--pdf") != words.end());
     if (drawsChart) {

@@ -4,8 +4,10 @@
 #include "flight_files.h"
 
 #include "core/chart/top_row_layout.h"
+#include "core/files/flight_overlay.h"
 #include "core/files/measurement_file.h"
 #include "core/files/spreadsheet_export.h"
+#include "core/flight/comparison_resampling.h"
 #include "core/flight/flight_drawing.h"
 #include "core/flight/image_handover.h"
 #include "core/shell/atomic_file.h"
@@ -20,6 +22,8 @@
 #include <QBuffer>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace vtl::cli {
@@ -51,6 +55,24 @@ int sizeOption(const CommandLine& args, const std::string& name, int fallback) {
         throw CommandError(name + " takes a whole number of pixels");
     }
     return static_cast<int>(*value);
+}
+
+QString pictureTarget(const CommandLine& args, size_t index) {
+    const QString out = QString::fromStdString(args.positional(index, "OUT"));
+    if (!out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive) &&
+        !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) &&
+        !out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        throw CommandError("OUT must end in .bmp, .png or .pdf");
+    }
+    return out;
+}
+
+ChartView::OverlayCurve overlayCurve(const OverlayFlight& flight) {
+    ChartView::OverlayCurve curve;
+    curve.name = QString::fromStdString(flight.legendText());
+    const std::vector<float> metres = plottedMetres(flight.curveCm);
+    curve.metres.assign(metres.begin(), metres.end());
+    return curve;
 }
 
 } // namespace
@@ -138,6 +160,89 @@ std::string runRender(const CommandLine& args) {
     }
     int error = 0;
     if (bitmap) {
+        saved = output.saveBitmap(out, &error);
+    } else {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        saved =
+            chart.renderImage().save(&buffer, "PNG") &&
+            writeFileAtomically(out.toStdString(), reinterpret_cast<const uint8_t*>(bytes.data()),
+                                static_cast<size_t>(bytes.size()), &error);
+    }
+    if (!saved) {
+        throw CommandError(cannotCreateFileText(out.toStdString(), error, settingsLanguage(args)));
+    }
+    return {};
+}
+
+// The flights drawn over each other on the chart the render command draws, in the program's
+// default language; a file that cannot be drawn is named on stderr and the rest are drawn.
+std::string runOverlay(const CommandLine& args) {
+    if (args.positionalCount() < 2) {
+        throw UsageError("overlay needs at least one FILE and OUT");
+    }
+    const size_t outIndex = args.positionalCount() - 1;
+    const QString out = pictureTarget(args, outIndex);
+    const std::string align = args.option("--align").value_or("start");
+    if (align != "start" && align != "record") {
+        throw UsageError("--align takes start or record");
+    }
+    std::vector<std::string> paths;
+    for (size_t i = 0; i < outIndex; ++i) {
+        paths.push_back(args.positional(i, "FILE"));
+    }
+    const FlightOverlay overlay = buildFlightOverlay(
+        paths, align == "start" ? OverlayAlignment::Start : OverlayAlignment::Recorded);
+    std::string problems;
+    for (const OverlayProblem& problem : overlay.problems) {
+        problems +=
+            (problems.empty() ? "" : "\n") + overlayProblemText(problem, vtl::Language::English);
+    }
+    if (overlay.flights.empty()) {
+        throw CommandError(problems.empty() ? std::string("no flight to draw") : problems);
+    }
+    if (!problems.empty()) {
+        std::fprintf(stderr, "%s\n", problems.c_str());
+    }
+
+    const vtl::Language language = vtl::Language::Polish;
+    ChartView chart;
+    applyDesignFont(chart);
+    vtl::TopRowLayout layout;
+    layout.chartWidth = 1265;
+    layout.chartHeight = 745;
+    layout.unitLabelsTop = layout.chartHeight - 20;
+    layout.rightLabelsLeft = layout.chartWidth - 85;
+    chart.applyLayout(layout);
+    std::vector<ChartView::OverlayCurve> curves;
+    size_t longest = 0;
+    for (const OverlayFlight& flight : overlay.flights) {
+        curves.push_back(overlayCurve(flight));
+        longest = std::max(longest, flight.curveCm.size());
+    }
+    std::vector<QString> labels;
+    for (size_t j = 0; j < longest; ++j) {
+        const int32_t seconds = sampleSecondsLabel(static_cast<uint32_t>(j), overlay.samplesPer10s);
+        labels.push_back(seconds < 0 ? QString() : QString::number(seconds));
+    }
+    chart.setOverlay(curves, labels);
+    chart.addTitleLine(QString::fromUtf8(align == "start" ? "Loty nałożone od startu"
+                                                          : "Loty nałożone od początku zapisu"));
+    chart.flush();
+
+    ChartOutput output(chart, language);
+    int error = 0;
+    bool saved = false;
+    if (out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        PrinterChoices printer;
+        printer.outputFile = QFileInfo(out).absoluteFilePath().toStdString();
+        if (!output.print(printer)) {
+            throw CommandError(cannotCreateFileText(printer.outputFile));
+        }
+        return {};
+    }
+    if (out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)) {
         saved = output.saveBitmap(out, &error);
     } else {
         QByteArray bytes;

@@ -16,4 +16,8 @@ std::string runExport(const CommandLine& args);
 // margins, title and page, portrait or with --landscape); runs without a display.
 std::string runRender(const CommandLine& args);
 
+// Up to eight flights drawn over each other, aligned at their starts or as recorded, saved or
+// printed as render saves and prints; the files that cannot be drawn are named on stderr.
+std::string runOverlay(const CommandLine& args);
+
 } // namespace vtl::cli

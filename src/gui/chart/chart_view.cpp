@@ -100,11 +100,16 @@ void ChartView::Impl::applyRanges() {
     // curve, which carries labels when it was drawn on the current flight's sample times.
     const SeriesBuffer& altitude = buffers[Series1];
     const SeriesBuffer& comparison = buffers[Series3];
-    const int count = std::max(altitude.pageCount(), comparison.pageCount());
+    int count = std::max(altitude.pageCount(), comparison.pageCount());
     timeLabels.assign(altitude.labels.begin(), altitude.labels.begin() + altitude.pageCount());
     if (comparison.pageCount() > altitude.pageCount()) {
         timeLabels.insert(timeLabels.end(), comparison.labels.begin() + altitude.pageCount(),
                           comparison.labels.begin() + count);
+    }
+    if (overlayCount > count) {
+        timeLabels.insert(timeLabels.end(), overlayLabels.begin() + count,
+                          overlayLabels.begin() + overlayCount);
+        count = overlayCount;
     }
     timeTicker->setLabels(&timeLabels, count);
     const Ranges ranges = currentRanges();
@@ -124,6 +129,7 @@ QCPRange ChartView::Impl::bottomRange() const {
             count = std::max(count, buffers[s].pageCount());
         }
     }
+    count = std::max(count, overlayCount);
     return QCPRange(0, std::max(1, count - 1));
 }
 
@@ -134,6 +140,8 @@ QCPRange ChartView::Impl::leftRange() const {
         minimum = std::min(minimum, buffers[s].pageMinimum);
         maximum = std::max(maximum, buffers[s].pageMaximum);
     }
+    minimum = std::min(minimum, overlayMinimum);
+    maximum = std::max(maximum, overlayMaximum);
     if (minimum > maximum) {
         minimum = maximum = 0;
     }

@@ -114,6 +114,18 @@ public:
     // The area inside the axes, in widget pixels, as laid out at the last redraw.
     QRect plotArea() const;
 
+    // The flights of an overlay: up to eight curves over the altitude axis, each in its own colour
+    // and named in the legend instead of the six series. Point i of every curve lies at x = i;
+    // the time axis takes its labels from `timeLabels`. An empty list takes the overlay away.
+    struct OverlayCurve {
+        QString name;
+        std::vector<double> metres;
+    };
+    void setOverlay(const std::vector<OverlayCurve>& curves,
+                    const std::vector<QString>& timeLabels);
+    // The colour of the overlay's curve `index` (0 to 7), so that a table can show it too.
+    static QColor overlayColour(int index);
+
     // Title and panel.
     void clearTitle();
     void addTitleLine(const QString& line);

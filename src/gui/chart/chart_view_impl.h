@@ -75,6 +75,11 @@ struct ChartView::Impl {
     std::vector<QString> timeLabels;         // what the time axis labels, rebuilt at each redraw
     std::array<AxisLabels, 2> laidOutLabels; // bottom and left, as the last layout placed them
     QStringList titleLines;
+    std::vector<QCPGraph*> overlayGraphs;
+    std::vector<QString> overlayLabels;
+    int overlayCount = 0; // the longest overlay curve's points
+    double overlayMinimum = std::numeric_limits<double>::infinity();
+    double overlayMaximum = -std::numeric_limits<double>::infinity();
     QColor panelColour;
 
     bool leftAutomaticMinimum = true;
