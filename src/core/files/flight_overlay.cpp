@@ -212,9 +212,10 @@ std::optional<OverlayDescription> parseOverlayDescription(const std::string& tex
         if (lines[i].empty()) {
             continue;
         }
+        // The file keeps '/' between names; the paths it gives back are the system's own.
         const fs::path path = utf8Path(lines[i]);
-        description.paths.push_back(
-            utf8String(path.is_absolute() ? path : (folder / path).lexically_normal()));
+        description.paths.push_back(utf8String(
+            (path.is_absolute() ? path : folder / path).lexically_normal().make_preferred()));
     }
     return description;
 }
