@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli_run.h"
 #include "flight_synthesiser.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,6 @@ namespace {
 class CliBetweenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string stem = (fs::temp_directory_path() / "vtl-cli-between-").string();
         vtl::testing::FlightDescription flight;
         flight.samplingCode = 2;
         flight.altitudeCm.assign(5, 0);
@@ -32,16 +32,11 @@ protected:
         for (int i = 1; i <= 15; ++i) {
             flight.altitudeCm.push_back(6660 - i * 211);
         }
-        write(m_current = stem + "current.bin", flight);
+        write(m_current = m_folder / "current.bin", flight);
         flight.samplingCode = 3;
         flight.altitudeCm.resize(18);
-        write(m_comparison = stem + "comparison.bin", flight);
+        write(m_comparison = m_folder / "comparison.bin", flight);
     }
-    void TearDown() override {
-        fs::remove(m_current);
-        fs::remove(m_comparison);
-    }
-
     static void write(const fs::path& path, const vtl::testing::FlightDescription& flight) {
         const auto bytes = vtl::testing::synthesiseFlightImage(flight);
         std::ofstream(path, std::ios::binary)
@@ -55,6 +50,8 @@ protected:
         return json::parse(run.out);
     }
 
+    // Each test its own folder: the tests of this file run side by side under ctest.
+    vtl::testing::TemporaryFolder m_folder;
     fs::path m_current;
     fs::path m_comparison;
 };
