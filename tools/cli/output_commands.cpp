@@ -101,6 +101,41 @@ std::string runExport(const CommandLine& args) {
     return {};
 }
 
+namespace {
+
+// The chart as OUT asks: a PDF printed as "Drukuj" prints into a file, a BMP, or else a PNG,
+// each written whole or not at all.
+void writeChartPicture(ChartView& chart, ChartOutput& output, const QString& out, bool landscape,
+                       const CommandLine& args) {
+    if (out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        PrinterChoices printer;
+        printer.outputFile = QFileInfo(out).absoluteFilePath().toStdString();
+        printer.landscape = landscape;
+        if (!output.print(printer)) {
+            throw CommandError(cannotCreateFileText(printer.outputFile));
+        }
+        return;
+    }
+    int error = 0;
+    bool saved = false;
+    if (out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)) {
+        saved = output.saveBitmap(out, &error);
+    } else {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        saved =
+            chart.renderImage().save(&buffer, "PNG") &&
+            writeFileAtomically(out.toStdString(), reinterpret_cast<const uint8_t*>(bytes.data()),
+                                static_cast<size_t>(bytes.size()), &error);
+    }
+    if (!saved) {
+        throw CommandError(cannotCreateFileText(out.toStdString(), error, settingsLanguage(args)));
+    }
+}
+
+} // namespace
+
 // The chart is drawn as the window draws it, by the same presenter on a chart of the asked size,
 // in Polish, from the default settings; a PDF is printed as "Drukuj" prints into a file.
 std::string runRender(const CommandLine& args) {
@@ -148,31 +183,7 @@ std::string runRender(const CommandLine& args) {
     panel.origin = fileTitle(path);
     ChartOutput output(chart, language);
     output.prepareChartForOutput(panel);
-    bool saved = false;
-    if (pdf) {
-        PrinterChoices printer;
-        printer.outputFile = QFileInfo(out).absoluteFilePath().toStdString();
-        printer.landscape = args.flag("--landscape");
-        if (!output.print(printer)) {
-            throw CommandError(cannotCreateFileText(printer.outputFile));
-        }
-        return {};
-    }
-    int error = 0;
-    if (bitmap) {
-        saved = output.saveBitmap(out, &error);
-    } else {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        saved =
-            chart.renderImage().save(&buffer, "PNG") &&
-            writeFileAtomically(out.toStdString(), reinterpret_cast<const uint8_t*>(bytes.data()),
-                                static_cast<size_t>(bytes.size()), &error);
-    }
-    if (!saved) {
-        throw CommandError(cannotCreateFileText(out.toStdString(), error, settingsLanguage(args)));
-    }
+    writeChartPicture(chart, output, out, args.flag("--landscape"), args);
     return {};
 }
 
@@ -232,30 +243,7 @@ std::string runOverlay(const CommandLine& args) {
     chart.flush();
 
     ChartOutput output(chart, language);
-    int error = 0;
-    bool saved = false;
-    if (out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-        PrinterChoices printer;
-        printer.outputFile = QFileInfo(out).absoluteFilePath().toStdString();
-        if (!output.print(printer)) {
-            throw CommandError(cannotCreateFileText(printer.outputFile));
-        }
-        return {};
-    }
-    if (out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)) {
-        saved = output.saveBitmap(out, &error);
-    } else {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        saved =
-            chart.renderImage().save(&buffer, "PNG") &&
-            writeFileAtomically(out.toStdString(), reinterpret_cast<const uint8_t*>(bytes.data()),
-                                static_cast<size_t>(bytes.size()), &error);
-    }
-    if (!saved) {
-        throw CommandError(cannotCreateFileText(out.toStdString(), error, settingsLanguage(args)));
-    }
+    writeChartPicture(chart, output, out, false, args);
     return {};
 }
 
