@@ -4,13 +4,17 @@
 //
 //   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
 //                       [--marks] [--locale NAME] [--log FOLDER] [--contest FOLDER]
-//                       [--width W] [--height H]
+//                       [--cursors T1,T2] [--readout T] [--width W] [--height H]
+//
+// --cursors places cursors A and B at those seconds (an empty time leaves one out); --readout moves
+// the pointer over the chart to that second, so the status line shows the readout.
 //
 // With --log the picture is of the flight log window listing FOLDER, with --contest of the contest
 // window over the contest in FOLDER (its card showing the flight kept last), at the same size.
 
 #include "gui/contest/contest_window.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/flight/chart_cursors.h"
 #include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
 
@@ -18,7 +22,26 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+
+namespace {
+
+// The pointer over the chart at a time, as the mouse would put it there.
+void moveOverChart(ChartView& chart, double seconds, uint32_t samplesPer10s) {
+    QWidget* plot = chart.findChild<QWidget*>(QStringLiteral("chartPlot"));
+    const QRect area = chart.plotArea();
+    const double point = seconds * samplesPer10s / 10.0;
+    const double share =
+        (point - chart.bottomMinimum()) / (chart.bottomMaximum() - chart.bottomMinimum());
+    const QPoint at = plot->mapFrom(
+        &chart, QPoint(area.left() + static_cast<int>(share * area.width()), area.center().y()));
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -32,6 +55,8 @@ int main(int argc, char* argv[]) {
                        {"locale", "regional settings, e.g. pl_PL or C", "name"},
                        {"log", "picture the flight log of this folder instead", "folder"},
                        {"contest", "picture the contest in this folder instead", "folder"},
+                       {"cursors", "cursors A and B at these seconds", "T1,T2"},
+                       {"readout", "the pointer over the chart at this second", "T"},
                        {"width", "window width", "pixels", "1280"},
                        {"height", "window height", "pixels", "1024"}});
     parser.process(application);
@@ -67,6 +92,21 @@ int main(int argc, char* argv[]) {
     }
     QApplication::processEvents();
     window.form().Chart1->flush();
+    if (parser.isSet("cursors")) {
+        const QStringList times = parser.value("cursors").split(',');
+        for (int i = 0; i < std::min<int>(2, times.size()); ++i) {
+            if (!times[i].isEmpty()) {
+                window.chartCursors().place(static_cast<ChartView::CursorLine>(i),
+                                            times[i].toDouble());
+            }
+        }
+        QApplication::processEvents();
+        window.form().Chart1->flush();
+    }
+    if (parser.isSet("readout")) {
+        moveOverChart(*window.form().Chart1, parser.value("readout").toDouble(),
+                      window.chartCursors().timeBase());
+    }
     if (parser.isSet("log")) {
         window.form().Dziennik1->trigger();
         FlightLogWindow& log = *window.flightLogWindow();

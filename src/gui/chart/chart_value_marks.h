@@ -34,6 +34,7 @@ public:
     // A mark says what the flight's panel would say for the point: the plotted metres of a drawn
     // curve, the exact centimetres of a filtered one, in the locale's separator.
     void setRounding(AltitudeRounding rounding) { m_rounding = rounding; }
+    AltitudeRounding rounding() const { return m_rounding; }
     QString markText(double value) const;
     bool visible() const { return m_visible; }
     void setBackground(const QColor& colour);

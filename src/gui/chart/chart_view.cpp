@@ -35,6 +35,7 @@ ChartView::Impl::Impl(ChartView& owner)
     buildLayout();
     buildOverlays();
     buildZoom();
+    buildCursors();
     plot->setAfterLayout([this] { afterLayout(); });
 }
 
@@ -228,6 +229,11 @@ void ChartView::setMarksRounding(Series series, vtl::AltitudeRounding rounding) 
     if (ValueMarks* marks = m_impl->marks[series].get()) {
         marks->setRounding(rounding);
     }
+}
+
+vtl::AltitudeRounding ChartView::marksRounding(Series series) const {
+    const ValueMarks* marks = m_impl->marks[series].get();
+    return marks ? marks->rounding() : vtl::AltitudeRounding::PlottedMetres;
 }
 
 bool ChartView::marksVisible(Series series) const {

@@ -55,6 +55,7 @@ public:
     void setMarksVisible(Series series, bool visible);
     // How the marks of the series round its altitudes: as its flight's panel does.
     void setMarksRounding(Series series, vtl::AltitudeRounding rounding);
+    vtl::AltitudeRounding marksRounding(Series series) const;
     bool marksVisible(Series series) const;
     void Repaint(Series series);
     int pointCount(Series series) const;
@@ -126,6 +127,14 @@ public:
     // The colour of the overlay's curve `index` (0 to 7), so that a table can show it too.
     static QColor overlayColour(int index);
 
+    // Two measuring cursors: vertical lines labelled "A" and "B", each standing on a point of the
+    // time axis (x = point index); absent takes the line away. They are chart items, so the
+    // picture and the print show them too.
+    enum CursorLine { CursorA, CursorB };
+    Q_ENUM(CursorLine)
+    void setCursorLine(CursorLine line, std::optional<int> point);
+    std::optional<int> cursorLine(CursorLine line) const;
+
     // Title and panel.
     void clearTitle();
     void addTitleLine(const QString& line);
@@ -171,6 +180,14 @@ signals:
     void OnUndoZoom();
     // After each layout of the chart, before it is drawn on screen, into the picture or on paper.
     void laidOut();
+    // The pointer over the plot area, at a place on the time axis in points (fractional); left
+    // once it leaves the plot area. Not while a button drags.
+    void pointerMoved(double point);
+    void pointerLeft();
+    // A click with Ctrl (cursor A) or Shift (cursor B) inside the plot area, in points.
+    void cursorClicked(ChartView::CursorLine line, double point);
+    // Left (-1) or right (+1) pressed while the chart has the focus; with Shift, by a second.
+    void cursorKey(int direction, bool bySecond);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

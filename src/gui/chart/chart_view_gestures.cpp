@@ -4,6 +4,7 @@
 #include "gui/chart/chart_view_impl.h"
 
 #include <QEasingCurve>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVariantAnimation>
 #include <QWheelEvent>
@@ -92,6 +93,7 @@ void ChartView::Impl::mousePress(const QMouseEvent& event) {
 
 void ChartView::Impl::mouseMove(const QMouseEvent& event) {
     if (dragButton == Qt::NoButton) {
+        hover(event.position().toPoint());
         return;
     }
     const QPoint pos = event.position().toPoint();
@@ -133,7 +135,9 @@ void ChartView::Impl::mouseRelease(const QMouseEvent& event) {
     }
     const QPoint pos = event.position().toPoint();
     if (!dragged) {
-        click(pos);
+        if (!cursorClick(event)) {
+            click(pos);
+        }
         return;
     }
     // Dragging down and to the right zooms in; dragging back up or left undoes the zoom.
@@ -232,6 +236,11 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Wheel:
         m_impl->wheel(*static_cast<QWheelEvent*>(event));
         return true;
+    case QEvent::Leave:
+        m_impl->leave();
+        return QWidget::eventFilter(watched, event);
+    case QEvent::KeyPress:
+        return m_impl->key(*static_cast<QKeyEvent*>(event)) || QWidget::eventFilter(watched, event);
     default:
         return QWidget::eventFilter(watched, event);
     }

@@ -25,6 +25,7 @@
 
 class QLabel;
 class QLineEdit;
+class QKeyEvent;
 class QMouseEvent;
 class QVariantAnimation;
 class QWheelEvent;
@@ -99,6 +100,11 @@ struct ChartView::Impl {
     QPoint lastPos;
     bool dragged = false;
 
+    std::array<QCPItemStraightLine*, 2> cursorLines{};
+    std::array<QCPItemText*, 2> cursorLabels{};
+    std::array<std::optional<int>, 2> cursorPoints;
+    bool pointerInside = false;
+
     QLabel* metres = nullptr;
     QLabel* seconds = nullptr;
     QLabel* climb = nullptr;
@@ -129,4 +135,11 @@ struct ChartView::Impl {
     void mouseRelease(const QMouseEvent& event);
     void wheel(const QWheelEvent& event);
     void click(const QPoint& pos);
+
+    // chart_view_cursors.cpp: the measuring cursors and the pointer over the plot.
+    void buildCursors();
+    void hover(const QPoint& pos);
+    void leave();
+    bool cursorClick(const QMouseEvent& event);
+    bool key(const QKeyEvent& event);
 };

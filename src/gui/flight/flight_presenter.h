@@ -70,6 +70,9 @@ public:
 
     // Samples per ten seconds of the flight whose curve was drawn last.
     uint32_t lastDrawnSamplesPer10s() const { return m_lastDrawnSamplesPer10s; }
+    // Samples per ten seconds of the time axis every curve is drawn on: point j lies at
+    // 10 * j / rate seconds, the comparison's points included.
+    uint32_t drawnTimeBase() const { return comparisonTimeBase(); }
 
     // The smoothing filter over the drawn curve of the current or the comparison flight: the
     // filtered curve takes the curve's place, the unfiltered one is drawn dashed beside it.

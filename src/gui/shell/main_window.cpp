@@ -12,6 +12,7 @@
 #include "gui/contest/contest_window.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/flight/chart_cursors.h"
 #include "gui/flight/filter_dialog.h"
 #include "gui/flight/temperature_key_filter.h"
 #include "gui/help/info_window.h"
@@ -71,6 +72,7 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
     setAutoFillBackground(true);
     resize(1300, 834);
     move(503, 269);
+    buildCursors();
 
     m_settings.load();
     // Not in the settings record, whose layout is fixed: a small file of its own beside it.
@@ -220,6 +222,7 @@ void TVantorel_BMP::applyLanguage() {
         m_contest->applyLanguage();
     }
     m_presenter.applyLanguage();
+    applyCursorsLanguage();
     m_outputStatus.applyLanguage();
     f.Chart1->setToolTip(t(MainCaption::ChartHint));
 }
@@ -240,8 +243,8 @@ void TVantorel_BMP::FormResize() {
     widths.discPanel = f.GBDysk_ZapisOdczyt->width();
     widths.comparisonButton = f.B_Porownanie->width();
     widths.comparisonPanel = f.GroupB_Por->width();
-    const vtl::TopRowLayout layout =
-        vtl::layOutTopRow(f.client->width(), f.client->height(), widths);
+    vtl::TopRowLayout layout = vtl::layOutTopRow(f.client->width(), f.client->height(), widths);
+    m_cursors->makeRoom(layout);
 
     f.Chart1->applyLayout(layout);
     f.B_Odczyt_Vantorelu->move(layout.readButtonLeft, f.B_Odczyt_Vantorelu->y());
@@ -255,6 +258,7 @@ void TVantorel_BMP::FormResize() {
     f.LFigures1->setGeometry(8, layout.figuresTop, layout.chartWidth, vtl::kFiguresLineHeight);
     f.LFigures2->setGeometry(8, layout.figuresTop + vtl::kFiguresLineHeight, layout.chartWidth,
                              vtl::kFiguresLineHeight);
+    m_cursors->placeTable(layout);
 }
 
 // Closing during a transfer cancels it; the window closes once the transfer has stopped.

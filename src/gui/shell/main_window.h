@@ -36,6 +36,7 @@ class Prompter;
 struct FlightRecord;
 } // namespace vtl
 
+class ChartCursors;
 class TFormUstawienia;
 
 // The device link the window talks through; tests put a fake device and clock here.
@@ -105,6 +106,10 @@ public:
     // What the status line should say afterwards, or nothing when there was no print.
     std::string printDocument(const std::function<bool(QPrinter&)>& paint);
 
+    // The readout under the mouse and the measuring cursors of the chart.
+    ChartCursors& chartCursors() { return *m_cursors; }
+    QAction* removeCursorsAction() const { return m_removeCursors; }
+
     void applyLanguage();
     void FormResize();
     bool FormHelp();
@@ -115,6 +120,9 @@ protected:
 
 private:
     void connectHandlers();
+    // main_window_cursors.cpp
+    void buildCursors();
+    void applyCursorsLanguage();
     void FormCreate();
     void Koniec();
 
@@ -197,8 +205,10 @@ private:
     OutputStatus m_outputStatus;
     vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
-    QString m_flightFileTitle;     // empty while the flight panel shows its caption
-    QString m_comparisonFileTitle; // the same for the comparison panel
+    QString m_flightFileTitle;         // empty while the flight panel shows its caption
+    QString m_comparisonFileTitle;     // the same for the comparison panel
+    ChartCursors* m_cursors = nullptr; // a child of the chart
+    QAction* m_removeCursors = nullptr;
     TransferInputGuard* m_runningTransfer = nullptr; // set while a download runs
     bool m_closeAfterTransfer = false;
     // Created once the settings are loaded and kept for the whole run; declared last so that they
