@@ -194,11 +194,27 @@ void CursorsWindowTest::clicksPlaceTheCursorsOnTheNearestSamples() {
 
     // The lines and their labels are in the picture: cursor A's column changed over most of the
     // plot's height below its label, and the label's box beside it.
+    // The print lays the chart out afresh, on paper, with them too.
+    const auto printed = [this] {
+        QImage page(1500, 1000, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        m_chart->print(page, page.rect());
+        return page;
+    };
     const QImage after = m_chart->renderImage();
+    const QImage printedAfter = printed();
     m_chart->setCursorLine(ChartView::CursorA, std::nullopt);
     m_chart->setCursorLine(ChartView::CursorB, std::nullopt);
     const QImage before = m_chart->renderImage();
+    const QImage printedBefore = printed();
     m_window->chartCursors().refresh();
+    int printChanges = 0;
+    for (int y = 0; y < printedAfter.height(); ++y) {
+        for (int x = 0; x < printedAfter.width(); ++x) {
+            printChanges += printedAfter.pixel(x, y) != printedBefore.pixel(x, y) ? 1 : 0;
+        }
+    }
+    QVERIFY(printChanges > printedAfter.height());
     const QRect area = m_chart->plotArea();
     const int lineX = plot()->mapTo(m_chart, pixelOf(20)).x();
     const auto changed = [&](int left, int right, int top) {
