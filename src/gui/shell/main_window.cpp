@@ -12,6 +12,7 @@
 #include "gui/contest/contest_window.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/files/overlay_window.h"
 #include "gui/flight/filter_dialog.h"
 #include "gui/flight/temperature_key_filter.h"
 #include "gui/help/info_window.h"
@@ -214,6 +215,9 @@ void TVantorel_BMP::applyLanguage() {
     f.Dziennik1->setText(FlightLogWindow::menuText(m_currentLanguage));
     if (m_flightLog) {
         m_flightLog->applyLanguage();
+    }
+    if (m_overlay) {
+        m_overlay->applyLanguage();
     }
     f.Zawody1->setText(ContestWindow::menuText(m_currentLanguage));
     if (m_contest) {
@@ -553,6 +557,8 @@ void TVantorel_BMP::Dziennik1Click() {
         m_flightLog = std::make_unique<FlightLogWindow>(
             m_prompter, m_currentLanguage, m_flightLogState,
             [this](const std::string& path, bool comparison) { openFlightFile(path, comparison); });
+        connect(m_flightLog.get(), &FlightLogWindow::overlayRequested, this,
+                &TVantorel_BMP::showOverlay);
         m_flightLog->setFolder(m_archive.folder());
     } else if (!m_flightLog->isVisible() || m_flightLog->isMinimized()) {
         m_flightLog->setFolder(m_flightLog->folder());
