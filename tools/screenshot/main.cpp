@@ -4,13 +4,15 @@
 //
 //   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
 //                       [--marks] [--locale NAME] [--log FOLDER] [--contest FOLDER]
-//                       [--width W] [--height H]
+//                       [--overlay FILE]... [--width W] [--height H]
 //
 // With --log the picture is of the flight log window listing FOLDER, with --contest of the contest
-// window over the contest in FOLDER (its card showing the flight kept last), at the same size.
+// window over the contest in FOLDER (its card showing the flight kept last), with --overlay (once
+// for each flight) of the overlay window over those flights, at the same size.
 
 #include "gui/contest/contest_window.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/files/overlay_window.h"
 #include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
 
@@ -32,6 +34,7 @@ int main(int argc, char* argv[]) {
                        {"locale", "regional settings, e.g. pl_PL or C", "name"},
                        {"log", "picture the flight log of this folder instead", "folder"},
                        {"contest", "picture the contest in this folder instead", "folder"},
+                       {"overlay", "picture an overlay of these flights instead", "file"},
                        {"width", "window width", "pixels", "1280"},
                        {"height", "window height", "pixels", "1024"}});
     parser.process(application);
@@ -79,6 +82,14 @@ int main(int argc, char* argv[]) {
         }
         QApplication::processEvents();
         return log.grab().save(parser.positionalArguments().first()) ? 0 : 1;
+    }
+    if (parser.isSet("overlay")) {
+        window.showOverlay(parser.values("overlay"));
+        OverlayWindow& overlay = *window.overlayWindow();
+        overlay.resize(window.size());
+        QApplication::processEvents();
+        overlay.chart()->flush();
+        return overlay.grab().save(parser.positionalArguments().first()) ? 0 : 1;
     }
     if (parser.isSet("contest")) {
         window.form().Zawody1->trigger();

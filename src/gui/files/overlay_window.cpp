@@ -26,10 +26,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
@@ -99,6 +99,9 @@ OverlayWindow::OverlayWindow(vtl::Prompter& prompter, const vtl::Language& langu
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLine"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -119,16 +122,11 @@ OverlayWindow::OverlayWindow(vtl::Prompter& prompter, const vtl::Language& langu
     top->addWidget(m_save);
     top->addWidget(m_picture);
     top->addWidget(m_print);
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(m_chart);
-    splitter->addWidget(m_table);
-    splitter->setStretchFactor(0, 4);
-    splitter->setStretchFactor(1, 1);
-    splitter->setChildrenCollapsible(false);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_problems);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(m_chart, 1);
+    layout->addWidget(m_table);
     layout->addWidget(m_status);
 
     connect(m_start, &QRadioButton::toggled, this, [this] { rebuild(); });
@@ -211,6 +209,11 @@ void OverlayWindow::fillTable() {
         m_table->setItem(row, MeanSink, figureItem(f.meanSinkMps, 2));
     }
     m_table->resizeColumnsToContents();
+    // Every flight's row in sight under the chart, which takes the rest of the window.
+    const int rows = std::max(1, m_table->rowCount());
+    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() +
+                            rows * m_table->verticalHeader()->defaultSectionSize() +
+                            2 * m_table->frameWidth());
 }
 
 void OverlayWindow::showProblems() {
