@@ -216,9 +216,7 @@ void TVantorel_BMP::applyLanguage() {
     if (m_flightLog) {
         m_flightLog->applyLanguage();
     }
-    if (m_overlay) {
-        m_overlay->applyLanguage();
-    }
+    applyOverlayLanguage();
     f.Zawody1->setText(ContestWindow::menuText(m_currentLanguage));
     if (m_contest) {
         m_contest->applyLanguage();
@@ -557,8 +555,7 @@ void TVantorel_BMP::Dziennik1Click() {
         m_flightLog = std::make_unique<FlightLogWindow>(
             m_prompter, m_currentLanguage, m_flightLogState,
             [this](const std::string& path, bool comparison) { openFlightFile(path, comparison); });
-        connect(m_flightLog.get(), &FlightLogWindow::overlayRequested, this,
-                &TVantorel_BMP::showOverlay);
+        openOverlaysFrom(*m_flightLog);
         m_flightLog->setFolder(m_archive.folder());
     } else if (!m_flightLog->isVisible() || m_flightLog->isMinimized()) {
         m_flightLog->setFolder(m_flightLog->folder());

@@ -119,6 +119,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void applyOverlayLanguage();
+    // The log's "Overlay" button opens its flights in the overlay window.
+    void openOverlaysFrom(FlightLogWindow& log);
     void connectHandlers();
     void FormCreate();
     void Koniec();

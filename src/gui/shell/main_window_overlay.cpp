@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/files/flight_log_window.h"
 #include "gui/files/overlay_window.h"
 #include "gui/shell/main_window.h"
 
@@ -19,4 +20,14 @@ void TVantorel_BMP::showOverlay(const QStringList& paths) {
     m_overlay->show();
     m_overlay->raise();
     m_overlay->activateWindow();
+}
+
+void TVantorel_BMP::openOverlaysFrom(FlightLogWindow& log) {
+    connect(&log, &FlightLogWindow::overlayRequested, this, &TVantorel_BMP::showOverlay);
+}
+
+void TVantorel_BMP::applyOverlayLanguage() {
+    if (m_overlay) {
+        m_overlay->applyLanguage();
+    }
 }
