@@ -133,7 +133,7 @@ OverlayWindow::OverlayWindow(vtl::Prompter& prompter, const vtl::Language& langu
     connect(m_picture, &QPushButton::clicked, this, &OverlayWindow::savePicture);
     connect(m_print, &QPushButton::clicked, this, &OverlayWindow::print);
     connect(m_save, &QPushButton::clicked, this, &OverlayWindow::saveOverlay);
-    connect(m_open, &QPushButton::clicked, this, &OverlayWindow::openOverlay);
+    connect(m_open, &QPushButton::clicked, this, &OverlayWindow::chooseOverlayFile);
 
     resize(1100, 800);
     applyLanguage();
@@ -339,11 +339,9 @@ void OverlayWindow::saveOverlay() {
                       QDir::toNativeSeparators(qs(name)));
 }
 
-void OverlayWindow::openOverlay() {
+bool OverlayWindow::chooseOverlayFile() {
     const std::string chosen = m_prompter.chooseFile(vtl::FileDialog::OverlayOpen, dialogStart({}));
-    if (!chosen.empty()) {
-        openOverlayFile(chosen);
-    }
+    return !chosen.empty() && openOverlayFile(chosen);
 }
 
 bool OverlayWindow::openOverlayFile(const std::string& path) {

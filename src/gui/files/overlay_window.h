@@ -51,6 +51,8 @@ public:
     void showFlights(const std::vector<std::string>& paths, vtl::OverlayAlignment alignment);
     // Reads an overlay file and draws its flights; false (and the user told) when it is none.
     bool openOverlayFile(const std::string& path);
+    // Asks for an overlay file and opens it; false when none was chosen or it is no overlay.
+    bool chooseOverlayFile();
     void applyLanguage();
 
     const vtl::FlightOverlay& overlay() const { return m_overlay; }
@@ -73,7 +75,6 @@ private:
     void savePicture();
     void print();
     void saveOverlay();
-    void openOverlay();
     // Where a file dialog starts: the last name chosen, else the first flight's folder.
     std::string dialogStart(const std::string& last) const;
     bool refusedAsFolder(const std::string& path);

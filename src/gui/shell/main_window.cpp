@@ -146,6 +146,7 @@ void TVantorel_BMP::connectHandlers() {
     connect(f.Porownanie1, &QAction::triggered, this, &TVantorel_BMP::Porownanie1Click);
     connect(f.Warto1, &QAction::triggered, this, &TVantorel_BMP::Warto1Click);
     connect(f.Dziennik1, &QAction::triggered, this, &TVantorel_BMP::Dziennik1Click);
+    connect(f.Nakladka1, &QAction::triggered, this, &TVantorel_BMP::openOverlayFile);
     connect(f.UstawDrukarke1, &QAction::triggered, this, &TVantorel_BMP::UstawDrukarke1Click);
     connect(f.Drukuj1, &QAction::triggered, this, &TVantorel_BMP::Drukuj1Click);
     connect(f.ZapiszObraz1, &QAction::triggered, this, &TVantorel_BMP::ZapiszObraz1Click);

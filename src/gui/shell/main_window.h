@@ -122,6 +122,10 @@ private:
     void applyOverlayLanguage();
     // The log's "Overlay" button opens its flights in the overlay window.
     void openOverlaysFrom(FlightLogWindow& log);
+    // "Otwórz nakładkę…": an overlay file chosen and drawn in the overlay window.
+    void openOverlayFile();
+    OverlayWindow& overlayWindowMade();
+    void bringUp(QWidget& window);
     void connectHandlers();
     void FormCreate();
     void Koniec();

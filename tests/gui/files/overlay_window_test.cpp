@@ -220,10 +220,13 @@ void OverlayWindowTest::aSavedOverlayOpensWithTheSameFlights() {
     QVERIFY(QFile::exists(saved));
     QVERIFY(window.windowTitle().contains("wieczór.vtlov"));
 
-    OverlayWindow again(*m_prompter, language, nullptr);
+    // Opened again from the main window's menu, without a flight log.
     m_prompter->answerNextFiles({saved.toStdString()});
-    again.openButton()->click();
+    m_window->form().Nakladka1->trigger();
     QCOMPARE(m_prompter->fileDialogs().back().first, vtl::FileDialog::OverlayOpen);
+    QVERIFY(m_window->overlayWindow() != nullptr);
+    OverlayWindow& again = *m_window->overlayWindow();
+    QVERIFY(again.isVisible());
     QCOMPARE(again.overlay().alignment, vtl::OverlayAlignment::Recorded);
     QVERIFY(again.recordedButton()->isChecked());
     QCOMPARE(again.overlay().flights.size(), size_t(3));
@@ -274,6 +277,7 @@ void OverlayWindowTest::picturePrintAndLanguageAsTheMainWindow() {
     QVERIFY(window->windowTitle().startsWith("Flight overlay"));
     QCOMPARE(window->chart()->titleLines().join(""), QString("Flights overlaid at their start"));
     QCOMPARE(log->overlayButton()->text(), QString("Overlay"));
+    QCOMPARE(m_window->form().Nakladka1->text(), QString("Open overlay…"));
 }
 
 QTEST_MAIN(OverlayWindowTest)

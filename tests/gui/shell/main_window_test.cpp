@@ -296,6 +296,7 @@ void MainWindowTest::menuOrderAndCheckMarks() {
                                   "  Porownanie1",
                                   "  Warto1",
                                   "  Dziennik1",
+                                  "  Nakladka1",
                                   "/E1",
                                   "  UstawDrukarke1",
                                   "  Drukuj1",
