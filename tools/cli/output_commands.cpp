@@ -220,6 +220,8 @@ std::string runOverlay(const CommandLine& args) {
     layout.rightLabelsLeft = layout.chartWidth - 85;
     chart.applyLayout(layout);
     showOverlay(chart, overlay, language);
+    // White under the curves, as the window's picture and print have it.
+    chart.setPanelColor(Qt::white);
     chart.flush();
 
     ChartOutput output(chart, language);
