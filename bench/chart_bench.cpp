@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -83,6 +84,41 @@ void printToPdf(benchmark::State& state) {
     }
 }
 BENCHMARK(printToPdf)->Unit(benchmark::kMillisecond);
+
+// Eight full flights of an overlay, each towed a little higher, with their time labels.
+std::vector<ChartView::OverlayCurve> eightFullFlights(std::vector<QString>& labels) {
+    std::vector<ChartView::OverlayCurve> curves(8);
+    for (size_t f = 0; f < curves.size(); ++f) {
+        curves[f].name = QStringLiteral("flight %1 · %2 · 2026-06-14").arg(f).arg(10 + f);
+        curves[f].metres.resize(kFlightPoints);
+        for (int i = 0; i < kFlightPoints; ++i) {
+            curves[f].metres[static_cast<size_t>(i)] = altitude(i) * (1 + 0.05 * f);
+        }
+    }
+    labels.resize(kFlightPoints);
+    for (int i = 0; i < kFlightPoints; ++i) {
+        labels[static_cast<size_t>(i)] =
+            i % kPointsPerLabel == 0 ? QString::number(i / kPointsPerLabel) : QString();
+    }
+    return curves;
+}
+
+// An overlay of eight full flights put on the chart and drawn whole into an image of the
+// on-screen size, as the overlay window does for each alignment or overlay file.
+void overlayEightFlights(benchmark::State& state) {
+    ChartView chart;
+    chart.resize(1265, 745);
+    chart.show();
+    std::vector<QString> labels;
+    const std::vector<ChartView::OverlayCurve> curves = eightFullFlights(labels);
+    chart.flush();
+    for (auto _ : state) {
+        chart.setOverlay(curves, labels);
+        const QImage image = chart.renderImage();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(overlayEightFlights)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -16,6 +16,7 @@
 #include "core/shell/text_tables.h"
 #include "gui/chart/chart_view.h"
 #include "gui/files/chart_output.h"
+#include "gui/files/overlay_chart.h"
 #include "gui/flight/flight_presenter.h"
 #include "gui/look/window_look.h"
 
@@ -65,14 +66,6 @@ QString pictureTarget(const CommandLine& args, size_t index) {
         throw CommandError("OUT must end in .bmp, .png or .pdf");
     }
     return out;
-}
-
-ChartView::OverlayCurve overlayCurve(const OverlayFlight& flight) {
-    ChartView::OverlayCurve curve;
-    curve.name = QString::fromStdString(flight.legendText());
-    const std::vector<float> metres = plottedMetres(flight.curveCm);
-    curve.metres.assign(metres.begin(), metres.end());
-    return curve;
 }
 
 } // namespace
@@ -187,8 +180,8 @@ std::string runRender(const CommandLine& args) {
     return {};
 }
 
-// The flights drawn over each other on the chart the render command draws, in the program's
-// default language; a file that cannot be drawn is named on stderr and the rest are drawn.
+// The flights drawn over each other on the chart the render command draws, titled in the language
+// of the program's settings; a file that cannot be drawn is named on stderr and the rest are drawn.
 std::string runOverlay(const CommandLine& args) {
     if (args.positionalCount() < 2) {
         throw UsageError("overlay needs at least one FILE and OUT");
@@ -217,7 +210,7 @@ std::string runOverlay(const CommandLine& args) {
         std::fprintf(stderr, "%s\n", problems.c_str());
     }
 
-    const vtl::Language language = vtl::Language::Polish;
+    const vtl::Language language = settingsLanguage(args);
     ChartView chart;
     applyDesignFont(chart);
     vtl::TopRowLayout layout;
@@ -226,20 +219,9 @@ std::string runOverlay(const CommandLine& args) {
     layout.unitLabelsTop = layout.chartHeight - 20;
     layout.rightLabelsLeft = layout.chartWidth - 85;
     chart.applyLayout(layout);
-    std::vector<ChartView::OverlayCurve> curves;
-    size_t longest = 0;
-    for (const OverlayFlight& flight : overlay.flights) {
-        curves.push_back(overlayCurve(flight));
-        longest = std::max(longest, flight.curveCm.size());
-    }
-    std::vector<QString> labels;
-    for (size_t j = 0; j < longest; ++j) {
-        const int32_t seconds = sampleSecondsLabel(static_cast<uint32_t>(j), overlay.samplesPer10s);
-        labels.push_back(seconds < 0 ? QString() : QString::number(seconds));
-    }
-    chart.setOverlay(curves, labels);
-    chart.addTitleLine(QString::fromUtf8(align == "start" ? "Loty nałożone od startu"
-                                                          : "Loty nałożone od początku zapisu"));
+    showOverlay(chart, overlay, language);
+    // White under the curves, as the window's picture and print have it.
+    chart.setPanelColor(Qt::white);
     chart.flush();
 
     ChartOutput output(chart, language);

@@ -4,16 +4,19 @@
 //
 //   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
 //                       [--marks] [--locale NAME] [--log FOLDER] [--contest FOLDER]
-//                       [--cursors T1,T2] [--readout T] [--width W] [--height H]
+//                       [--overlay FILE]... [--cursors T1,T2] [--readout T] [--width W]
+//                       [--height H]
 //
 // --cursors places cursors A and B at those seconds (an empty time leaves one out); --readout moves
 // the pointer over the chart to that second, so the status line shows the readout.
 //
 // With --log the picture is of the flight log window listing FOLDER, with --contest of the contest
-// window over the contest in FOLDER (its card showing the flight kept last), at the same size.
+// window over the contest in FOLDER (its card showing the flight kept last), with --overlay (once
+// for each flight) of the overlay window over those flights, at the same size.
 
 #include "gui/contest/contest_window.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/files/overlay_window.h"
 #include "gui/flight/chart_cursors.h"
 #include "gui/shell/main_window.h"
 #include "support/scripted_prompter.h"
@@ -57,6 +60,7 @@ int main(int argc, char* argv[]) {
                        {"contest", "picture the contest in this folder instead", "folder"},
                        {"cursors", "cursors A and B at these seconds", "T1,T2"},
                        {"readout", "the pointer over the chart at this second", "T"},
+                       {"overlay", "picture an overlay of these flights instead", "file"},
                        {"width", "window width", "pixels", "1280"},
                        {"height", "window height", "pixels", "1024"}});
     parser.process(application);
@@ -119,6 +123,14 @@ int main(int argc, char* argv[]) {
         }
         QApplication::processEvents();
         return log.grab().save(parser.positionalArguments().first()) ? 0 : 1;
+    }
+    if (parser.isSet("overlay")) {
+        window.showOverlay(parser.values("overlay"));
+        OverlayWindow& overlay = *window.overlayWindow();
+        overlay.resize(window.size());
+        QApplication::processEvents();
+        overlay.chart()->flush();
+        return overlay.grab().save(parser.positionalArguments().first()) ? 0 : 1;
     }
     if (parser.isSet("contest")) {
         window.form().Zawody1->trigger();

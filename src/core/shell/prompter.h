@@ -32,7 +32,7 @@ struct PrinterChoices {
 // The program's file dialogs, each with its own title: the loads of the current flight (Open) and
 // of a comparison flight, the measurement save, the picture and the spreadsheet export. The two
 // loads share their last name, and so do the measurement save and the export.
-enum class FileDialog { Open, Save, Picture, Comparison, Export };
+enum class FileDialog { Open, Save, Picture, Comparison, Export, OverlayOpen, OverlaySave };
 
 // Everything that asks or tells the user goes through here, so that windows and the protocol can
 // be driven by a script in tests. Texts are UTF-8.

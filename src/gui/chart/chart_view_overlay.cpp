@@ -61,6 +61,9 @@ void ChartView::setOverlay(const std::vector<OverlayCurve>& curves,
         d.overlayGraphs.push_back(graph);
         d.overlayCount = std::max(d.overlayCount, static_cast<int>(points.size()));
     }
+    // The overlay has no dh/dt curve: its axis, grid and unit would stand empty.
+    d.right->setVisible(curves.empty());
+    d.climb->setVisible(curves.empty());
     d.overlayLabels = timeLabels;
     d.overlayLabels.resize(static_cast<size_t>(d.overlayCount));
     d.scheduleRedraw();

@@ -52,7 +52,12 @@ bool ChartOutput::saveBitmap(const QString& path, int* error) {
 bool ChartOutput::print(const vtl::PrinterChoices& choices) {
     QPrinter printer(QPrinter::HighResolution);
     vtl::applyPrinterChoices(choices, printer);
+    return print(printer);
+}
+
+bool ChartOutput::print(QPrinter& printer) {
+    const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
     QMarginsF margins = ChartView::kPrintMargins;
-    margins.setBottom(choices.landscape ? kLandscapeBottomMargin : kPortraitBottomMargin);
+    margins.setBottom(landscape ? kLandscapeBottomMargin : kPortraitBottomMargin);
     return m_chart.printTo(printer, margins);
 }

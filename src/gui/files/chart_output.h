@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class ChartView;
+class QPrinter;
 
 // The chart as a picture or on paper: while it is output its panel is white and its title
 // describes the current flight; afterwards the screen look returns.
@@ -29,6 +30,8 @@ public:
     // margins, the chart's bottom margin 25 % of a landscape page and 55 % of a portrait one.
     // False when the print could not start.
     bool print(const vtl::PrinterChoices& choices);
+    // The same on a printer already set up; its page orientation chooses the bottom margin.
+    bool print(QPrinter& printer);
 
 private:
     ChartView& m_chart;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/files/flight_log_window.h"
 
+#include "core/files/overlay_texts.h"
 #include "core/files/spreadsheet_export.h"
 #include "core/flight/flight_figures_text.h"
 #include "core/flight/sampling_code.h"
@@ -99,7 +100,8 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     m_table->setObjectName(QStringLiteral("LogTable"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows are selected for an overlay; opening takes the current one.
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
@@ -120,6 +122,8 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     m_compare->setObjectName(QStringLiteral("CompareButton"));
     m_export = new QPushButton(this);
     m_export->setObjectName(QStringLiteral("ExportButton"));
+    m_overlay = new QPushButton(this);
+    m_overlay->setObjectName(QStringLiteral("OverlayButton"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_folderButton);
@@ -129,6 +133,7 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     bottom->addWidget(m_progress, 1);
     bottom->addWidget(m_open);
     bottom->addWidget(m_compare);
+    bottom->addWidget(m_overlay);
     bottom->addWidget(m_export);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -140,6 +145,9 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     connect(m_open, &QPushButton::clicked, this, [this] { openSelected(false); });
     connect(m_compare, &QPushButton::clicked, this, [this] { openSelected(true); });
     connect(m_export, &QPushButton::clicked, this, &FlightLogWindow::exportRows);
+    connect(m_overlay, &QPushButton::clicked, this, &FlightLogWindow::overlaySelected);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FlightLogWindow::showOverlayChoice);
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { openSelected(false); });
 
     resize(1240, 600);
@@ -159,6 +167,9 @@ void FlightLogWindow::applyLanguage() {
     m_compare->setText(text(FlightLogCaption::CompareButton));
     m_export->setText(text(FlightLogCaption::ExportButton));
     m_filter->setPlaceholderText(text(FlightLogCaption::FilterHint));
+    m_overlay->setText(
+        QString::fromStdString(vtl::caption(vtl::OverlayCaption::LogButton, m_language)));
+    showOverlayChoice();
     QStringList headers;
     for (int column = 0; column < ColumnCount; ++column) {
         headers << text(columnCaption(column));
@@ -341,6 +352,7 @@ void FlightLogWindow::applyFilter() {
         }
     }
     showCounter();
+    showOverlayChoice();
 }
 
 std::vector<vtl::FlightLogRow> FlightLogWindow::shownRows() const {
@@ -361,6 +373,37 @@ void FlightLogWindow::openSelected(bool comparison) {
     }
     const QString name = m_table->item(row, FileName)->text();
     m_opener(QDir(m_folder).filePath(name).toStdString(), comparison);
+}
+
+int FlightLogWindow::selectedShownRows() const {
+    int count = 0;
+    for (const QModelIndex& index : m_table->selectionModel()->selectedRows()) {
+        count += m_table->isRowHidden(index.row()) ? 0 : 1;
+    }
+    return count;
+}
+
+// Enabled for 2 to 8 rows; its hint says what to select, or why more rows are too many.
+void FlightLogWindow::showOverlayChoice() {
+    const int count = selectedShownRows();
+    const bool tooMany = count > static_cast<int>(vtl::kOverlayMaximumFlights);
+    m_overlay->setEnabled(count >= 2 && !tooMany);
+    const std::string hint = tooMany ? vtl::caption(vtl::OverlayCaption::LogTooManyRows, m_language)
+                                     : vtl::caption(vtl::OverlayCaption::LogButtonHint, m_language);
+    m_overlay->setToolTip(
+        QString::fromStdString(hint).replace(QLatin1String("%d"), QString::number(count)));
+}
+
+void FlightLogWindow::overlaySelected() {
+    QStringList paths;
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        if (!m_table->isRowHidden(row) && m_table->selectionModel()->isRowSelected(row)) {
+            paths << QDir(m_folder).filePath(m_table->item(row, FileName)->text());
+        }
+    }
+    if (paths.size() >= 2 && paths.size() <= static_cast<int>(vtl::kOverlayMaximumFlights)) {
+        emit overlayRequested(paths);
+    }
 }
 
 void FlightLogWindow::chooseFolder() {

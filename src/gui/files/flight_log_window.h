@@ -5,6 +5,7 @@
 #include "core/shell/text_tables.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <atomic>
@@ -69,11 +70,14 @@ public:
     QPushButton* compareButton() const { return m_compare; }
     QPushButton* exportButton() const { return m_export; }
     QPushButton* folderButton() const { return m_folderButton; }
+    QPushButton* overlayButton() const { return m_overlay; }
     // The rows in the table's order, as they are shown (hidden ones left out).
     std::vector<vtl::FlightLogRow> shownRows() const;
 
 signals:
     void scanFinished();
+    // The shown rows selected (2 to 8 of them), as paths, for an overlay.
+    void overlayRequested(const QStringList& paths);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,6 +94,9 @@ private:
     void showCounter();
     bool matchesFilter(int tableRow) const;
     void openSelected(bool comparison);
+    int selectedShownRows() const;
+    void showOverlayChoice();
+    void overlaySelected();
     void chooseFolder();
     void exportRows();
     void saveState() const;
@@ -122,4 +129,5 @@ private:
     QPushButton* m_open = nullptr;
     QPushButton* m_compare = nullptr;
     QPushButton* m_export = nullptr;
+    QPushButton* m_overlay = nullptr;
 };

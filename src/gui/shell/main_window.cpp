@@ -12,6 +12,7 @@
 #include "gui/contest/contest_window.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/files/overlay_window.h"
 #include "gui/flight/chart_cursors.h"
 #include "gui/flight/filter_dialog.h"
 #include "gui/flight/temperature_key_filter.h"
@@ -147,6 +148,7 @@ void TVantorel_BMP::connectHandlers() {
     connect(f.Porownanie1, &QAction::triggered, this, &TVantorel_BMP::Porownanie1Click);
     connect(f.Warto1, &QAction::triggered, this, &TVantorel_BMP::Warto1Click);
     connect(f.Dziennik1, &QAction::triggered, this, &TVantorel_BMP::Dziennik1Click);
+    connect(f.Nakladka1, &QAction::triggered, this, &TVantorel_BMP::openOverlayFile);
     connect(f.UstawDrukarke1, &QAction::triggered, this, &TVantorel_BMP::UstawDrukarke1Click);
     connect(f.Drukuj1, &QAction::triggered, this, &TVantorel_BMP::Drukuj1Click);
     connect(f.ZapiszObraz1, &QAction::triggered, this, &TVantorel_BMP::ZapiszObraz1Click);
@@ -217,6 +219,7 @@ void TVantorel_BMP::applyLanguage() {
     if (m_flightLog) {
         m_flightLog->applyLanguage();
     }
+    applyOverlayLanguage();
     f.Zawody1->setText(ContestWindow::menuText(m_currentLanguage));
     if (m_contest) {
         m_contest->applyLanguage();
@@ -557,6 +560,7 @@ void TVantorel_BMP::Dziennik1Click() {
         m_flightLog = std::make_unique<FlightLogWindow>(
             m_prompter, m_currentLanguage, m_flightLogState,
             [this](const std::string& path, bool comparison) { openFlightFile(path, comparison); });
+        openOverlaysFrom(*m_flightLog);
         m_flightLog->setFolder(m_archive.folder());
     } else if (!m_flightLog->isVisible() || m_flightLog->isMinimized()) {
         m_flightLog->setFolder(m_flightLog->folder());

@@ -48,6 +48,7 @@ struct DeviceLink {
 class TFoInfo;
 class ContestWindow;
 class FlightLogWindow;
+class OverlayWindow;
 class TF_Filtr;
 class TransferInputGuard;
 
@@ -92,6 +93,10 @@ public:
     HelpWindow* helpWindow() const { return m_help.window(); }
     // The flight log window, once the menu has opened it.
     FlightLogWindow* flightLogWindow() const { return m_flightLog.get(); }
+    // The overlay window, once the flight log has opened it; one, reused for each overlay.
+    OverlayWindow* overlayWindow() const { return m_overlay.get(); }
+    // Draws the flights over each other, aligned at their start, in the overlay window.
+    void showOverlay(const QStringList& paths);
     // The contest window, once the menu has opened it.
     ContestWindow* contestWindow() const { return m_contest.get(); }
     // Downloads as "Odczyt Vantorelu" does, with the same indicators, questions and drawing, and
@@ -119,6 +124,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void applyOverlayLanguage();
+    // The log's "Overlay" button opens its flights in the overlay window.
+    void openOverlaysFrom(FlightLogWindow& log);
+    // "Otwórz nakładkę…": an overlay file chosen and drawn in the overlay window.
+    void openOverlayFile();
+    OverlayWindow& overlayWindowMade();
+    void bringUp(QWidget& window);
     void connectHandlers();
     // main_window_cursors.cpp
     void buildCursors();
@@ -218,6 +230,7 @@ private:
     std::unique_ptr<TF_Filtr> m_filterDialog;
     QString m_flightLogState; // the log window's size and columns, beside the settings file
     std::unique_ptr<FlightLogWindow> m_flightLog;
+    std::unique_ptr<OverlayWindow> m_overlay;
     QString m_contestState; // the contest window's recent contests and size
     std::unique_ptr<ContestWindow> m_contest;
 };

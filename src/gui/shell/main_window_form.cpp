@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/main_window_form.h"
 
+#include "core/files/overlay_texts.h"
 #include "gui/chart/chart_view.h"
 #include "gui/look/window_look.h"
 
@@ -211,6 +212,9 @@ void MainWindowForm::buildMenu(QMainWindow& window) {
     Warto1 = item(Widok1, "Warto1", QStringLiteral("Wartosci"), true, false);
     Dziennik1 = item(Widok1, "Dziennik1", QStringLiteral("Dziennik lotów"));
     Dziennik1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    Nakladka1 = item(Widok1, "Nakladka1",
+                     QString::fromStdString(
+                         vtl::caption(vtl::OverlayCaption::OpenOverlay, vtl::Language::Polish)));
 
     E1 = bar->addMenu(QStringLiteral("Print/Export"));
     E1->setObjectName(QStringLiteral("E1"));

@@ -79,6 +79,7 @@ struct MainWindowForm {
     QAction* Porownanie1 = nullptr;
     QAction* Warto1 = nullptr;
     QAction* Dziennik1 = nullptr; // the flight log window
+    QAction* Nakladka1 = nullptr; // an overlay file, opened in the overlay window
     QMenu* E1 = nullptr;
     QAction* UstawDrukarke1 = nullptr;
     QAction* Drukuj1 = nullptr;

@@ -3,6 +3,7 @@
 
 #include "gui/files/printer_setup.h"
 
+#include "core/files/overlay_texts.h"
 #include "core/shell/text_tables.h"
 
 #include <QApplication>
@@ -105,6 +106,8 @@ std::string QtPrompter::chooseFile(FileDialog dialog, const std::string& initial
     const vtl::Language lang = language();
     MainCaption title = MainCaption::LoadFlightDialog;
     MainCaption filter = MainCaption::FlightFilesFilter;
+    // The overlay's dialogs take their texts from the overlay window's captions.
+    std::optional<OverlayCaption> overlayTitle;
     switch (dialog) {
     case FileDialog::Open:
         break;
@@ -122,15 +125,28 @@ std::string QtPrompter::chooseFile(FileDialog dialog, const std::string& initial
         title = MainCaption::PictureDialog;
         filter = MainCaption::PictureFilesFilter;
         break;
+    case FileDialog::OverlayOpen:
+        overlayTitle = OverlayCaption::OpenDialog;
+        break;
+    case FileDialog::OverlaySave:
+        overlayTitle = OverlayCaption::SaveDialog;
+        break;
     }
-    const bool open = dialog == FileDialog::Open || dialog == FileDialog::Comparison;
+    const bool open = dialog == FileDialog::Open || dialog == FileDialog::Comparison ||
+                      dialog == FileDialog::OverlayOpen;
 
-    QFileDialog chooser(nullptr, text(title, lang), QString::fromStdString(initialName));
+    QFileDialog chooser(nullptr,
+                        overlayTitle ? QString::fromStdString(caption(*overlayTitle, lang))
+                                     : text(title, lang),
+                        QString::fromStdString(initialName));
     chooser.setOption(QFileDialog::DontUseNativeDialog);
     chooser.setOption(QFileDialog::DontConfirmOverwrite);
     chooser.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     chooser.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    chooser.setNameFilters({text(filter, lang), text(MainCaption::AllFilesFilter, lang)});
+    chooser.setNameFilters({overlayTitle
+                                ? QString::fromStdString(caption(OverlayCaption::FilesFilter, lang))
+                                : text(filter, lang),
+                            text(MainCaption::AllFilesFilter, lang)});
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
         return std::string();
     }

@@ -296,6 +296,7 @@ void MainWindowTest::menuOrderAndCheckMarks() {
                                   "  Porownanie1",
                                   "  Warto1",
                                   "  Dziennik1",
+                                  "  Nakladka1",
                                   "  UsunKursory",
                                   "/E1",
                                   "  UstawDrukarke1",

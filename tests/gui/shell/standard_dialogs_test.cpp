@@ -109,6 +109,10 @@ void StandardDialogsTest::fileDialogsSayWhatTheyDo() {
          "Spreadsheets (*.csv)"},
         {vtl::FileDialog::Picture, "Zapisz obraz", "Save picture", QFileDialog::AcceptSave,
          "Pictures (*.bmp)"},
+        {vtl::FileDialog::OverlayOpen, "Otwórz nakładkę", "Open overlay", QFileDialog::AcceptOpen,
+         "Flight overlays (*.vtlov)"},
+        {vtl::FileDialog::OverlaySave, "Zapisz nakładkę", "Save overlay", QFileDialog::AcceptSave,
+         "Flight overlays (*.vtlov)"},
     };
     vtl::QtPrompter prompter;
     vtl::Language language = vtl::Language::Polish;
