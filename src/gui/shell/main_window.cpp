@@ -12,6 +12,7 @@
 #include "gui/contest/contest_window.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/files/flight_note_field.h"
 #include "gui/flight/filter_dialog.h"
 #include "gui/flight/temperature_key_filter.h"
 #include "gui/help/info_window.h"
@@ -61,7 +62,8 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
                  m_currentLanguage, m_settings.settings(),
                  link.priority != nullptr ? *link.priority : m_systemPriority),
       m_output(*m_form.Chart1, m_currentLanguage), m_archive(prompter, m_currentLanguage),
-      m_help(prompter, m_programFolder, this), m_outputStatus(*m_form.LStatus, m_currentLanguage) {
+      m_help(prompter, m_programFolder, this), m_outputStatus(*m_form.LStatus, m_currentLanguage),
+      m_noteField(new FlightNoteField(prompter, m_currentLanguage, m_form.client)) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -198,6 +200,7 @@ void TVantorel_BMP::applyLanguage() {
     }
     f.B_Porownanie->setText(t(MainCaption::Comparison));
     showFlightTitle(m_flightFileTitle);
+    m_noteField->applyLanguage();
     showComparisonTitle(m_comparisonFileTitle);
     setWindowTitle(t(MainCaption::WindowCaption));
 
@@ -255,6 +258,7 @@ void TVantorel_BMP::FormResize() {
     f.LFigures1->setGeometry(8, layout.figuresTop, layout.chartWidth, vtl::kFiguresLineHeight);
     f.LFigures2->setGeometry(8, layout.figuresTop + vtl::kFiguresLineHeight, layout.chartWidth,
                              vtl::kFiguresLineHeight);
+    m_noteField->setGeometry(8, layout.noteTop, layout.chartWidth, vtl::kNoteLineHeight);
 }
 
 // Closing during a transfer cancels it; the window closes once the transfer has stopped.
@@ -321,6 +325,7 @@ void TVantorel_BMP::blankComparisonPanel() {
 void TVantorel_BMP::blankFlightPanel() {
     m_presenter.blankPanel(vtl::FlightRole::Current);
     showFlightTitle(QString());
+    m_noteField->setFlightFile(std::string());
 }
 
 void TVantorel_BMP::showFlightTitle(const QString& fileTitle) {
@@ -370,12 +375,6 @@ void TVantorel_BMP::showPanel(vtl::FlightRole role) {
                 ? QString()
                 : qs(vtl::comparisonFiguresPrefix(m_currentLanguage) + panel.figures));
     }
-}
-
-vtl::FlightPanelTexts TVantorel_BMP::outputPanel() const {
-    vtl::FlightPanelTexts panel = m_presenter.panel(vtl::FlightRole::Current);
-    panel.origin = m_form.GroupB_Vtl->title().toStdString();
-    return panel;
 }
 
 // A click on a curve empties it; the altitude and comparison curves also blank their flight's
@@ -461,6 +460,7 @@ void TVantorel_BMP::loadCurrent(const vtl::MeasurementCommands::LoadedFile& file
     }
     m_form.GroupB_Vtl->setFilePath(QString::fromStdString(file.path));
     showFlightTitle(QString::fromStdString(vtl::fileTitle(file.path)));
+    m_noteField->setFlightFile(file.path);
     m_presenter.showLoadedCurrent();
     tellWhetherFileIsWhole(file.bytes);
 }
@@ -554,6 +554,7 @@ void TVantorel_BMP::Dziennik1Click() {
             m_prompter, m_currentLanguage, m_flightLogState,
             [this](const std::string& path, bool comparison) { openFlightFile(path, comparison); });
         m_flightLog->setFolder(m_archive.folder());
+        m_noteField->followLog(*m_flightLog);
     } else if (!m_flightLog->isVisible() || m_flightLog->isMinimized()) {
         m_flightLog->setFolder(m_flightLog->folder());
     }

@@ -47,6 +47,7 @@ struct DeviceLink {
 class TFoInfo;
 class ContestWindow;
 class FlightLogWindow;
+class FlightNoteField;
 class TF_Filtr;
 class TransferInputGuard;
 
@@ -91,6 +92,8 @@ public:
     HelpWindow* helpWindow() const { return m_help.window(); }
     // The flight log window, once the menu has opened it.
     FlightLogWindow* flightLogWindow() const { return m_flightLog.get(); }
+    // The current flight's note under the chart.
+    FlightNoteField* noteField() const { return m_noteField; }
     // The contest window, once the menu has opened it.
     ContestWindow* contestWindow() const { return m_contest.get(); }
     // Downloads as "Odczyt Vantorelu" does, with the same indicators, questions and drawing, and
@@ -195,6 +198,7 @@ private:
     SystemPrinters m_systemPrinters;
     vtl::PrinterDirectory* m_printers = &m_systemPrinters;
     OutputStatus m_outputStatus;
+    FlightNoteField* m_noteField;         // a child of the client area
     vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
     QString m_flightFileTitle;     // empty while the flight panel shows its caption
