@@ -4,6 +4,7 @@
 #include "flight_files.h"
 
 #include "core/chart/top_row_layout.h"
+#include "core/files/flight_notes.h"
 #include "core/files/flight_overlay.h"
 #include "core/files/measurement_file.h"
 #include "core/files/spreadsheet_export.h"
@@ -174,6 +175,15 @@ std::string runRender(const CommandLine& args) {
 
     vtl::FlightPanelTexts panel = presenter.panel(FlightRole::Current);
     panel.origin = fileTitle(path);
+    // As the window's picture: the flight's note under the title. Notes that cannot be read
+    // stop no picture.
+    try {
+        if (const std::optional<vtl::FoundNote> note = vtl::readFlightNote(path)) {
+            panel.note = note->text;
+            panel.noteStale = note->stale;
+        }
+    } catch (const vtl::FlightNotesError&) {
+    }
     ChartOutput output(chart, language);
     output.prepareChartForOutput(panel);
     writeChartPicture(chart, output, out, args.flag("--landscape"), args);

@@ -11,6 +11,7 @@ TopRowLayout layOutTopRow(int clientWidth, int clientHeight, const TopRowWidths&
     TopRowLayout layout;
     layout.chartHeight = std::max(clientHeight - kFiguresStripHeight - 120, 200);
     layout.figuresTop = 120 + layout.chartHeight + 2;
+    layout.noteTop = layout.figuresTop + 2 * kFiguresLineHeight + 2;
     layout.unitLabelsTop = layout.chartHeight - 20;
     layout.chartWidth = std::max(clientWidth - 15, 500);
     layout.rightLabelsLeft = layout.chartWidth - 85;

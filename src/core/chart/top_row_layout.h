@@ -12,6 +12,7 @@ struct TopRowLayout {
     // bottom, so the chart never hides the figures lines.
     int chartHeight = 0;
     int figuresTop = 0;           // the first figures line, right under the chart
+    int noteTop = 0;              // the current flight's note, under the figures lines
     int unitLabelsTop = 0;        // "[m]" and "[sek]" on the chart
     int rightLabelsLeft = 0;      // "[sek]" and "dh/dt" on the chart
     int readButtonLeft = 0;       // B_Odczyt_Vantorelu and BZerowanie
@@ -22,9 +23,11 @@ struct TopRowLayout {
     int comparisonPanelLeft = 0;  // GroupB_Por
 };
 
-// The strip under the chart holds two figures lines: the current flight's and the comparison's.
+// The strip under the chart holds two figures lines, the current flight's and the comparison's,
+// and the line of the current flight's note.
 constexpr int kFiguresLineHeight = 18;
-constexpr int kFiguresStripHeight = 2 * kFiguresLineHeight + 4;
+constexpr int kNoteLineHeight = 22;
+constexpr int kFiguresStripHeight = 2 * kFiguresLineHeight + kNoteLineHeight + 6;
 
 struct TopRowWidths {
     int readButton = 145;      // B_Odczyt_Vantorelu

@@ -2,6 +2,7 @@
 #include "core/files/flight_log.h"
 
 #include "core/files/flight_archive.h"
+#include "core/files/flight_notes.h"
 #include "core/files/measurement_file.h"
 #include "core/flight/flight_drawing.h"
 #include "core/flight/flight_image.h"
@@ -184,6 +185,31 @@ void writeCache(const fs::path& folder, const fs::path& cachePath, const std::st
     fs::rename(utf8Path(*temporary), cachePath, error);
     if (error) {
         fs::remove(utf8Path(*temporary), error);
+    }
+}
+
+// The folder's notes, when it has any: without them no file needs its bytes hashed. A notes file
+// that cannot be read shows no notes; writing a note tells the user why.
+std::optional<FlightNotes> folderNotes(const fs::path& folder) {
+    try {
+        FlightNotes notes(utf8String(folder));
+        if (!notes.records().empty()) {
+            return notes;
+        }
+    } catch (const FlightNotesError&) {
+    }
+    return std::nullopt;
+}
+
+void findNote(const FlightNotes& notes, const fs::path& folder, FlightLogRow& row) {
+    const std::optional<std::string> sha256 =
+        fileSha256(utf8String(folder / utf8Path(row.fileName)));
+    if (!sha256) {
+        return;
+    }
+    if (const std::optional<FoundNote> found = notes.find(row.fileName, *sha256)) {
+        row.note = found->text;
+        row.noteStale = found->stale;
     }
 }
 
@@ -412,6 +438,7 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
         }
     }
 
+    const std::optional<FlightNotes> notes = folderNotes(folderPath);
     bool changed = false;
     size_t index = 0;
     for (FlightLogRow& row : rows) {
@@ -433,6 +460,9 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
         } else {
             readFlightLogFile(utf8String(folderPath / utf8Path(row.fileName)), row);
             changed = changed || row.status != LogStatus::Unreadable;
+        }
+        if (notes) {
+            findNote(*notes, folderPath, row);
         }
         if (progress) {
             progress(row, index, rows.size());
@@ -476,7 +506,7 @@ std::string optionalInt(const std::optional<int>& value) {
 std::string flightLogCsv(const std::vector<FlightLogRow>& rows) {
     std::string csv = "downloaded,serial,competitor,sampling_code,temperature_c,maximum_m,"
                       "time_to_maximum_s,flight_time_s,best_climb_mps,mean_sink_mps,status,"
-                      "file,size_bytes\r\n";
+                      "file,size_bytes,note\r\n";
     for (const FlightLogRow& row : rows) {
         const FlightFigures& f = row.figures;
         const std::string fields[] = {row.downloaded,
@@ -491,7 +521,8 @@ std::string flightLogCsv(const std::vector<FlightLogRow>& rows) {
                                       figureText(f.meanSinkMps, 2),
                                       logStatusName(row.status),
                                       row.fileName,
-                                      std::to_string(row.size)};
+                                      std::to_string(row.size),
+                                      row.note};
         for (size_t i = 0; i < std::size(fields); ++i) {
             csv += (i == 0 ? "" : ",") + csvField(fields[i]);
         }

@@ -36,6 +36,10 @@ struct FlightLogRow {
     std::optional<int> samplingCode;
     std::optional<int> temperature; // the header's start temperature, whole degrees Celsius
     FlightFigures figures;
+    // The flight's note from the folder's notes file, read at every listing and never cached;
+    // stale when it was written for other bytes under this name.
+    std::string note;
+    bool noteStale = false;
 };
 
 // The download time written in an archive name ("2026-06-14_103512_S1234_C42..."), as
@@ -54,7 +58,8 @@ using FlightLogProgress = std::function<void(const FlightLogRow& row, size_t ind
 
 // Lists the files of the folder, newest first. Rows whose file has the size and time stamp the
 // cache noted are taken from the cache; the others are read, and the cache is written anew when
-// anything changed (where the folder may be written). A bad file or cache stops nothing. Setting
+// anything changed (where the folder may be written). Each row gets its note from the folder's
+// notes file (a damaged one gives no notes). A bad file or cache stops nothing. Setting
 // `cancel` ends the scan early with the rows so far. The cache is only ever a regular file this
 // program wrote: whatever else has its name (a link, a folder, a pipe, another file) is neither
 // read nor written, and `foreignCache` is set then. A folder that cannot be listed (missing, not a
@@ -74,6 +79,7 @@ std::string figureText(const std::optional<double>& value, int decimals,
                        char decimalSeparator = '.');
 
 // The rows as CSV: a header line, then one line a row; UTF-8, '.' decimals, RFC 4180 quoting.
+// The note is the last column.
 std::string flightLogCsv(const std::vector<FlightLogRow>& rows);
 
 } // namespace vtl

@@ -3,6 +3,8 @@
 
 #include "core/shell/text_tables.h"
 
+#include <algorithm>
+
 namespace vtl {
 
 std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, Language language) {
@@ -16,6 +18,16 @@ std::vector<std::string> outputTitleLines(const FlightPanelTexts& panel, Languag
     std::vector<std::string> lines{first, " ", third};
     if (!panel.figures.empty()) {
         lines.push_back("        " + panel.figures);
+    }
+    if (!panel.note.empty()) {
+        std::string note = panel.note;
+        // A title line is one line, however the note was typed.
+        std::replace_if(
+            note.begin(), note.end(), [](char c) { return c == '\n' || c == '\r' || c == '\t'; },
+            ' ');
+        const FlightLogCaption word =
+            panel.noteStale ? FlightLogCaption::NoteStaleTitle : FlightLogCaption::NoteLabel;
+        lines.push_back("        " + caption(word, language) + " " + note);
     }
     return lines;
 }

@@ -86,7 +86,7 @@ constexpr std::array<TextPair, static_cast<size_t>(FlightLogCaption::Count)> kFl
     {"Otwórz", "Open"},
     {"Porównaj", "Compare"},
     {"Eksport", "Export"},
-    {"Filtr: zawodnik, numer seryjny lub data", "Filter: competitor, serial or date"},
+    {"Filtr: zawodnik, numer seryjny, data lub uwagi", "Filter: competitor, serial, date or note"},
     {"dobry", "ok"},
     {"niepełny", "incomplete"},
     {"uszkodzony", "corrupt"},
@@ -104,6 +104,12 @@ constexpr std::array<TextPair, static_cast<size_t>(FlightLogCaption::Count)> kFl
     {"Śr. opadanie m/s", "Mean sink m/s"},
     {"Stan", "Status"},
     {"Plik", "File"},
+    {"Uwagi", "Notes"},
+    {"Uwaga do wcześniejszej wersji tego pliku", "Note of an earlier version of this file"},
+    {"Uwagi:", "Notes:"},
+    {"Lot bez pliku: uwagi są przechowywane przy plikach lotów",
+     "A flight with no file: notes are kept beside flight files"},
+    {"Uwagi (wcześniejsza wersja pliku):", "Notes (earlier version of the file):"},
 }};
 
 constexpr std::array<TextPair, static_cast<size_t>(Message::Count)> kMessages = {{

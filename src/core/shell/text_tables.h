@@ -113,7 +113,12 @@ enum class FlightLogCaption {
     BestClimbColumn,
     MeanSinkColumn,
     StatusColumn,
-    FileColumn, // the last column
+    FileColumn,
+    NoteColumn, // the last column
+    NoteStaleHint,
+    NoteLabel,
+    NoteNoFileHint,
+    NoteStaleTitle, // the output title's word for a note of an earlier version of the file
     Count
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/files/flight_log_window.h"
 
+#include "core/files/flight_notes.h"
 #include "core/files/overlay_texts.h"
 #include "core/files/spreadsheet_export.h"
 #include "core/flight/flight_figures_text.h"
@@ -13,9 +14,11 @@
 #include "gui/look/number_item.h"
 
 #include <QCloseEvent>
+#include <QColor>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -33,9 +36,9 @@ namespace {
 using vtl::FlightLogCaption;
 
 // The captions follow the order of the window's columns and of the log's states.
-static_assert(static_cast<int>(FlightLogCaption::FileColumn) -
+static_assert(static_cast<int>(FlightLogCaption::NoteColumn) -
                       static_cast<int>(FlightLogCaption::DownloadedColumn) ==
-                  FlightLogWindow::FileName,
+                  FlightLogWindow::Note,
               "one column caption per column");
 static_assert(static_cast<int>(FlightLogCaption::StatusNotAFlight) -
                       static_cast<int>(FlightLogCaption::StatusOk) ==
@@ -98,7 +101,8 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     m_filter->setClearButtonEnabled(true);
     m_table = new QTableWidget(0, ColumnCount, this);
     m_table->setObjectName(QStringLiteral("LogTable"));
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only the note cells are editable (fillRow): a double-click elsewhere opens the flight.
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Several rows are selected for an overlay; opening takes the current one.
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -148,7 +152,16 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     connect(m_overlay, &QPushButton::clicked, this, &FlightLogWindow::overlaySelected);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FlightLogWindow::showOverlayChoice);
-    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { openSelected(false); });
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int, int column) {
+        if (column != Note) {
+            openSelected(false);
+        }
+    });
+    connect(m_table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (!m_fillingNote && item->column() == Note) {
+            writeNote(item);
+        }
+    });
 
     resize(1240, 600);
     applyLanguage();
@@ -178,6 +191,7 @@ void FlightLogWindow::applyLanguage() {
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const size_t index = m_table->item(row, Downloaded)->data(kRowIndexRole).toULongLong();
         m_table->item(row, Status)->setText(text(statusCaption(m_rows[index].status)));
+        fillNote(row, m_rows[index]);
     }
     if (m_folderError != 0 || m_foreignCache) {
         showCounter();
@@ -268,8 +282,12 @@ void FlightLogWindow::addRow(const vtl::FlightLogRow& row, size_t total) {
     m_total = total;
     const int tableRow = m_table->rowCount();
     m_table->insertRow(tableRow);
+    // Setting an item tells as a changed item does: no note is written for it.
+    m_fillingNote = true;
     fillRow(tableRow, m_rows.back());
     m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
+    m_table->item(tableRow, Note)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
+    m_fillingNote = false;
     const bool shown = matchesFilter(tableRow);
     m_table->setRowHidden(tableRow, !shown);
     if (shown) {
@@ -327,6 +345,84 @@ void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {
     m_table->setItem(tableRow, Status, new QTableWidgetItem(text(statusCaption(row.status))));
     m_table->setItem(tableRow, FileName,
                      new QTableWidgetItem(QString::fromStdString(row.fileName)));
+    for (int column = 0; column < Note; ++column) {
+        QTableWidgetItem* item = m_table->item(tableRow, column);
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    }
+    m_table->setItem(tableRow, Note, new QTableWidgetItem);
+    fillNote(tableRow, row);
+}
+
+// A stale note was written for an earlier version of the file: greyed and slanted, with a
+// tooltip saying so, until it is written anew for this one.
+void FlightLogWindow::fillNote(int tableRow, const vtl::FlightLogRow& row) {
+    QTableWidgetItem* item = m_table->item(tableRow, Note);
+    const bool filling = m_fillingNote;
+    m_fillingNote = true;
+    item->setText(QString::fromStdString(row.note));
+    QFont font = m_table->font();
+    font.setItalic(row.noteStale);
+    item->setFont(font);
+    if (row.noteStale) {
+        item->setForeground(QColor(Qt::gray));
+        item->setToolTip(text(FlightLogCaption::NoteStaleHint));
+    } else {
+        item->setData(Qt::ForegroundRole, QVariant());
+        item->setToolTip(QString());
+    }
+    m_fillingNote = filling;
+}
+
+std::string FlightLogWindow::flightPath(const vtl::FlightLogRow& row) const {
+    return QDir(m_folder).filePath(QString::fromStdString(row.fileName)).toStdString();
+}
+
+void FlightLogWindow::writeNote(QTableWidgetItem* item) {
+    // Rows still coming while the message is shown may move the rows: kept by index.
+    const size_t index = item->data(kRowIndexRole).toULongLong();
+    const std::string typed = item->text().toStdString();
+    // A stale note left as it was stays the earlier version's.
+    if (typed == m_rows[index].note) {
+        return;
+    }
+    const std::string path = flightPath(m_rows[index]);
+    try {
+        vtl::writeFlightNote(path, typed);
+        const std::optional<vtl::FoundNote> found = vtl::readFlightNote(path);
+        m_rows[index].note = found ? found->text : std::string();
+        m_rows[index].noteStale = found && found->stale;
+    } catch (const vtl::FlightNotesError& error) {
+        m_prompter.showMessage(error.text(m_language),
+                               vtl::message(vtl::Message::ErrorCaption, m_language),
+                               vtl::PromptButtons::Ok);
+        fillNote(item->row(), m_rows[index]);
+        return;
+    }
+    fillNote(item->row(), m_rows[index]);
+    emit noteWritten(path);
+}
+
+void FlightLogWindow::showNoteOf(const std::string& flightPath) {
+    const QFileInfo file(QString::fromStdString(flightPath));
+    if (file.absolutePath() != QFileInfo(m_folder).absoluteFilePath()) {
+        return;
+    }
+    const std::string name = file.fileName().toStdString();
+    for (int tableRow = 0; tableRow < m_table->rowCount(); ++tableRow) {
+        vtl::FlightLogRow& row =
+            m_rows[m_table->item(tableRow, Note)->data(kRowIndexRole).toULongLong()];
+        if (row.fileName != name) {
+            continue;
+        }
+        try {
+            const std::optional<vtl::FoundNote> found = vtl::readFlightNote(flightPath);
+            row.note = found ? found->text : std::string();
+            row.noteStale = found && found->stale;
+        } catch (const vtl::FlightNotesError&) {
+            // The listing shows what it read; the writer was told what went wrong.
+        }
+        fillNote(tableRow, row);
+    }
 }
 
 bool FlightLogWindow::matchesFilter(int tableRow) const {
@@ -334,7 +430,7 @@ bool FlightLogWindow::matchesFilter(int tableRow) const {
     if (wanted.isEmpty()) {
         return true;
     }
-    for (const int column : {Competitor, Serial, Downloaded}) {
+    for (const int column : {Competitor, Serial, Downloaded, Note}) {
         if (m_table->item(tableRow, column)->text().contains(wanted, Qt::CaseInsensitive)) {
             return true;
         }

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class QThread;
 
 namespace vtl {
@@ -43,6 +44,7 @@ public:
         MeanSink,
         Status,
         FileName,
+        Note, // edited in place: double-click or F2
         ColumnCount
     };
 
@@ -73,11 +75,15 @@ public:
     QPushButton* overlayButton() const { return m_overlay; }
     // The rows in the table's order, as they are shown (hidden ones left out).
     std::vector<vtl::FlightLogRow> shownRows() const;
+    // The note of a flight file changed elsewhere: its row shows it, when the file is listed here.
+    void showNoteOf(const std::string& flightPath);
 
 signals:
     void scanFinished();
     // The shown rows selected (2 to 8 of them), as paths, for an overlay.
     void overlayRequested(const QStringList& paths);
+    // A note edited here was written for the flight file.
+    void noteWritten(const std::string& flightPath);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,6 +92,11 @@ private:
     void stopScan();
     void addRow(const vtl::FlightLogRow& row, size_t total);
     void fillRow(int tableRow, const vtl::FlightLogRow& row);
+    void fillNote(int tableRow, const vtl::FlightLogRow& row);
+    // Writes the note typed into the cell; on failure the user is told and the cell shows the
+    // stored note again.
+    void writeNote(QTableWidgetItem* item);
+    std::string flightPath(const vtl::FlightLogRow& row) const;
     // `folderError`: the errno value of a folder that could not be listed, or 0; `foreignCache`:
     // a file of the cache's name was not the program's own, and was left alone.
     void finishScan(int folderError, bool foreignCache);
@@ -115,6 +126,7 @@ private:
     bool m_foreignCache = false;
     // Set once the columns have widths a user chose or that fit a first listing.
     bool m_columnsSized = false;
+    bool m_fillingNote = false; // the program, not the user, is changing a note cell
     QThread* m_worker = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     unsigned m_generation = 0;

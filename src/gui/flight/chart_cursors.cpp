@@ -195,6 +195,7 @@ void ChartCursors::makeRoom(vtl::TopRowLayout& layout) const {
     }
     layout.chartHeight -= CursorTable::kHeight;
     layout.figuresTop -= CursorTable::kHeight;
+    layout.noteTop -= CursorTable::kHeight;
     layout.unitLabelsTop -= CursorTable::kHeight;
 }
 

@@ -12,6 +12,7 @@
 #include "gui/contest/contest_window.h"
 #include "gui/device/settings_dialog.h"
 #include "gui/files/flight_log_window.h"
+#include "gui/files/flight_note_field.h"
 #include "gui/files/overlay_window.h"
 #include "gui/flight/chart_cursors.h"
 #include "gui/flight/filter_dialog.h"
@@ -63,7 +64,8 @@ TVantorel_BMP::TVantorel_BMP(const vtl::SettingsPlaces& places, vtl::Prompter& p
                  m_currentLanguage, m_settings.settings(),
                  link.priority != nullptr ? *link.priority : m_systemPriority),
       m_output(*m_form.Chart1, m_currentLanguage), m_archive(prompter, m_currentLanguage),
-      m_help(prompter, m_programFolder, this), m_outputStatus(*m_form.LStatus, m_currentLanguage) {
+      m_help(prompter, m_programFolder, this), m_outputStatus(*m_form.LStatus, m_currentLanguage),
+      m_noteField(new FlightNoteField(prompter, m_currentLanguage, m_form.client)) {
     setObjectName(QStringLiteral("Vantorel_BMP"));
     setWindowTitle(QStringLiteral("Vantorel BMP"));
     vtl::applyDesignFont(*this);
@@ -202,6 +204,7 @@ void TVantorel_BMP::applyLanguage() {
     }
     f.B_Porownanie->setText(t(MainCaption::Comparison));
     showFlightTitle(m_flightFileTitle);
+    m_noteField->applyLanguage();
     showComparisonTitle(m_comparisonFileTitle);
     setWindowTitle(t(MainCaption::WindowCaption));
 
@@ -262,6 +265,7 @@ void TVantorel_BMP::FormResize() {
     f.LFigures2->setGeometry(8, layout.figuresTop + vtl::kFiguresLineHeight, layout.chartWidth,
                              vtl::kFiguresLineHeight);
     m_cursors->placeTable(layout);
+    m_noteField->setGeometry(8, layout.noteTop, layout.chartWidth, vtl::kNoteLineHeight);
 }
 
 // Closing during a transfer cancels it; the window closes once the transfer has stopped.
@@ -328,6 +332,7 @@ void TVantorel_BMP::blankComparisonPanel() {
 void TVantorel_BMP::blankFlightPanel() {
     m_presenter.blankPanel(vtl::FlightRole::Current);
     showFlightTitle(QString());
+    m_noteField->setFlightFile(std::string());
 }
 
 void TVantorel_BMP::showFlightTitle(const QString& fileTitle) {
@@ -377,12 +382,6 @@ void TVantorel_BMP::showPanel(vtl::FlightRole role) {
                 ? QString()
                 : qs(vtl::comparisonFiguresPrefix(m_currentLanguage) + panel.figures));
     }
-}
-
-vtl::FlightPanelTexts TVantorel_BMP::outputPanel() const {
-    vtl::FlightPanelTexts panel = m_presenter.panel(vtl::FlightRole::Current);
-    panel.origin = m_form.GroupB_Vtl->title().toStdString();
-    return panel;
 }
 
 // A click on a curve empties it; the altitude and comparison curves also blank their flight's
@@ -468,6 +467,7 @@ void TVantorel_BMP::loadCurrent(const vtl::MeasurementCommands::LoadedFile& file
     }
     m_form.GroupB_Vtl->setFilePath(QString::fromStdString(file.path));
     showFlightTitle(QString::fromStdString(vtl::fileTitle(file.path)));
+    m_noteField->setFlightFile(file.path);
     m_presenter.showLoadedCurrent();
     tellWhetherFileIsWhole(file.bytes);
 }
@@ -562,6 +562,7 @@ void TVantorel_BMP::Dziennik1Click() {
             [this](const std::string& path, bool comparison) { openFlightFile(path, comparison); });
         openOverlaysFrom(*m_flightLog);
         m_flightLog->setFolder(m_archive.folder());
+        m_noteField->followLog(*m_flightLog);
     } else if (!m_flightLog->isVisible() || m_flightLog->isMinimized()) {
         m_flightLog->setFolder(m_flightLog->folder());
     }

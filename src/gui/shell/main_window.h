@@ -49,6 +49,7 @@ class TFoInfo;
 class ContestWindow;
 class FlightLogWindow;
 class OverlayWindow;
+class FlightNoteField;
 class TF_Filtr;
 class TransferInputGuard;
 
@@ -97,6 +98,8 @@ public:
     OverlayWindow* overlayWindow() const { return m_overlay.get(); }
     // Draws the flights over each other, aligned at their start, in the overlay window.
     void showOverlay(const QStringList& paths);
+    // The current flight's note under the chart.
+    FlightNoteField* noteField() const { return m_noteField; }
     // The contest window, once the menu has opened it.
     ContestWindow* contestWindow() const { return m_contest.get(); }
     // Downloads as "Odczyt Vantorelu" does, with the same indicators, questions and drawing, and
@@ -215,6 +218,7 @@ private:
     SystemPrinters m_systemPrinters;
     vtl::PrinterDirectory* m_printers = &m_systemPrinters;
     OutputStatus m_outputStatus;
+    FlightNoteField* m_noteField;         // a child of the client area
     vtl::QtTranslations m_qtTranslations; // Qt's dialogs speak the current language
     std::string m_lastPictureName;
     QString m_flightFileTitle;         // empty while the flight panel shows its caption

@@ -7,6 +7,7 @@
 #include "core/shell/local_time.h"
 #include "core/shell/text_tables.h"
 #include "gui/device/settings_dialog.h"
+#include "gui/files/flight_note_field.h"
 #include "gui/shell/download_indicators.h"
 #include "gui/shell/transfer_input_guard.h"
 
@@ -94,6 +95,8 @@ std::optional<std::vector<uint8_t>> TVantorel_BMP::downloadAndShow() {
     }
     m_presenter.showCurrentHeader();
     m_presenter.drawCurrent();
+    // The archive copy is the downloaded flight's file, and its note is kept beside it.
+    m_noteField->setFlightFile(kept.keptPath.value_or(std::string()));
     // An opened file's notice says nothing about the flight that took its place.
     m_outputStatus.withdraw(vtl::Message::IncompleteFile);
     if (!kept.complete) {

@@ -6,6 +6,7 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
+#include "gui/files/flight_note_field.h"
 #include "gui/files/printer_setup.h"
 #include "gui/look/locale_separator.h"
 
@@ -14,6 +15,14 @@
 #include <filesystem>
 
 // The main window's output commands: the printer, the print, the picture and the export.
+
+vtl::FlightPanelTexts TVantorel_BMP::outputPanel() const {
+    vtl::FlightPanelTexts panel = m_presenter.panel(vtl::FlightRole::Current);
+    panel.origin = m_form.GroupB_Vtl->title().toStdString();
+    panel.note = m_noteField->note();
+    panel.noteStale = m_noteField->noteStale();
+    return panel;
+}
 
 // A file cannot take the place of a folder: the user is told so instead of a failed write.
 bool TVantorel_BMP::refusedAsFolder(const std::string& path) {

@@ -27,10 +27,12 @@ TEST(TopRowLayout, WorkedWidths) {
 TEST(TopRowLayout, ChartSizeAndOverlays) {
     const TopRowLayout normal = layOutTopRow(1280, 900);
     EXPECT_EQ(normal.chartWidth, 1265);
-    // 900 less the top row's 120 and the figures strip's 40.
-    EXPECT_EQ(normal.chartHeight, 740);
-    EXPECT_EQ(normal.unitLabelsTop, 720);
-    EXPECT_EQ(normal.figuresTop, 862);
+    // 900 less the top row's 120 and the figures strip's 64 (two figures lines and the note).
+    EXPECT_EQ(normal.chartHeight, 716);
+    EXPECT_EQ(normal.unitLabelsTop, 696);
+    EXPECT_EQ(normal.figuresTop, 838);
+    EXPECT_EQ(normal.noteTop, 876);
+    EXPECT_LE(normal.noteTop + kNoteLineHeight, 900);
     EXPECT_EQ(normal.rightLabelsLeft, 1180);
 
     // A small window keeps a 500 by 200 chart, which then reaches past the window.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/flight_log.h"
 
+#include "core/files/flight_notes.h"
 #include "core/flight/flight_image.h"
 #include "support/file_faults.h"
 #include "support/test_files.h"
@@ -34,6 +35,7 @@ std::vector<uint8_t> flightImage(int32_t topCm, uint16_t serial, uint16_t compet
 
 using testing::readText;
 using testing::writeBytes;
+using testing::writeText;
 
 class FlightLogFolder : public ::testing::Test {
 protected:
@@ -263,6 +265,38 @@ TEST_F(FlightLogFolder, CacheServesUnchangedFilesAndRereadsChangedOnes) {
               LogStatus::NotAFlight);
 }
 
+// Notes come from the notes file at every listing, for cached rows too, and never go into the
+// cache: a renamed flight keeps its note, a changed one shows its old note as stale.
+TEST_F(FlightLogFolder, NotesAreReadWithEveryListingAndNeverCached) {
+    const std::string good = "2026-06-14_103512_S1234_C42.bin";
+    const std::string copy = "copy.bin";
+    scanFlightLog(folder.string());
+    const std::string cache = readText(folder / kFlightLogCacheName);
+    writeFlightNote((folder / good).string(), "tow 40 m");
+    writeFlightNote((folder / copy).string(), "wind 3");
+
+    auto rows = scanFlightLog(folder.string());
+    EXPECT_EQ(rowOf(rows, good).note, "tow 40 m");
+    EXPECT_FALSE(rowOf(rows, good).noteStale);
+    EXPECT_EQ(rowOf(rows, "notes.txt").note, "");
+    EXPECT_EQ(readText(folder / kFlightLogCacheName), cache);
+
+    fs::rename(folder / good, folder / "renamed.bin");
+    writeBytes(folder / copy, flightImage(2500, 555, 8));
+    rows = scanFlightLog(folder.string());
+    EXPECT_EQ(rowOf(rows, "renamed.bin").note, "tow 40 m");
+    EXPECT_FALSE(rowOf(rows, "renamed.bin").noteStale);
+    EXPECT_EQ(rowOf(rows, copy).note, "wind 3");
+    EXPECT_TRUE(rowOf(rows, copy).noteStale);
+    EXPECT_EQ(readText(folder / kFlightLogCacheName).find("tow 40 m"), std::string::npos);
+
+    // A notes file that cannot be read as notes hides the notes and stops no listing.
+    writeText(folder / kFlightNotesFileName, "{ not notes");
+    rows = scanFlightLog(folder.string());
+    EXPECT_EQ(rowOf(rows, "renamed.bin").note, "");
+    EXPECT_EQ(rowOf(rows, "renamed.bin").status, LogStatus::Ok);
+}
+
 // A file that is gone leaves the cache at the next listing, though nothing else changed.
 TEST_F(FlightLogFolder, CacheForgetsFilesThatAreGone) {
     scanFlightLog(folder.string());
@@ -439,13 +473,15 @@ TEST(FlightLogCsv, GoldenText) {
     odd.size = 33;
     odd.downloaded = "2026-06-01 07:00:00";
     odd.status = LogStatus::NotAFlight;
+    odd.note = "ciepło, \"termika\"\nzłe lądowanie";
     EXPECT_EQ(flightLogCsv({row, odd}),
               "downloaded,serial,competitor,sampling_code,temperature_c,maximum_m,"
               "time_to_maximum_s,flight_time_s,best_climb_mps,mean_sink_mps,status,file,"
-              "size_bytes\r\n"
+              "size_bytes,note\r\n"
               "2026-06-14 10:35:12,1234,42,2,-3,52.4,31.20,50.10,1.67,0.00,ok,"
-              "2026-06-14_103512_S1234_C42.bin,2164\r\n"
-              "2026-06-01 07:00:00,,,,,,,,,,not a flight,\"wind \"\"3\"\", gusts.txt\",33\r\n");
+              "2026-06-14_103512_S1234_C42.bin,2164,\r\n"
+              "2026-06-01 07:00:00,,,,,,,,,,not a flight,\"wind \"\"3\"\", gusts.txt\",33,"
+              "\"ciepło, \"\"termika\"\"\nzłe lądowanie\"\r\n");
     EXPECT_EQ(figureText(2.5, 1, ','), "2,5");
 }
 

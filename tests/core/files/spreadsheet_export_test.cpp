@@ -56,12 +56,13 @@ TEST(SpreadsheetExport, SuffixIsAddedUnlessHeldAnywhere) {
 }
 
 TEST(OutputTitle, LinesFromThePanel) {
-    FlightPanelTexts panel{"lot7.bin", "42", "1234", "70.1", "-0.3", "18", "10 pom/sek", ""};
+    FlightPanelTexts panel{"lot7.bin", "42",         "1234", "70.1", "-0.3",
+                           "18",       "10 pom/sek", "",     "",     false};
     EXPECT_EQ(outputTitleLines(panel, Language::Polish),
               (std::vector<std::string>{
                   "        Odczyt z: lot7.bin    Nr.Zawodnika: 42    Nr.Seryjny: 1234", " ",
                   "        Max: 70.1 m    Min: -0.3m    Temp: 18°C    Pomiary: 10 pom/sek"}));
-    EXPECT_EQ(outputTitleLines(FlightPanelTexts{"Vantoreal", "", "", "", "", "", "", ""},
+    EXPECT_EQ(outputTitleLines(FlightPanelTexts{"Vantoreal", "", "", "", "", "", "", "", "", false},
                                Language::English)[0],
               "        Read from:Vantoreal    Competitor No.:     Serial No.: ");
 
@@ -70,6 +71,14 @@ TEST(OutputTitle, LinesFromThePanel) {
     const std::vector<std::string> withFigures = outputTitleLines(panel, Language::English);
     ASSERT_EQ(withFigures.size(), 4u);
     EXPECT_EQ(withFigures[3], "        Flight 2:55 \u00b7 start 4.1 s");
+
+    // The note is one more line, however it was typed; an earlier version's note says so.
+    panel.note = "tow 40 m\nwind 3";
+    EXPECT_EQ(outputTitleLines(panel, Language::Polish).back(), "        Uwagi: tow 40 m wind 3");
+    panel.noteStale = true;
+    const std::vector<std::string> stale = outputTitleLines(panel, Language::English);
+    ASSERT_EQ(stale.size(), 5u);
+    EXPECT_EQ(stale.back(), "        Notes (earlier version of the file): tow 40 m wind 3");
 }
 
 } // namespace

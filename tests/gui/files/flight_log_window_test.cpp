@@ -294,19 +294,19 @@ void FlightLogWindowTest::everyCaptionInBothLanguages() {
     const Shown english{m_window->form().English1,
                         "Flight log",
                         {"Folder…", "Open", "Compare", "Export"},
-                        "Filter: competitor, serial or date",
+                        "Filter: competitor, serial, date or note",
                         {"Downloaded", "Serial", "Competitor", "Sampling", "Temp. °C", "Maximum m",
                          "To maximum s", "Flight time", "Best climb m/s", "Mean sink m/s", "Status",
-                         "File"},
+                         "File", "Notes"},
                         "ok",
                         "not a flight"};
     const Shown polish{m_window->form().Polski1,
                        "Dziennik lotów",
                        {"Folder…", "Otwórz", "Porównaj", "Eksport"},
-                       "Filtr: zawodnik, numer seryjny lub data",
+                       "Filtr: zawodnik, numer seryjny, data lub uwagi",
                        {"Pobrano", "Nr seryjny", "Zawodnik", "Próbkowanie", "Temp. °C",
                         "Maksimum m", "Do maksimum s", "Czas lotu", "Najl. wznoszenie m/s",
-                        "Śr. opadanie m/s", "Stan", "Plik"},
+                        "Śr. opadanie m/s", "Stan", "Plik", "Uwagi"},
                        "dobry",
                        "nie lot"};
     for (const Shown& shown : {english, polish}) {

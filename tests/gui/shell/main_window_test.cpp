@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/main_window.h"
 
+#include "core/chart/top_row_layout.h"
 #include "core/flight/flight_record.h"
 #include "core/shell/framework_texts.h"
 #include "core/shell/text_tables.h"
@@ -266,7 +267,8 @@ void MainWindowTest::topRowFollowsTheWindowWidth() {
     QCOMPARE(f.B_Filtr_por->x(), 863);
     QCOMPARE(f.GroupB_Por->x(), 975);
     // The chart ends above the strip of the two figures lines.
-    QCOMPARE(f.Chart1->geometry(), QRect(8, 120, 1265, f.client->height() - 120 - 40));
+    QCOMPARE(f.Chart1->geometry(),
+             QRect(8, 120, 1265, f.client->height() - 120 - vtl::kFiguresStripHeight));
     QCOMPARE(f.LFigures1->geometry(), QRect(8, f.Chart1->geometry().bottom() + 3, 1265, 18));
     QCOMPARE(f.LFigures2->y(), f.LFigures1->y() + 18);
     QCOMPARE(f.B_Porownanie->y(), 8);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/main_window.h"
 
+#include "core/chart/top_row_layout.h"
 #include "core/flight/flight_record.h"
 #include "support/window_rig.h"
 
@@ -281,7 +282,7 @@ void OutputWindowTest::statusLineTellsWhereTheOutputWent() {
     const QPoint figuresBottom =
         form.LFigures2->mapTo(m_window, QPoint(0, form.LFigures2->height()));
     QVERIFY(figuresBottom.y() <= form.StatusBar1->geometry().top());
-    QCOMPARE(form.Chart1->height(), form.client->height() - 120 - 40);
+    QCOMPARE(form.Chart1->height(), form.client->height() - 120 - vtl::kFiguresStripHeight);
 
     vtl::PrinterChoices choices;
     choices.outputFile = path("page.pdf").toStdString();
