@@ -29,6 +29,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -57,6 +58,8 @@ FlightLogCaption statusCaption(vtl::LogStatus status) {
 
 constexpr int kRowIndexRole = Qt::UserRole;
 constexpr int kSortRole = NumberItem::kSortRole;
+constexpr int kNoteMinimumWidth = 140;
+constexpr int kNoteMaximumWidth = 260;
 
 constexpr double kAbsent = -std::numeric_limits<double>::infinity();
 
@@ -109,12 +112,13 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
-    // The file's name and its state say which row is which: beside the date, where the figures
-    // cannot push them off a laptop's screen (at 1280 pixels the figures are wider than what is
-    // left).
+    // The file's name and its state say which row is which, and the note what the user made of
+    // it: beside the date, where the figures cannot push them off a laptop's screen (at 1280
+    // pixels the figures are wider than what is left).
     QHeaderView* header = m_table->horizontalHeader();
     header->moveSection(header->visualIndex(FileName), 1);
     header->moveSection(header->visualIndex(Status), 2);
+    header->moveSection(header->visualIndex(Note), 3);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(Downloaded, Qt::DescendingOrder);
     m_table->setSortingEnabled(true);
@@ -271,6 +275,9 @@ void FlightLogWindow::finishScan(int folderError, bool foreignCache) {
     m_table->setSortingEnabled(true);
     if (!m_columnsSized && m_table->rowCount() > 0) {
         m_table->resizeColumnsToContents();
+        // Room to see a short note, and no more than a long one may take from the figures.
+        m_table->setColumnWidth(
+            Note, std::clamp(m_table->columnWidth(Note), kNoteMinimumWidth, kNoteMaximumWidth));
         m_columnsSized = true;
     }
     showCounter();
