@@ -3,6 +3,7 @@
 
 #include "core/flight/altitude_conversion.h"
 #include "core/flight/flight_drawing.h"
+#include "core/flight/flight_image.h"
 #include "core/flight/image_handover.h"
 #include "flight_synthesiser.h"
 
@@ -45,6 +46,22 @@ void convertLargestFlight(benchmark::State& state) {
     }
 }
 BENCHMARK(convertLargestFlight)->Unit(benchmark::kMillisecond);
+
+// The conversion's worst case: no two samples share a pressure, so none finds its altitude among
+// those already computed and every one takes a logarithm.
+void convertLargestFlightOfDistinctPressures(benchmark::State& state) {
+    const auto record = largestFlight();
+    for (uint32_t i = 0; i < record->slotCount(); ++i) {
+        uint8_t* slot =
+            record->rawImage.data() + vtl::image::kHeaderSize + vtl::image::kSlotSize * i;
+        vtl::image::writeWord(slot, vtl::image::kSlotPressure,
+                              static_cast<uint16_t>(20000 + 2 * i));
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vtl::convertFlight(*record, vtl::FlightRole::Current));
+    }
+}
+BENCHMARK(convertLargestFlightOfDistinctPressures)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

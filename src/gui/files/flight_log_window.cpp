@@ -24,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
@@ -92,8 +91,8 @@ QString FlightLogWindow::text(vtl::FlightLogCaption which) const {
 
 FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& language,
                                  const QString& stateFile, Opener opener, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_prompter(prompter), m_language(language),
-      m_stateFile(stateFile), m_opener(std::move(opener)) {
+    : QWidget(parent, Qt::Window), m_prompter(prompter), m_language(language), m_state(stateFile),
+      m_opener(std::move(opener)) {
     setObjectName(QStringLiteral("FlightLogWindow"));
     m_folderButton = new QPushButton(this);
     m_folderButton->setObjectName(QStringLiteral("FolderButton"));
@@ -169,12 +168,12 @@ FlightLogWindow::FlightLogWindow(vtl::Prompter& prompter, const vtl::Language& l
 
     resize(1240, 600);
     applyLanguage();
-    restoreState();
+    m_columnsSized = m_state.restore(*this, *m_table);
 }
 
 FlightLogWindow::~FlightLogWindow() {
     stopScan();
-    saveState();
+    m_state.save(*this, *m_table);
 }
 
 void FlightLogWindow::applyLanguage() {
@@ -554,36 +553,6 @@ void FlightLogWindow::exportRows() {
 }
 
 void FlightLogWindow::closeEvent(QCloseEvent* event) {
-    saveState();
+    m_state.save(*this, *m_table);
     QWidget::closeEvent(event);
-}
-
-void FlightLogWindow::saveState() const {
-    if (m_stateFile.isEmpty()) {
-        return;
-    }
-    QSettings state(m_stateFile, QSettings::IniFormat);
-    state.setValue(QStringLiteral("window/geometry"), saveGeometry());
-    QList<QVariant> widths;
-    for (int column = 0; column < ColumnCount; ++column) {
-        widths << m_table->columnWidth(column);
-    }
-    state.setValue(QStringLiteral("window/columns"), widths);
-}
-
-void FlightLogWindow::restoreState() {
-    if (m_stateFile.isEmpty()) {
-        return;
-    }
-    QSettings state(m_stateFile, QSettings::IniFormat);
-    restoreGeometry(state.value(QStringLiteral("window/geometry")).toByteArray());
-    const QList<QVariant> widths = state.value(QStringLiteral("window/columns")).toList();
-    for (int column = 0; column < ColumnCount && column < widths.size(); ++column) {
-        const int width = widths[column].toInt();
-        // A hand-edited file could hide a column for good or make it absurdly wide.
-        if (width >= 20 && width <= 2000) {
-            m_table->setColumnWidth(column, width);
-            m_columnsSized = true;
-        }
-    }
 }

@@ -3,6 +3,7 @@
 
 #include "core/files/flight_log.h"
 #include "core/shell/text_tables.h"
+#include "gui/files/log_window_state.h"
 
 #include <QString>
 #include <QStringList>
@@ -110,13 +111,11 @@ private:
     void overlaySelected();
     void chooseFolder();
     void exportRows();
-    void saveState() const;
-    void restoreState();
     QString text(vtl::FlightLogCaption which) const;
 
     vtl::Prompter& m_prompter;
     const vtl::Language& m_language;
-    QString m_stateFile;
+    LogWindowState m_state;
     Opener m_opener;
     QString m_folder;
     std::vector<vtl::FlightLogRow> m_rows; // in the order read; table items point here

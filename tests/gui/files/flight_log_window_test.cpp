@@ -61,6 +61,7 @@ private slots:
     void aFileThatIsNoFlightIsQuestionedAsByLoad();
     void sortsFiltersAndExports();
     void followsTheLanguageAndKeepsItsColumns();
+    void closingTheProgramWritesTheLogsStateOnce();
     void everyCaptionInBothLanguages();
     void broughtBackItListsFlightsArchivedMeanwhile();
     void oneNumberAndOneSeparatorEverywhere();
@@ -276,6 +277,34 @@ void FlightLogWindowTest::followsTheLanguageAndKeepsItsColumns() {
     log = openLog();
     QVERIFY(log != nullptr);
     QCOMPARE(log->table()->columnWidth(FlightLogWindow::FileName), 333);
+}
+
+// Closing the program closes the log, which saves its size and columns, and then destroys it:
+// writing the same again would hold up the program's end by another sync to disk. What changed
+// after the window closed is still written.
+void FlightLogWindowTest::closingTheProgramWritesTheLogsStateOnce() {
+    const QString state = path("vantorel-log.ini");
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    log->table()->setColumnWidth(FlightLogWindow::FileName, 321);
+    log->close();
+    m_window->close();
+    QVERIFY(QFile::exists(state));
+    QVERIFY(QFile::remove(state));
+    m_rig->close();
+    QVERIFY(!QFile::exists(state));
+
+    m_window = &m_rig->open();
+    log = openLog();
+    QVERIFY(log != nullptr);
+    log->close();
+    log->table()->setColumnWidth(FlightLogWindow::FileName, 345);
+    m_window->close();
+    m_rig->close();
+    const QList<QVariant> widths =
+        QSettings(state, QSettings::IniFormat).value("window/columns").toList();
+    QCOMPARE(widths.size(), int(FlightLogWindow::ColumnCount));
+    QCOMPARE(widths[FlightLogWindow::FileName].toInt(), 345);
 }
 
 // Each column keeps its own title and each row's state its own word, in either language.
