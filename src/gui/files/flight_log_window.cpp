@@ -72,6 +72,12 @@ QTableWidgetItem* figureItem(const std::optional<double>& value, int decimals) {
         value ? *value : kAbsent);
 }
 
+// The note as the notes file now holds it for the row's file.
+void takeNote(vtl::FlightLogRow& row, const std::optional<vtl::FoundNote>& found) {
+    row.note = found ? found->text : std::string();
+    row.noteStale = found && found->stale;
+}
+
 // The flight time as the figures line under the chart shows it; it sorts by its seconds.
 QTableWidgetItem* flightTimeItem(const std::optional<double>& seconds) {
     return new NumberItem(seconds ? QString::fromStdString(vtl::flightTimeText(*seconds))
@@ -394,9 +400,7 @@ void FlightLogWindow::writeNote(QTableWidgetItem* item) {
     const std::string path = flightPath(m_rows[index]);
     try {
         vtl::writeFlightNote(path, typed);
-        const std::optional<vtl::FoundNote> found = vtl::readFlightNote(path);
-        m_rows[index].note = found ? found->text : std::string();
-        m_rows[index].noteStale = found && found->stale;
+        takeNote(m_rows[index], vtl::readFlightNote(path));
     } catch (const vtl::FlightNotesError& error) {
         m_prompter.showMessage(error.text(m_language),
                                vtl::message(vtl::Message::ErrorCaption, m_language),
@@ -421,9 +425,7 @@ void FlightLogWindow::showNoteOf(const std::string& flightPath) {
             continue;
         }
         try {
-            const std::optional<vtl::FoundNote> found = vtl::readFlightNote(flightPath);
-            row.note = found ? found->text : std::string();
-            row.noteStale = found && found->stale;
+            takeNote(row, vtl::readFlightNote(flightPath));
         } catch (const vtl::FlightNotesError&) {
             // The listing shows what it read; the writer was told what went wrong.
         }
