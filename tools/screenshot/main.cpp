@@ -3,7 +3,8 @@
 // picture, for looking at the program's face without clicking through dialogs.
 //
 //   vantorel-screenshot OUT.png [--flight FILE] [--comparison FILE] [--english] [--filter]
-//                       [--marks] [--locale NAME] [--log FOLDER] [--contest FOLDER]
+//                       [--marks] [--acceleration] [--locale NAME] [--log FOLDER] [--contest
+//                       FOLDER]
 //                       [--overlay FILE]... [--cursors T1,T2] [--readout T] [--width W]
 //                       [--height H]
 //
@@ -55,6 +56,7 @@ int main(int argc, char* argv[]) {
                        {"english", "English texts"},
                        {"filter", "filter the flight (and the comparison)"},
                        {"marks", "values on the curves"},
+                       {"acceleration", "the climb curve (dh/dt) under the flight"},
                        {"locale", "regional settings, e.g. pl_PL or C", "name"},
                        {"log", "picture the flight log of this folder instead", "folder"},
                        {"contest", "picture the contest in this folder instead", "folder"},
@@ -78,6 +80,9 @@ int main(int argc, char* argv[]) {
     window.show();
     if (parser.isSet("english")) {
         window.form().English1->trigger();
+    }
+    if (parser.isSet("acceleration") && !window.form().Przyspieszenie1->isChecked()) {
+        window.form().Przyspieszenie1->trigger();
     }
     if (parser.isSet("flight")) {
         prompter.answerNextFiles({parser.value("flight").toStdString()});

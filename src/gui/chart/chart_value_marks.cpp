@@ -26,13 +26,12 @@ ValueMarks::ValueMarks(QCustomPlot* plot, QCPGraph* graph, int callout, const QF
     m_widestDigit = *std::max_element(m_advances.begin() + '0', m_advances.begin() + '9' + 1);
 }
 
-QString ValueMarks::markText(double value) const {
+QString ValueMarks::markText(double value, char decimalSeparator) const {
     // The points are single-precision metres of whole centimetres: both give the value back.
     const auto centimetres = static_cast<int32_t>(std::lround(value * 100.0));
-    const std::string text =
-        m_rounding == AltitudeRounding::ExactCentimetres
-            ? oneDecimalTextOfCentimetres(centimetres, localeDecimalSeparator())
-            : oneDecimalText(static_cast<float>(value), localeDecimalSeparator());
+    const std::string text = m_rounding == AltitudeRounding::ExactCentimetres
+                                 ? oneDecimalTextOfCentimetres(centimetres, decimalSeparator)
+                                 : oneDecimalText(static_cast<float>(value), decimalSeparator);
     return QString::fromStdString(text);
 }
 
@@ -70,6 +69,8 @@ void ValueMarks::place(MarkBoxes& taken) {
         const int first = std::max(0, static_cast<int>(std::ceil(keyAxis->range().lower)));
         const int last =
             std::min(data->size() - 1, static_cast<int>(std::floor(keyAxis->range().upper)));
+        // Asking the locale takes longer than formatting a mark: once for all of them.
+        const char separator = localeDecimalSeparator();
         // The texts are laid out in whole pixels.
         const double height = std::ceil(m_metrics.height());
         QRectF previous; // the last mark of this curve, widened by the gaps kept between marks
@@ -95,7 +96,7 @@ void ValueMarks::place(MarkBoxes& taken) {
             if (sameRow && x - (previous.width() / 2 - 2 * m_widestDigit) <= previous.right()) {
                 continue;
             }
-            const QString text = markText(value);
+            const QString text = markText(value, separator);
             if (text.isEmpty()) {
                 continue;
             }

@@ -35,7 +35,7 @@ public:
     // curve, the exact centimetres of a filtered one, in the locale's separator.
     void setRounding(AltitudeRounding rounding) { m_rounding = rounding; }
     AltitudeRounding rounding() const { return m_rounding; }
-    QString markText(double value) const;
+    QString markText(double value, char decimalSeparator) const;
     bool visible() const { return m_visible; }
     void setBackground(const QColor& colour);
     // Places the marks for the axes as laid out now, clear of the boxes already taken, and adds

@@ -2,6 +2,7 @@
 // The chart as it first appears: panel, title, legend, axes, series and the overlays that the
 // main window places on it.
 
+#include "gui/chart/chart_curve.h"
 #include "gui/chart/chart_view_impl.h"
 
 #include <QLabel>
@@ -160,7 +161,7 @@ void ChartView::Impl::buildAxes() {
 void ChartView::Impl::buildSeries() {
     for (int s = 0; s < kSeriesCount; ++s) {
         const SeriesStyle& style = kSeriesStyles[s];
-        QCPGraph* graph = plot->addGraph(bottom, style.onRightAxis ? right : left);
+        QCPGraph* graph = new vtl::chart::ChartCurve(bottom, style.onRightAxis ? right : left);
         graph->setName(QString::fromUtf8(style.title));
         graph->setPen(QPen(QColor(style.colour), style.width, style.line));
         graph->setLineStyle(QCPGraph::lsLine);

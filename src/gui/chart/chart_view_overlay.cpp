@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The flights of an overlay drawn over the altitude axis, in place of the six series.
 
+#include "gui/chart/chart_curve.h"
 #include "gui/chart/chart_view_impl.h"
 
 namespace {
@@ -45,7 +46,7 @@ void ChartView::setOverlay(const std::vector<OverlayCurve>& curves,
         }
     }
     for (size_t i = 0; i < curves.size(); ++i) {
-        QCPGraph* graph = d.plot->addGraph(d.bottom, d.left);
+        QCPGraph* graph = new vtl::chart::ChartCurve(d.bottom, d.left);
         graph->setName(curves[i].name);
         graph->setPen(QPen(overlayColour(static_cast<int>(i)), 2));
         graph->setLineStyle(QCPGraph::lsLine);
