@@ -240,18 +240,30 @@ void FlightLogWindow::setFolder(const QString& folder) {
     const unsigned generation = m_generation;
     const std::string path = folder.toStdString();
     const auto cancel = m_cancel;
-    // Rows cross to this thread as queued calls; a call from an earlier scan is ignored.
-    m_worker = QThread::create([this, path, cancel, generation] {
+    const auto pending = std::make_shared<PendingRows>();
+    // Rows cross to this thread in batches: the scan collects them, and posts a call only when
+    // none is pending, so that the window takes as many rows at once as came meanwhile and leaves
+    // the cores to the reading. A call from an earlier scan is ignored.
+    m_worker = QThread::create([this, path, cancel, generation, pending] {
         int folderError = 0;
         bool foreignCache = false;
         vtl::scanFlightLog(
             path,
-            [this, generation](const vtl::FlightLogRow& row, size_t, size_t total) {
+            [this, generation, pending](const vtl::FlightLogRow& row, size_t, size_t total) {
+                {
+                    const std::lock_guard<std::mutex> lock(pending->mutex);
+                    pending->rows.push_back(row);
+                    pending->total = total;
+                    if (pending->posted) {
+                        return;
+                    }
+                    pending->posted = true;
+                }
                 QMetaObject::invokeMethod(
                     this,
-                    [this, generation, row, total] {
+                    [this, generation, pending] {
                         if (generation == m_generation) {
-                            addRow(row, total);
+                            takePendingRows(*pending);
                         }
                     },
                     Qt::QueuedConnection);
@@ -259,8 +271,9 @@ void FlightLogWindow::setFolder(const QString& folder) {
             cancel.get(), &foreignCache, &folderError);
         QMetaObject::invokeMethod(
             this,
-            [this, generation, folderError, foreignCache] {
+            [this, generation, pending, folderError, foreignCache] {
                 if (generation == m_generation) {
+                    takePendingRows(*pending);
                     finishScan(folderError, foreignCache);
                 }
             },
@@ -289,22 +302,43 @@ void FlightLogWindow::finishScan(int folderError, bool foreignCache) {
     emit scanFinished();
 }
 
-void FlightLogWindow::addRow(const vtl::FlightLogRow& row, size_t total) {
-    m_rows.push_back(row);
+void FlightLogWindow::takePendingRows(PendingRows& pending) {
+    std::vector<vtl::FlightLogRow> rows;
+    size_t total = 0;
+    {
+        const std::lock_guard<std::mutex> lock(pending.mutex);
+        rows.swap(pending.rows);
+        total = pending.total;
+        pending.posted = false;
+    }
+    if (!rows.empty()) {
+        addRows(std::move(rows), total);
+    }
+}
+
+void FlightLogWindow::addRows(std::vector<vtl::FlightLogRow> rows, size_t total) {
     m_total = total;
-    const int tableRow = m_table->rowCount();
-    m_table->insertRow(tableRow);
+    const int first = m_table->rowCount();
+    // One change of the table and one repaint for the whole batch.
+    m_table->setUpdatesEnabled(false);
+    m_table->setRowCount(first + static_cast<int>(rows.size()));
     // Setting an item tells as a changed item does: no note is written for it.
     m_fillingNote = true;
-    fillRow(tableRow, m_rows.back());
-    m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
-    m_table->item(tableRow, Note)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
-    m_fillingNote = false;
-    const bool shown = matchesFilter(tableRow);
-    m_table->setRowHidden(tableRow, !shown);
-    if (shown) {
-        ++m_shown;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int tableRow = first + static_cast<int>(i);
+        m_rows.push_back(std::move(rows[i]));
+        fillRow(tableRow, m_rows.back());
+        m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
+        m_table->item(tableRow, Note)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
+        // New rows are shown; only those the filter keeps out are hidden.
+        if (matchesFilter(tableRow)) {
+            ++m_shown;
+        } else {
+            m_table->setRowHidden(tableRow, true);
+        }
     }
+    m_fillingNote = false;
+    m_table->setUpdatesEnabled(true);
     showCounter();
 }
 
