@@ -327,9 +327,7 @@ void FlightLogWindow::addRows(std::vector<vtl::FlightLogRow> rows, size_t total)
     for (size_t i = 0; i < rows.size(); ++i) {
         const int tableRow = first + static_cast<int>(i);
         m_rows.push_back(std::move(rows[i]));
-        fillRow(tableRow, m_rows.back());
-        m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
-        m_table->item(tableRow, Note)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
+        fillRow(tableRow, m_rows.back(), m_rows.size() - 1);
         // New rows are shown; only those the filter keeps out are hidden.
         if (matchesFilter(tableRow)) {
             ++m_shown;
@@ -365,58 +363,65 @@ void FlightLogWindow::showCounter() {
     m_progress->setText(counter);
 }
 
-void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {
+// Each item is made whole before it enters the table: a change to an item in the table tells
+// the table, and every view of it, once for each of its roles.
+void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row, size_t index) {
     const vtl::FlightFigures& f = row.figures;
-    m_table->setItem(tableRow, Downloaded,
-                     new QTableWidgetItem(QString::fromStdString(row.downloaded)));
-    m_table->setItem(tableRow, Serial, numberItem(row.serialNumber));
-    m_table->setItem(tableRow, Competitor, numberItem(row.competitorNumber));
+    QTableWidgetItem* items[ColumnCount] = {};
+    items[Downloaded] = new QTableWidgetItem(QString::fromStdString(row.downloaded));
+    items[Serial] = numberItem(row.serialNumber);
+    items[Competitor] = numberItem(row.competitorNumber);
     const QString sampling =
         row.samplingCode ? QString::fromStdString(
                                vtl::samplingTextForCode(static_cast<uint8_t>(*row.samplingCode)))
                                .trimmed()
                          : QString();
-    auto* samplingItem = new NumberItem(
+    items[Sampling] = new NumberItem(
         sampling, row.samplingCode
                       ? vtl::samplesPer10sForCode(static_cast<uint8_t>(*row.samplingCode))
                       : kAbsent);
-    samplingItem->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_table->setItem(tableRow, Sampling, samplingItem);
-    m_table->setItem(tableRow, Temperature, numberItem(row.temperature));
-    m_table->setItem(tableRow, Maximum, figureItem(f.maximumM, 1));
-    m_table->setItem(tableRow, TimeToMaximum, figureItem(f.maximumS, 1));
-    m_table->setItem(tableRow, FlightTime, flightTimeItem(f.flightTimeS));
-    m_table->setItem(tableRow, BestClimb, figureItem(f.bestClimbMps, 2));
-    m_table->setItem(tableRow, MeanSink, figureItem(f.meanSinkMps, 2));
-    m_table->setItem(tableRow, Status, new QTableWidgetItem(text(statusCaption(row.status))));
-    m_table->setItem(tableRow, FileName,
-                     new QTableWidgetItem(QString::fromStdString(row.fileName)));
+    items[Sampling]->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    items[Temperature] = numberItem(row.temperature);
+    items[Maximum] = figureItem(f.maximumM, 1);
+    items[TimeToMaximum] = figureItem(f.maximumS, 1);
+    items[FlightTime] = flightTimeItem(f.flightTimeS);
+    items[BestClimb] = figureItem(f.bestClimbMps, 2);
+    items[MeanSink] = figureItem(f.meanSinkMps, 2);
+    items[Status] = new QTableWidgetItem(text(statusCaption(row.status)));
+    items[FileName] = new QTableWidgetItem(QString::fromStdString(row.fileName));
     for (int column = 0; column < Note; ++column) {
-        QTableWidgetItem* item = m_table->item(tableRow, column);
-        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        items[column]->setFlags(items[column]->flags() & ~Qt::ItemIsEditable);
     }
-    m_table->setItem(tableRow, Note, new QTableWidgetItem);
-    fillNote(tableRow, row);
+    items[Note] = new QTableWidgetItem;
+    showNote(*items[Note], row);
+    items[Downloaded]->setData(kRowIndexRole, qulonglong(index));
+    items[Note]->setData(kRowIndexRole, qulonglong(index));
+    for (int column = 0; column < ColumnCount; ++column) {
+        m_table->setItem(tableRow, column, items[column]);
+    }
+}
+
+void FlightLogWindow::fillNote(int tableRow, const vtl::FlightLogRow& row) {
+    const bool filling = m_fillingNote;
+    m_fillingNote = true;
+    showNote(*m_table->item(tableRow, Note), row);
+    m_fillingNote = filling;
 }
 
 // A stale note was written for an earlier version of the file: greyed and slanted, with a
 // tooltip saying so, until it is written anew for this one.
-void FlightLogWindow::fillNote(int tableRow, const vtl::FlightLogRow& row) {
-    QTableWidgetItem* item = m_table->item(tableRow, Note);
-    const bool filling = m_fillingNote;
-    m_fillingNote = true;
-    item->setText(QString::fromStdString(row.note));
+void FlightLogWindow::showNote(QTableWidgetItem& item, const vtl::FlightLogRow& row) const {
+    item.setText(QString::fromStdString(row.note));
     QFont font = m_table->font();
     font.setItalic(row.noteStale);
-    item->setFont(font);
+    item.setFont(font);
     if (row.noteStale) {
-        item->setForeground(QColor(Qt::gray));
-        item->setToolTip(text(FlightLogCaption::NoteStaleHint));
+        item.setForeground(QColor(Qt::gray));
+        item.setToolTip(text(FlightLogCaption::NoteStaleHint));
     } else {
-        item->setData(Qt::ForegroundRole, QVariant());
-        item->setToolTip(QString());
+        item.setData(Qt::ForegroundRole, QVariant());
+        item.setToolTip(QString());
     }
-    m_fillingNote = filling;
 }
 
 std::string FlightLogWindow::flightPath(const vtl::FlightLogRow& row) const {

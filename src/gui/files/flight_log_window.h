@@ -101,8 +101,10 @@ private:
     };
     void takePendingRows(PendingRows& pending);
     void addRows(std::vector<vtl::FlightLogRow> rows, size_t total);
-    void fillRow(int tableRow, const vtl::FlightLogRow& row);
+    // `index`: the row's place in m_rows.
+    void fillRow(int tableRow, const vtl::FlightLogRow& row, size_t index);
     void fillNote(int tableRow, const vtl::FlightLogRow& row);
+    void showNote(QTableWidgetItem& item, const vtl::FlightLogRow& row) const;
     // Writes the note typed into the cell; on failure the user is told and the cell shows the
     // stored note again.
     void writeNote(QTableWidgetItem* item);
