@@ -8,10 +8,10 @@
 #include "core/flight/flight_image.h"
 #include "core/flight/flight_plausibility.h"
 #include "core/flight/flight_record.h"
-#include "core/flight/image_handover.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/csv_field.h"
 #include "core/shell/local_time.h"
+#include "core/shell/ordered_workers.h"
 #include "core/shell/utf8_path.h"
 
 #include <algorithm>
@@ -242,7 +242,11 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
     row.samplingCode.reset();
     row.temperature.reset();
     row.figures = FlightFigures{};
-    std::vector<uint8_t> bytes;
+    // A record is large; each reading thread keeps one, and the file's bytes and curve, for every
+    // file it reads.
+    thread_local std::vector<uint8_t> bytes;
+    thread_local std::vector<int32_t> plotted;
+    thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
     if (!readMeasurementFile(path, bytes)) {
         row.status = LogStatus::Unreadable;
         return;
@@ -253,37 +257,25 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
         row.status = LogStatus::NotAFlight;
         return;
     }
-    // A record is large; each reading thread keeps one for every file it reads.
-    thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
     // Whatever does not look like the recorder's image is no flight, however it would decode. A
-    // download this program archived as corrupt came from the recorder all the same.
+    // download this program archived as corrupt came from the recorder all the same. The one
+    // conversion here is the one a load of the file makes, and the figures come from the curve its
+    // drawing smooths.
     const std::optional<ArchiveName> name =
         parseArchiveFileName(utf8String(utf8Path(path).filename()));
     const ArchiveKind kind = name ? name->kind : ArchiveKind::Whole;
-    if (!plausibleFlightHeader(bytes.data(), bytes.size())) {
+    const std::optional<int32_t> converted =
+        decodePlausibleFlight(*record, bytes.data(), bytes.size());
+    if (!converted) {
         row.status = kind == ArchiveKind::Corrupt ? LogStatus::Corrupt : LogStatus::NotAFlight;
-        return;
-    }
-    const HandoverResult taken =
-        acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current);
-    if (taken == HandoverResult::Corrupt) {
-        row.status = LogStatus::Corrupt;
-        return;
-    }
-    if (taken != HandoverResult::Accepted) {
-        row.status = LogStatus::NotAFlight;
         return;
     }
     row.serialNumber = record->serialNumber;
     row.competitorNumber = record->competitorNumber;
     row.samplingCode = record->samplingCode;
     row.temperature = static_cast<int>(std::lround(record->temperature));
-    const std::optional<FlightDrawing> drawing = drawFlight(*record, false);
-    if (!drawing) {
-        row.status = LogStatus::Corrupt;
-        return;
-    }
-    row.figures = flightFigures(drawing->altitudeCm, record->samplesPer10s);
+    plottedAltitudeCm(*record, *converted, plotted);
+    row.figures = flightFigures(plotted, record->samplesPer10s);
     // The archive name says what the download was; a flight that decodes may still have come
     // only in part, and a file of any name may have been cut off before the flight's end.
     const bool cut = kind == ArchiveKind::Partial || !imageHasEnd(bytes.data(), bytes.size());
@@ -438,14 +430,11 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
         }
     }
 
-    const std::optional<FlightNotes> notes = folderNotes(folderPath);
-    bool changed = false;
-    size_t index = 0;
-    for (FlightLogRow& row : rows) {
-        if (cancel != nullptr && cancel->load()) {
-            rows.resize(index);
-            return rows;
-        }
+    // Rows of unchanged files come from the cache; the others are read on one thread a core, and
+    // with them the hashes the notes are found by.
+    std::vector<bool> toRead(rows.size(), false);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        FlightLogRow& row = rows[i];
         const auto hit = cached.find(row.fileName);
         if (hit != cached.end() && hit->second.size == row.size &&
             hit->second.modifiedTicks == row.modifiedTicks) {
@@ -458,16 +447,43 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
             row.figures = noted.figures;
             cached.erase(hit);
         } else {
+            toRead[i] = true;
+        }
+    }
+    const std::optional<FlightNotes> notes = folderNotes(folderPath);
+    const auto work = [&](size_t i) {
+        FlightLogRow& row = rows[i];
+        if (toRead[i]) {
             readFlightLogFile(utf8String(folderPath / utf8Path(row.fileName)), row);
-            changed = changed || row.status != LogStatus::Unreadable;
         }
         if (notes) {
             findNote(*notes, folderPath, row);
         }
-        if (progress) {
-            progress(row, index, rows.size());
+    };
+    const auto deliver = [&](size_t i) {
+        if (cancel != nullptr && cancel->load()) {
+            return false;
         }
-        ++index;
+        if (progress) {
+            progress(rows[i], i, rows.size());
+        }
+        return true;
+    };
+    size_t delivered = 0;
+    if (notes || std::find(toRead.begin(), toRead.end(), true) != toRead.end()) {
+        delivered = runOrdered(rows.size(), workerCount(), work, deliver);
+    } else {
+        while (delivered < rows.size() && deliver(delivered)) {
+            ++delivered;
+        }
+    }
+    if (delivered < rows.size()) {
+        rows.resize(delivered);
+        return rows;
+    }
+    bool changed = false;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        changed = changed || (toRead[i] && rows[i].status != LogStatus::Unreadable);
     }
     // Entries of files that are gone are dropped too.
     if ((changed || !cached.empty()) && spot != CacheSpot::Other) {

@@ -47,23 +47,26 @@ struct FlightLogRow {
 std::string downloadTimeFromName(const std::string& fileName);
 
 // Reads one measurement file into its row (the file's name, size and time are the caller's).
-// Runs the window's drawing pass over it, so that the figures agree with what it shows.
+// Converts the flight once, as a load does, and smooths its curve as the window's drawing pass
+// does, so that the figures agree with what the window shows. Any thread may read at once.
 void readFlightLogFile(const std::string& path, FlightLogRow& row);
 
 // The name of the cache kept in a listed folder. Files whose names start with '.' are not listed.
 constexpr const char* kFlightLogCacheName = ".vantorel-log-cache";
 
-// Called with each row as it is ready (newest first), its index and how many rows there will be.
+// Called with each row as it is ready (newest first), its index and how many rows there will be,
+// always on the thread that lists the folder.
 using FlightLogProgress = std::function<void(const FlightLogRow& row, size_t index, size_t total)>;
 
 // Lists the files of the folder, newest first. Rows whose file has the size and time stamp the
-// cache noted are taken from the cache; the others are read, and the cache is written anew when
-// anything changed (where the folder may be written). Each row gets its note from the folder's
-// notes file (a damaged one gives no notes). A bad file or cache stops nothing. Setting
-// `cancel` ends the scan early with the rows so far. The cache is only ever a regular file this
-// program wrote: whatever else has its name (a link, a folder, a pipe, another file) is neither
-// read nor written, and `foreignCache` is set then. A folder that cannot be listed (missing, not a
-// folder, not readable) gives no rows and its errno value in `folderError`, which is 0 otherwise.
+// cache noted are taken from the cache; the others are read, on one thread a core, and the cache
+// is written anew when anything changed (where the folder may be written). Each row gets its note
+// from the folder's notes file (a damaged one gives no notes). A bad file or cache stops nothing.
+// Setting `cancel` ends the scan early with the rows so far. The cache is only ever a regular file
+// this program wrote: whatever else has its name (a link, a folder, a pipe, another file) is
+// neither read nor written, and `foreignCache` is set then. A folder that cannot be listed
+// (missing, not a folder, not readable) gives no rows and its errno value in `folderError`, which
+// is 0 otherwise.
 std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
                                         const FlightLogProgress& progress = {},
                                         const std::atomic<bool>* cancel = nullptr,

@@ -44,6 +44,11 @@ void smoothAltitudes(FlightRecord& record, uint32_t slots, bool keepClimb) {
     }
 }
 
+// The usable slots smoothed; the points plotted of them leave a margin at the end.
+uint32_t plottedPoints(uint32_t slots) {
+    return slots >= 6 ? slots - kPlotMargin : 0;
+}
+
 int32_t secondsLabel(uint32_t tick, uint32_t samplesPer10s) {
     return tick % samplesPer10s == 0 ? static_cast<int32_t>(tick / samplesPer10s)
                                      : FlightDrawing::kNoLabel;
@@ -75,7 +80,7 @@ FlightDrawing drawConvertedFlight(FlightRecord& record, int32_t converted, bool 
     record.seriesCount = slots >= 3 ? static_cast<int32_t>(slots - 3) : 0;
     drawing.seriesCount = record.seriesCount;
 
-    const uint32_t points = slots >= 6 ? slots - kPlotMargin : 0;
+    const uint32_t points = plottedPoints(slots);
     auto& a = record.altitudeCm;
     auto& c = record.climbCm;
     drawing.altitudeCm.reserve(points);
@@ -136,7 +141,7 @@ ComparisonDrawing drawConvertedComparison(FlightRecord& record, int32_t converte
     const uint32_t slots = usableSlots(record, converted);
     smoothAltitudes(record, slots, false);
 
-    const uint32_t points = slots >= 6 ? slots - kPlotMargin : 0;
+    const uint32_t points = plottedPoints(slots);
     auto& a = record.altitudeCm;
     drawing.altitudeCm.reserve(points);
     drawing.altitudeMetres.reserve(points);
@@ -157,6 +162,13 @@ ComparisonDrawing drawConvertedComparison(FlightRecord& record, int32_t converte
     }
     a[points] = kEndMarker;
     return drawing;
+}
+
+void plottedAltitudeCm(FlightRecord& record, int32_t converted, std::vector<int32_t>& altitudeCm) {
+    const uint32_t slots = usableSlots(record, converted);
+    smoothAltitudes(record, slots, false);
+    const auto first = record.altitudeCm.begin();
+    altitudeCm.assign(first, first + plottedPoints(slots));
 }
 
 } // namespace vtl

@@ -59,4 +59,9 @@ FlightDrawing drawConvertedFlight(FlightRecord& record, int32_t converted, bool 
 ComparisonDrawing drawConvertedComparison(FlightRecord& record, int32_t converted,
                                           char decimalSeparator = '.');
 
+// Only the smoothing of the current flight's pass, over the record's first `converted` altitudes
+// as they stand: the plotted points' smoothed centimetres (FlightDrawing::altitudeCm) into
+// `altitudeCm`, for the flight's figures without its labels, climb and texts.
+void plottedAltitudeCm(FlightRecord& record, int32_t converted, std::vector<int32_t>& altitudeCm);
+
 } // namespace vtl

@@ -5,6 +5,7 @@
 #include "core/flight/flight_image.h"
 #include "core/flight/flight_record.h"
 #include "core/flight/header_decoder.h"
+#include "core/flight/image_handover.h"
 
 #include <algorithm>
 #include <array>
@@ -51,24 +52,29 @@ bool plausibleFlightHeader(const uint8_t* bytes, size_t length) {
     if (bytes == nullptr || length < image::kHeaderSize + image::kSlotSize) {
         return false;
     }
-    // The record is decoded and converted exactly as a load would, so the ground pressure judged
-    // here is the one the altitudes are measured from.
     auto record = std::make_unique<FlightRecord>();
-    const size_t kept = std::min(length, static_cast<size_t>(FlightRecord::kImageCapacity));
-    std::copy_n(bytes, kept, record->rawImage.begin());
-    record->rawLength = static_cast<int32_t>(kept);
-    record->payloadLength = static_cast<uint32_t>(kept - image::kHeaderSize);
-    record->wordCount = record->payloadLength / 2;
+    return decodePlausibleFlight(*record, bytes, length).has_value();
+}
 
+std::optional<int32_t> decodePlausibleFlight(FlightRecord& record, const uint8_t* bytes,
+                                             size_t length) {
+    if (bytes == nullptr || length < image::kHeaderSize + image::kSlotSize) {
+        return std::nullopt;
+    }
+    // The record is decoded and converted exactly as a load would, so the ground pressure judged
+    // here is the one the altitudes are measured from. Decoding and conversion read nothing of
+    // the record but the bytes taken here.
+    holdImageBytes(record, bytes, length);
     // Every sampling code is taken: codes the setup does not offer still have their texts.
-    if (!decodeHeader(*record) || !coefficientsPlausible(record->calibration)) {
-        return false;
+    if (!decodeHeader(record) || !coefficientsPlausible(record.calibration)) {
+        return std::nullopt;
     }
-    if (!convertFlight(*record, FlightRole::Comparison)) {
-        return false;
+    const std::optional<int32_t> converted = convertFlight(record, FlightRole::Current);
+    if (!converted || !(record.referencePressure >= kLowestGroundPressure &&
+                        record.referencePressure <= kHighestGroundPressure)) {
+        return std::nullopt;
     }
-    return record->referencePressure >= kLowestGroundPressure &&
-           record->referencePressure <= kHighestGroundPressure;
+    return converted;
 }
 
 bool imageHasEnd(const uint8_t* bytes, size_t length) {

@@ -15,22 +15,13 @@ namespace {
 HandoverResult replaceIfDecodable(FlightRecord& record, const uint8_t* bytes, size_t length,
                                   std::optional<uint16_t> headerReference, FlightRole role) {
     auto candidate = std::make_unique<FlightRecord>(record);
-    const size_t kept = std::min(length, static_cast<size_t>(FlightRecord::kImageCapacity));
-    std::copy_n(bytes, kept, candidate->rawImage.begin());
-    candidate->rawLength = static_cast<int32_t>(kept);
-    candidate->payloadLength =
-        kept > image::kHeaderSize ? static_cast<uint32_t>(kept - image::kHeaderSize) : 0;
-    candidate->wordCount = candidate->payloadLength / 2;
-
-    uint16_t reference = kept >= image::kReferenceWord + 2
-                             ? image::readWord(candidate->rawImage.data(), image::kReferenceWord)
-                             : 0;
+    holdImageBytes(*candidate, bytes, length);
     if (headerReference) {
-        reference = *headerReference;
-        image::writeWord(candidate->rawImage.data(), image::kReferenceWord, reference);
+        image::writeWord(candidate->rawImage.data(), image::kReferenceWord, *headerReference);
+        candidate->referenceWord = image::referenceWordInRange(*headerReference)
+                                       ? *headerReference
+                                       : image::kReferenceWordNominal;
     }
-    candidate->referenceWord =
-        image::referenceWordInRange(reference) ? reference : image::kReferenceWordNominal;
 
     if (!decodeHeader(*candidate) || !convertFlight(*candidate, role)) {
         return HandoverResult::Corrupt;
@@ -40,6 +31,19 @@ HandoverResult replaceIfDecodable(FlightRecord& record, const uint8_t* bytes, si
 }
 
 } // namespace
+
+void holdImageBytes(FlightRecord& record, const uint8_t* bytes, size_t length) {
+    const size_t kept = std::min(length, static_cast<size_t>(FlightRecord::kImageCapacity));
+    std::copy_n(bytes, kept, record.rawImage.begin());
+    record.rawLength = static_cast<int32_t>(kept);
+    record.payloadLength =
+        kept > image::kHeaderSize ? static_cast<uint32_t>(kept - image::kHeaderSize) : 0;
+    record.wordCount = record.payloadLength / 2;
+    const uint16_t reference =
+        kept >= image::kReferenceWord + 2 ? image::readWord(bytes, image::kReferenceWord) : 0;
+    record.referenceWord =
+        image::referenceWordInRange(reference) ? reference : image::kReferenceWordNominal;
+}
 
 HandoverResult acceptDownloadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,
                                      std::optional<uint16_t> announcedReference, FlightRole role) {

@@ -40,6 +40,10 @@ HandoverResult acceptDownloadedImage(FlightRecord& record, const uint8_t* bytes,
 std::vector<uint8_t> downloadedImageBytes(const uint8_t* bytes, size_t length,
                                           std::optional<uint16_t> announcedReference);
 
+// Puts the image's bytes (as far as the record holds them) into the record, with their lengths
+// and the record's reference word from header bytes 8-9 brought into range; decodes nothing.
+void holdImageBytes(FlightRecord& record, const uint8_t* bytes, size_t length);
+
 // Takes an image read from a measurement file into the record. The image is kept byte for byte;
 // only the record's reference word is brought into range. Same all-or-nothing rule as above.
 HandoverResult acceptLoadedImage(FlightRecord& record, const uint8_t* bytes, size_t length,

@@ -240,18 +240,30 @@ void FlightLogWindow::setFolder(const QString& folder) {
     const unsigned generation = m_generation;
     const std::string path = folder.toStdString();
     const auto cancel = m_cancel;
-    // Rows cross to this thread as queued calls; a call from an earlier scan is ignored.
-    m_worker = QThread::create([this, path, cancel, generation] {
+    const auto pending = std::make_shared<PendingRows>();
+    // Rows cross to this thread in batches: the scan collects them, and posts a call only when
+    // none is pending, so that the window takes as many rows at once as came meanwhile and leaves
+    // the cores to the reading. A call from an earlier scan is ignored.
+    m_worker = QThread::create([this, path, cancel, generation, pending] {
         int folderError = 0;
         bool foreignCache = false;
         vtl::scanFlightLog(
             path,
-            [this, generation](const vtl::FlightLogRow& row, size_t, size_t total) {
+            [this, generation, pending](const vtl::FlightLogRow& row, size_t, size_t total) {
+                {
+                    const std::lock_guard<std::mutex> lock(pending->mutex);
+                    pending->rows.push_back(row);
+                    pending->total = total;
+                    if (pending->posted) {
+                        return;
+                    }
+                    pending->posted = true;
+                }
                 QMetaObject::invokeMethod(
                     this,
-                    [this, generation, row, total] {
+                    [this, generation, pending] {
                         if (generation == m_generation) {
-                            addRow(row, total);
+                            takePendingRows(*pending);
                         }
                     },
                     Qt::QueuedConnection);
@@ -259,8 +271,9 @@ void FlightLogWindow::setFolder(const QString& folder) {
             cancel.get(), &foreignCache, &folderError);
         QMetaObject::invokeMethod(
             this,
-            [this, generation, folderError, foreignCache] {
+            [this, generation, pending, folderError, foreignCache] {
                 if (generation == m_generation) {
+                    takePendingRows(*pending);
                     finishScan(folderError, foreignCache);
                 }
             },
@@ -289,22 +302,41 @@ void FlightLogWindow::finishScan(int folderError, bool foreignCache) {
     emit scanFinished();
 }
 
-void FlightLogWindow::addRow(const vtl::FlightLogRow& row, size_t total) {
-    m_rows.push_back(row);
+void FlightLogWindow::takePendingRows(PendingRows& pending) {
+    std::vector<vtl::FlightLogRow> rows;
+    size_t total = 0;
+    {
+        const std::lock_guard<std::mutex> lock(pending.mutex);
+        rows.swap(pending.rows);
+        total = pending.total;
+        pending.posted = false;
+    }
+    if (!rows.empty()) {
+        addRows(std::move(rows), total);
+    }
+}
+
+void FlightLogWindow::addRows(std::vector<vtl::FlightLogRow> rows, size_t total) {
     m_total = total;
-    const int tableRow = m_table->rowCount();
-    m_table->insertRow(tableRow);
+    const int first = m_table->rowCount();
+    // One change of the table and one repaint for the whole batch.
+    m_table->setUpdatesEnabled(false);
+    m_table->setRowCount(first + static_cast<int>(rows.size()));
     // Setting an item tells as a changed item does: no note is written for it.
     m_fillingNote = true;
-    fillRow(tableRow, m_rows.back());
-    m_table->item(tableRow, Downloaded)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
-    m_table->item(tableRow, Note)->setData(kRowIndexRole, qulonglong(m_rows.size() - 1));
-    m_fillingNote = false;
-    const bool shown = matchesFilter(tableRow);
-    m_table->setRowHidden(tableRow, !shown);
-    if (shown) {
-        ++m_shown;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int tableRow = first + static_cast<int>(i);
+        m_rows.push_back(std::move(rows[i]));
+        fillRow(tableRow, m_rows.back(), m_rows.size() - 1);
+        // New rows are shown; only those the filter keeps out are hidden.
+        if (matchesFilter(tableRow)) {
+            ++m_shown;
+        } else {
+            m_table->setRowHidden(tableRow, true);
+        }
     }
+    m_fillingNote = false;
+    m_table->setUpdatesEnabled(true);
     showCounter();
 }
 
@@ -331,58 +363,65 @@ void FlightLogWindow::showCounter() {
     m_progress->setText(counter);
 }
 
-void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row) {
+// Each item is made whole before it enters the table: a change to an item in the table tells
+// the table, and every view of it, once for each of its roles.
+void FlightLogWindow::fillRow(int tableRow, const vtl::FlightLogRow& row, size_t index) {
     const vtl::FlightFigures& f = row.figures;
-    m_table->setItem(tableRow, Downloaded,
-                     new QTableWidgetItem(QString::fromStdString(row.downloaded)));
-    m_table->setItem(tableRow, Serial, numberItem(row.serialNumber));
-    m_table->setItem(tableRow, Competitor, numberItem(row.competitorNumber));
+    QTableWidgetItem* items[ColumnCount] = {};
+    items[Downloaded] = new QTableWidgetItem(QString::fromStdString(row.downloaded));
+    items[Serial] = numberItem(row.serialNumber);
+    items[Competitor] = numberItem(row.competitorNumber);
     const QString sampling =
         row.samplingCode ? QString::fromStdString(
                                vtl::samplingTextForCode(static_cast<uint8_t>(*row.samplingCode)))
                                .trimmed()
                          : QString();
-    auto* samplingItem = new NumberItem(
+    items[Sampling] = new NumberItem(
         sampling, row.samplingCode
                       ? vtl::samplesPer10sForCode(static_cast<uint8_t>(*row.samplingCode))
                       : kAbsent);
-    samplingItem->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_table->setItem(tableRow, Sampling, samplingItem);
-    m_table->setItem(tableRow, Temperature, numberItem(row.temperature));
-    m_table->setItem(tableRow, Maximum, figureItem(f.maximumM, 1));
-    m_table->setItem(tableRow, TimeToMaximum, figureItem(f.maximumS, 1));
-    m_table->setItem(tableRow, FlightTime, flightTimeItem(f.flightTimeS));
-    m_table->setItem(tableRow, BestClimb, figureItem(f.bestClimbMps, 2));
-    m_table->setItem(tableRow, MeanSink, figureItem(f.meanSinkMps, 2));
-    m_table->setItem(tableRow, Status, new QTableWidgetItem(text(statusCaption(row.status))));
-    m_table->setItem(tableRow, FileName,
-                     new QTableWidgetItem(QString::fromStdString(row.fileName)));
+    items[Sampling]->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    items[Temperature] = numberItem(row.temperature);
+    items[Maximum] = figureItem(f.maximumM, 1);
+    items[TimeToMaximum] = figureItem(f.maximumS, 1);
+    items[FlightTime] = flightTimeItem(f.flightTimeS);
+    items[BestClimb] = figureItem(f.bestClimbMps, 2);
+    items[MeanSink] = figureItem(f.meanSinkMps, 2);
+    items[Status] = new QTableWidgetItem(text(statusCaption(row.status)));
+    items[FileName] = new QTableWidgetItem(QString::fromStdString(row.fileName));
     for (int column = 0; column < Note; ++column) {
-        QTableWidgetItem* item = m_table->item(tableRow, column);
-        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        items[column]->setFlags(items[column]->flags() & ~Qt::ItemIsEditable);
     }
-    m_table->setItem(tableRow, Note, new QTableWidgetItem);
-    fillNote(tableRow, row);
+    items[Note] = new QTableWidgetItem;
+    showNote(*items[Note], row);
+    items[Downloaded]->setData(kRowIndexRole, qulonglong(index));
+    items[Note]->setData(kRowIndexRole, qulonglong(index));
+    for (int column = 0; column < ColumnCount; ++column) {
+        m_table->setItem(tableRow, column, items[column]);
+    }
+}
+
+void FlightLogWindow::fillNote(int tableRow, const vtl::FlightLogRow& row) {
+    const bool filling = m_fillingNote;
+    m_fillingNote = true;
+    showNote(*m_table->item(tableRow, Note), row);
+    m_fillingNote = filling;
 }
 
 // A stale note was written for an earlier version of the file: greyed and slanted, with a
 // tooltip saying so, until it is written anew for this one.
-void FlightLogWindow::fillNote(int tableRow, const vtl::FlightLogRow& row) {
-    QTableWidgetItem* item = m_table->item(tableRow, Note);
-    const bool filling = m_fillingNote;
-    m_fillingNote = true;
-    item->setText(QString::fromStdString(row.note));
+void FlightLogWindow::showNote(QTableWidgetItem& item, const vtl::FlightLogRow& row) const {
+    item.setText(QString::fromStdString(row.note));
     QFont font = m_table->font();
     font.setItalic(row.noteStale);
-    item->setFont(font);
+    item.setFont(font);
     if (row.noteStale) {
-        item->setForeground(QColor(Qt::gray));
-        item->setToolTip(text(FlightLogCaption::NoteStaleHint));
+        item.setForeground(QColor(Qt::gray));
+        item.setToolTip(text(FlightLogCaption::NoteStaleHint));
     } else {
-        item->setData(Qt::ForegroundRole, QVariant());
-        item->setToolTip(QString());
+        item.setData(Qt::ForegroundRole, QVariant());
+        item.setToolTip(QString());
     }
-    m_fillingNote = filling;
 }
 
 std::string FlightLogWindow::flightPath(const vtl::FlightLogRow& row) const {

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -91,9 +92,19 @@ protected:
 
 private:
     void stopScan();
-    void addRow(const vtl::FlightLogRow& row, size_t total);
-    void fillRow(int tableRow, const vtl::FlightLogRow& row);
+    // The rows read since the window last took a batch, and how many the listing will hold.
+    struct PendingRows {
+        std::mutex mutex;
+        std::vector<vtl::FlightLogRow> rows;
+        size_t total = 0;
+        bool posted = false; // a call to take the rows is on its way
+    };
+    void takePendingRows(PendingRows& pending);
+    void addRows(std::vector<vtl::FlightLogRow> rows, size_t total);
+    // `index`: the row's place in m_rows.
+    void fillRow(int tableRow, const vtl::FlightLogRow& row, size_t index);
     void fillNote(int tableRow, const vtl::FlightLogRow& row);
+    void showNote(QTableWidgetItem& item, const vtl::FlightLogRow& row) const;
     // Writes the note typed into the cell; on failure the user is told and the cell shows the
     // stored note again.
     void writeNote(QTableWidgetItem* item);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/files/flight_log_window.h"
 
+#include "core/files/flight_archive.h"
 #include "core/files/flight_log.h"
 #include "core/flight/flight_record.h"
 #include "gui/shell/main_window.h"
@@ -69,6 +70,7 @@ private slots:
     void everyColumnOnScreenAtTheUsualWidth();
     void aFolderThatCannotBeListedIsSaidSo();
     void aCacheNotOfTheProgramIsSaidOnce();
+    void aLongListingComesWholeInOrderThroughTheFilter();
 
 private:
     QString path(const QString& name) const { return m_rig->path(name); }
@@ -517,6 +519,53 @@ void FlightLogWindowTest::aCacheNotOfTheProgramIsSaidOnce() {
     log->setFolder(path("other"));
     QVERIFY(finished.wait(10000));
     QCOMPARE(log->progressLine()->text(), QString("1 / 1"));
+}
+
+// Rows come in batches while the files are read on every core: each row once, in its place, with
+// its own figures, and the filter typed before the listing applies to every batch.
+void FlightLogWindowTest::aLongListingComesWholeInOrderThroughTheFilter() {
+    constexpr int kFlights = 300;
+    QDir(m_rig->folder()).mkdir(QStringLiteral("year"));
+    for (int i = 0; i < kFlights; ++i) {
+        std::tm time{};
+        time.tm_year = 2026 - 1900;
+        time.tm_mon = 4;
+        time.tm_mday = 1 + i / 10;
+        time.tm_hour = 8 + i % 10;
+        const auto name = vtl::archiveFileName(time, 1234, static_cast<uint16_t>(i));
+        writeFile(path(QStringLiteral("year/") + QString::fromStdString(name)),
+                  flightBytes(2000 + 10 * i, static_cast<uint16_t>(i), 1234));
+    }
+    FlightLogWindow* log = openLog();
+    QVERIFY(log != nullptr);
+    log->filterField()->setText(QStringLiteral("2026-05-03"));
+    QSignalSpy finished(log, &FlightLogWindow::scanFinished);
+    log->setFolder(path(QStringLiteral("year")));
+    QVERIFY(finished.wait(20000));
+    QTableWidget* table = log->table();
+    QCOMPARE(table->rowCount(), kFlights);
+    QCOMPARE(log->progressLine()->text(), QString("10 / 300"));
+    QCOMPARE(log->shownRows().size(), size_t{10});
+    for (const vtl::FlightLogRow& row : log->shownRows()) {
+        QCOMPARE(QString::fromStdString(row.downloaded).left(10), QString("2026-05-03"));
+    }
+    log->filterField()->clear();
+    QCOMPARE(log->progressLine()->text(), QString("300 / 300"));
+    // Newest first, as read: the table sorted by date keeps the order the rows came in.
+    for (int row = 0; row < kFlights; ++row) {
+        QCOMPARE(table->item(row, FlightLogWindow::Downloaded)->data(Qt::UserRole).toInt(), row);
+        const int competitor = kFlights - 1 - row;
+        QCOMPARE(table->item(row, FlightLogWindow::Competitor)->text(),
+                 QString::number(competitor));
+        // The figures of the row's own file.
+        vtl::FlightLogRow read;
+        vtl::readFlightLogFile(
+            path(QStringLiteral("year/") + table->item(row, FlightLogWindow::FileName)->text())
+                .toStdString(),
+            read);
+        QCOMPARE(table->item(row, FlightLogWindow::Maximum)->text(),
+                 QString::fromStdString(vtl::figureText(read.figures.maximumM, 1)));
+    }
 }
 
 QTEST_MAIN(FlightLogWindowTest)

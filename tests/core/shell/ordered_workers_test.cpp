@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/shell/ordered_workers.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <set>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace vtl {
+namespace {
+
+// Items that take longer the earlier they come, so that later ones are done first.
+void slowerEarlier(size_t item, size_t count) {
+    if (item % 7 == 0) {
+        std::this_thread::sleep_for(std::chrono::microseconds(50 * (count - item)));
+    }
+}
+
+TEST(OrderedWorkers, DeliversEveryItemInOrderWithWhatItsWorkWrote) {
+    for (const unsigned workers : {1u, 2u, 4u, 16u}) {
+        constexpr size_t kCount = 300;
+        std::vector<size_t> results(kCount, 0);
+        std::vector<size_t> delivered;
+        const size_t count = runOrdered(
+            kCount, workers,
+            [&](size_t item) {
+                slowerEarlier(item, kCount);
+                results[item] = item * item + 1;
+            },
+            [&](size_t item) {
+                // Written on a worker, read here: delivered only once its work is done.
+                EXPECT_EQ(results[item], item * item + 1) << item;
+                delivered.push_back(item);
+                return true;
+            });
+        EXPECT_EQ(count, kCount) << workers;
+        ASSERT_EQ(delivered.size(), kCount) << workers;
+        for (size_t i = 0; i < kCount; ++i) {
+            EXPECT_EQ(delivered[i], i) << workers;
+        }
+    }
+}
+
+TEST(OrderedWorkers, NothingToDoCallsNothing) {
+    int calls = 0;
+    EXPECT_EQ(runOrdered(
+                  0, 4, [&](size_t) { ++calls; }, [&](size_t) { return ++calls > 0; }),
+              0u);
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(OrderedWorkers, OneWorkerDoesItAllOnAThreadOfItsOwn) {
+    std::set<std::thread::id> threads;
+    std::vector<size_t> order;
+    runOrdered(
+        50, 1,
+        [&](size_t item) {
+            threads.insert(std::this_thread::get_id());
+            order.push_back(item);
+        },
+        [](size_t) { return true; });
+    ASSERT_EQ(threads.size(), 1u);
+    EXPECT_NE(*threads.begin(), std::this_thread::get_id());
+    for (size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(order[i], i);
+    }
+}
+
+TEST(OrderedWorkers, StoppingDeliversNothingMoreAndEndsTheWork) {
+    constexpr size_t kCount = 10000;
+    std::atomic<size_t> worked{0};
+    std::vector<size_t> delivered;
+    const size_t count = runOrdered(
+        kCount, 2,
+        [&](size_t) {
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+            ++worked;
+        },
+        [&](size_t item) {
+            if (item == 10) {
+                return false;
+            }
+            delivered.push_back(item);
+            return true;
+        });
+    EXPECT_EQ(count, 10u);
+    EXPECT_EQ(delivered.size(), 10u);
+    // The workers took no new item once told; the call returned only after they ended.
+    const size_t afterReturn = worked.load();
+    EXPECT_LT(afterReturn, kCount / 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(worked.load(), afterReturn);
+}
+
+TEST(OrderedWorkers, AWorksExceptionComesOutWhereItsItemWouldBeDelivered) {
+    std::vector<size_t> delivered;
+    EXPECT_THROW(runOrdered(
+                     100, 3,
+                     [](size_t item) {
+                         if (item == 42) {
+                             throw std::runtime_error("no file");
+                         }
+                     },
+                     [&](size_t item) {
+                         delivered.push_back(item);
+                         return true;
+                     }),
+                 std::runtime_error);
+    EXPECT_EQ(delivered.size(), 42u);
+}
+
+} // namespace
+} // namespace vtl
