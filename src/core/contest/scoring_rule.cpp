@@ -4,10 +4,8 @@
 #include "core/flight/decimal_text.h"
 #include "core/flight/flight_drawing.h"
 #include "core/flight/flight_figures.h"
-#include "core/flight/flight_image.h"
 #include "core/flight/flight_plausibility.h"
 #include "core/flight/flight_record.h"
-#include "core/flight/image_handover.h"
 
 #include <algorithm>
 #include <cctype>
@@ -157,24 +155,19 @@ std::optional<double> ScoringRule::score(const std::vector<int32_t>& altitudeCm,
 
 ContestFlightReading readContestFlight(const std::vector<uint8_t>& bytes) {
     ContestFlightReading reading;
-    if (bytes.size() < image::kHeaderSize + image::kSlotSize ||
-        !plausibleFlightHeader(bytes.data(), bytes.size())) {
+    // A record is large; each reading thread keeps one for every flight it reads. The flight is
+    // judged, decoded and converted once, as a load would, and smoothed as its drawing is.
+    thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
+    const std::optional<int32_t> converted =
+        decodePlausibleFlight(*record, bytes.data(), bytes.size());
+    if (!converted) {
         return reading;
     }
-    const auto record = std::make_unique<FlightRecord>();
-    if (acceptLoadedImage(*record, bytes.data(), bytes.size(), FlightRole::Current) !=
-        HandoverResult::Accepted) {
-        return reading;
-    }
-    const std::optional<FlightDrawing> drawing = drawFlight(*record, false);
-    if (!drawing) {
-        return reading;
-    }
+    plottedAltitudeCm(*record, *converted, reading.altitudeCm);
     reading.isFlight = true;
     reading.competitorNumber = record->competitorNumber;
     reading.serialNumber = record->serialNumber;
     reading.hasEnd = imageHasEnd(bytes.data(), bytes.size());
-    reading.altitudeCm = drawing->altitudeCm;
     reading.samplesPer10s = record->samplesPer10s;
     return reading;
 }
