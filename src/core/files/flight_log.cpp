@@ -378,14 +378,18 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
         if (name.empty() || name[0] == '.') {
             continue;
         }
-        std::error_code targetError;
+        // The folder's listing tells the type of what is not a link, without asking the disk;
+        // only a link is followed to what it leads to.
         std::error_code linkError;
-        const fs::file_status target = entry.status(targetError);
+        std::error_code targetError;
+        const bool link = entry.is_symlink(linkError);
+        const fs::file_type target = link ? entry.status(targetError).type()
+                                     : entry.is_regular_file(targetError) ? fs::file_type::regular
+                                                                          : fs::file_type::unknown;
         // A link to nowhere or into a loop of links is listed (as unreadable); folders, pipes and
         // devices are not files of the log, and opening a pipe would wait for a writer.
-        const bool dangling = fs::is_symlink(entry.symlink_status(linkError)) &&
-                              (targetError || target.type() == fs::file_type::not_found);
-        if (!dangling && !fs::is_regular_file(target)) {
+        const bool dangling = link && (targetError || target == fs::file_type::not_found);
+        if (!dangling && target != fs::file_type::regular) {
             continue;
         }
         FlightLogRow row;
