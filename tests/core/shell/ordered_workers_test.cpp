@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <thread>
@@ -72,26 +74,45 @@ TEST(OrderedWorkers, OneWorkerDoesItAllOnAThreadOfItsOwn) {
 
 TEST(OrderedWorkers, StoppingDeliversNothingMoreAndEndsTheWork) {
     constexpr size_t kCount = 10000;
+    constexpr size_t kStopAt = 10;
+    constexpr size_t kQuick = 12; // items done at once; later ones wait until released
     std::atomic<size_t> worked{0};
+    std::mutex mutex;
+    std::condition_variable releasedChanged;
+    bool released = false;
+    std::thread releaser;
     std::vector<size_t> delivered;
     const size_t count = runOrdered(
         kCount, 2,
-        [&](size_t) {
-            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        [&](size_t item) {
+            if (item >= kQuick) {
+                std::unique_lock<std::mutex> lock(mutex);
+                releasedChanged.wait(lock, [&] { return released; });
+            }
             ++worked;
         },
         [&](size_t item) {
-            if (item == 10) {
+            if (item == kStopAt) {
+                // The two workers hold an item each, waiting; they are let go well after the
+                // stop, whatever the scheduler does meanwhile.
+                releaser = std::thread([&] {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                    const std::lock_guard<std::mutex> lock(mutex);
+                    released = true;
+                    releasedChanged.notify_all();
+                });
                 return false;
             }
             delivered.push_back(item);
             return true;
         });
-    EXPECT_EQ(count, 10u);
-    EXPECT_EQ(delivered.size(), 10u);
-    // The workers took no new item once told; the call returned only after they ended.
+    releaser.join();
+    EXPECT_EQ(count, kStopAt);
+    EXPECT_EQ(delivered.size(), kStopAt);
+    // The workers finished the items they held and took no new one; the call returned only after
+    // they ended.
     const size_t afterReturn = worked.load();
-    EXPECT_LT(afterReturn, kCount / 2);
+    EXPECT_LE(afterReturn, kQuick + 2);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(worked.load(), afterReturn);
 }
