@@ -6,7 +6,9 @@ A POSIX-only call (and a POSIX-only header) may stand in a file made for POSIX a
 POSIX_ONLY) or inside a branch that Windows never compiles: the #else of `#ifdef _WIN32` or
 `#if defined(_WIN32)`, or the body of `#ifndef _WIN32` / `#if !defined(_WIN32)`. Member calls
 (`port.close()`) and qualified names (`QProcess::kill`) are not the system's and are not counted.
-Prints each call out of place as FILE:LINE and exits 1. `--self-test` checks the checker."""
+No `thread_local` stands where Windows compiles it: the MinGW build frees such a variable twice
+when its thread ends, now and then. Prints each fault as FILE:LINE and exits 1. `--self-test`
+checks the checker."""
 import pathlib
 import re
 import sys
@@ -34,6 +36,7 @@ POSIX_ONLY = ("tools/devsim/", "fuzz/", "src/platform/qt_serial_port.cpp")
 
 CALL_KEYWORDS = {"return", "else", "do", "case", "throw", "not", "and", "or", "co_return"}
 CALL = re.compile(r"\b([A-Za-z_]\w*)\s*\(")
+THREAD_LOCAL = re.compile(r"\bthread_local\b")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 DIRECTIVE = re.compile(r"^\s*#\s*(\w+)\s*(.*)$")
 WINDOWS = re.compile(r"^(defined\s*\(\s*_WIN32\s*\)|defined\s+_WIN32|_WIN32)$")
@@ -116,6 +119,8 @@ def problems_in(text, rel):
             continue
         if any(frame[1] for frame in stack):
             continue
+        if THREAD_LOCAL.search(line):
+            found.append(f"{rel}:{number}: thread_local where Windows compiles it")
         for match in CALL.finditer(line):
             if match.group(1) in POSIX_CALLS and system_call_at(line, match):
                 found.append(f"{rel}:{number}: {match.group(1)}() outside a POSIX branch")
@@ -140,6 +145,10 @@ def self_test():
         ("if (!x) return link(a, b);", core, 1),
         ("sigaction(SIGINT, &a, nullptr);", pathlib.PurePosixPath("tools/devsim/x.cpp"), 0),
         ("mkstemp(name);", pathlib.PurePosixPath("src/core/shell/posix_file.cpp"), 0),
+        ("thread_local std::vector<int> scratch;", core, 1),
+        ("static thread_local int depth = 0;", pathlib.PurePosixPath("tools/cli/x.cpp"), 1),
+        ("#ifndef _WIN32\nthread_local int depth = 0;\n#endif", core, 0),
+        ("// no thread_local here\nint thread_locals = 0;", core, 0),
     ]
     failed = 0
     for text, rel, expected in cases:

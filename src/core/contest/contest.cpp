@@ -2,6 +2,7 @@
 #include "core/contest/contest.h"
 
 #include "core/files/flight_archive.h"
+#include "core/flight/flight_record.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/csv_field.h"
 #include "core/shell/sha256.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <system_error>
 
@@ -251,13 +253,13 @@ void Contest::chooseFlight(int round, const std::string& file) {
     save();
 }
 
-std::optional<double> Contest::scoreFile(const std::string& file) const {
+std::optional<double> Contest::scoreFile(const std::string& file, FlightRecord& record) const {
     const std::optional<std::string> bytes = readWholeFile(utf8Path(m_folder) / utf8Path(file));
     if (!bytes) {
         return std::nullopt;
     }
     const ContestFlightReading reading =
-        readContestFlight(std::vector<uint8_t>(bytes->begin(), bytes->end()));
+        readContestFlight(std::vector<uint8_t>(bytes->begin(), bytes->end()), record);
     if (!reading.isFlight) {
         return std::nullopt;
     }
@@ -268,8 +270,9 @@ std::optional<double> Contest::scoreFile(const std::string& file) const {
 void Contest::setRule(const ScoringRule& rule) {
     m_document.rule = rule;
     m_document.ruleVersion = kScoringRuleVersion;
+    const auto record = std::make_unique<FlightRecord>();
     for (ContestFlight& flight : m_document.flights) {
-        flight.score = scoreFile(flight.file);
+        flight.score = scoreFile(flight.file, *record);
     }
     save();
 }
@@ -353,6 +356,7 @@ std::vector<ContestMismatch> Contest::verify() const {
     std::vector<ContestMismatch> mismatches;
     const fs::path base = utf8Path(m_folder);
     std::set<std::string> known;
+    const auto record = std::make_unique<FlightRecord>();
     for (const ContestFlight& flight : m_document.flights) {
         if (flight.duplicate || !known.insert(flight.file).second) {
             continue;
@@ -369,7 +373,7 @@ std::vector<ContestMismatch> Contest::verify() const {
                 {ContestMismatch::Kind::ChangedFile, flight.file, flight.score, std::nullopt});
             continue;
         }
-        const std::optional<double> computed = scoreFile(flight.file);
+        const std::optional<double> computed = scoreFile(flight.file, *record);
         const bool same = computed.has_value() == flight.score.has_value() &&
                           (!computed || std::fabs(*computed - *flight.score) < 1e-6);
         if (!same) {

@@ -12,6 +12,8 @@
 
 namespace vtl {
 
+struct FlightRecord;
+
 // A competitor's line of the results: every round's counted score (nothing where the round has
 // none), the total and the place, shared on equal totals (1, 2, 2, 4).
 struct CompetitorResult {
@@ -73,7 +75,8 @@ private:
     Contest(std::string folder, std::unique_ptr<ContestLock> lock);
     void refreshFlags();
     void save();
-    std::optional<double> scoreFile(const std::string& file) const;
+    // `record` is where the flight is decoded, reused from file to file.
+    std::optional<double> scoreFile(const std::string& file, FlightRecord& record) const;
 
     std::string m_folder;
     std::unique_ptr<ContestLock> m_lock;

@@ -154,21 +154,25 @@ std::optional<double> ScoringRule::score(const std::vector<int32_t>& altitudeCm,
 }
 
 ContestFlightReading readContestFlight(const std::vector<uint8_t>& bytes) {
+    const auto record = std::make_unique<FlightRecord>();
+    return readContestFlight(bytes, *record);
+}
+
+ContestFlightReading readContestFlight(const std::vector<uint8_t>& bytes, FlightRecord& record) {
     ContestFlightReading reading;
-    // A record is large; each reading thread keeps one for every flight it reads. The flight is
-    // judged, decoded and converted once, as a load would, and smoothed as its drawing is.
-    thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
+    // The flight is judged, decoded and converted once, as a load would, and smoothed as its
+    // drawing is.
     const std::optional<int32_t> converted =
-        decodePlausibleFlight(*record, bytes.data(), bytes.size());
+        decodePlausibleFlight(record, bytes.data(), bytes.size());
     if (!converted) {
         return reading;
     }
-    plottedAltitudeCm(*record, *converted, reading.altitudeCm);
+    plottedAltitudeCm(record, *converted, reading.altitudeCm);
     reading.isFlight = true;
-    reading.competitorNumber = record->competitorNumber;
-    reading.serialNumber = record->serialNumber;
+    reading.competitorNumber = record.competitorNumber;
+    reading.serialNumber = record.serialNumber;
     reading.hasEnd = imageHasEnd(bytes.data(), bytes.size());
-    reading.samplesPer10s = record->samplesPer10s;
+    reading.samplesPer10s = record.samplesPer10s;
     return reading;
 }
 

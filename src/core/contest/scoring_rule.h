@@ -8,6 +8,8 @@
 
 namespace vtl {
 
+struct FlightRecord;
+
 // The version of the scoring arithmetic below. A contest notes it beside the rule's text, so that
 // scores kept by another version can be told apart when they are verified.
 constexpr int kScoringRuleVersion = 1;
@@ -50,6 +52,8 @@ struct ContestFlightReading {
     uint32_t samplesPer10s = 0;
 };
 
+// `record` is where the flight is decoded: one a thread, reused from flight to flight.
+ContestFlightReading readContestFlight(const std::vector<uint8_t>& bytes, FlightRecord& record);
 ContestFlightReading readContestFlight(const std::vector<uint8_t>& bytes);
 
 } // namespace vtl

@@ -236,17 +236,23 @@ std::string downloadTimeFromName(const std::string& fileName) {
     return name ? localTimeText(name->localTime) : std::string();
 }
 
+FlightFileScratch::FlightFileScratch() : record(std::make_unique<FlightRecord>()) {}
+
+FlightFileScratch::~FlightFileScratch() = default;
+
 void readFlightLogFile(const std::string& path, FlightLogRow& row) {
+    FlightFileScratch scratch;
+    readFlightLogFile(path, row, scratch);
+}
+
+void readFlightLogFile(const std::string& path, FlightLogRow& row, FlightFileScratch& scratch) {
     row.serialNumber.reset();
     row.competitorNumber.reset();
     row.samplingCode.reset();
     row.temperature.reset();
     row.figures = FlightFigures{};
-    // A record is large; each reading thread keeps one, and the file's bytes and curve, for every
-    // file it reads.
-    thread_local std::vector<uint8_t> bytes;
-    thread_local std::vector<int32_t> plotted;
-    thread_local const std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
+    std::vector<uint8_t>& bytes = scratch.bytes;
+    FlightRecord& record = *scratch.record;
     if (!readMeasurementFile(path, bytes)) {
         row.status = LogStatus::Unreadable;
         return;
@@ -265,17 +271,17 @@ void readFlightLogFile(const std::string& path, FlightLogRow& row) {
         parseArchiveFileName(utf8String(utf8Path(path).filename()));
     const ArchiveKind kind = name ? name->kind : ArchiveKind::Whole;
     const std::optional<int32_t> converted =
-        decodePlausibleFlight(*record, bytes.data(), bytes.size());
+        decodePlausibleFlight(record, bytes.data(), bytes.size());
     if (!converted) {
         row.status = kind == ArchiveKind::Corrupt ? LogStatus::Corrupt : LogStatus::NotAFlight;
         return;
     }
-    row.serialNumber = record->serialNumber;
-    row.competitorNumber = record->competitorNumber;
-    row.samplingCode = record->samplingCode;
-    row.temperature = static_cast<int>(std::lround(record->temperature));
-    plottedAltitudeCm(*record, *converted, plotted);
-    row.figures = flightFigures(plotted, record->samplesPer10s);
+    row.serialNumber = record.serialNumber;
+    row.competitorNumber = record.competitorNumber;
+    row.samplingCode = record.samplingCode;
+    row.temperature = static_cast<int>(std::lround(record.temperature));
+    plottedAltitudeCm(record, *converted, scratch.plotted);
+    row.figures = flightFigures(scratch.plotted, record.samplesPer10s);
     // The archive name says what the download was; a flight that decodes may still have come
     // only in part, and a file of any name may have been cut off before the flight's end.
     const bool cut = kind == ArchiveKind::Partial || !imageHasEnd(bytes.data(), bytes.size());
@@ -455,10 +461,16 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
         }
     }
     const std::optional<FlightNotes> notes = folderNotes(folderPath);
-    const auto work = [&](size_t i) {
+    const unsigned workers = workerCount();
+    std::vector<std::unique_ptr<FlightFileScratch>> scratches(workers);
+    const auto work = [&](size_t i, unsigned worker) {
         FlightLogRow& row = rows[i];
         if (toRead[i]) {
-            readFlightLogFile(utf8String(folderPath / utf8Path(row.fileName)), row);
+            if (!scratches[worker]) {
+                scratches[worker] = std::make_unique<FlightFileScratch>();
+            }
+            readFlightLogFile(utf8String(folderPath / utf8Path(row.fileName)), row,
+                              *scratches[worker]);
         }
         if (notes) {
             findNote(*notes, folderPath, row);
@@ -475,7 +487,7 @@ std::vector<FlightLogRow> scanFlightLog(const std::string& folder,
     };
     size_t delivered = 0;
     if (notes || std::find(toRead.begin(), toRead.end(), true) != toRead.end()) {
-        delivered = runOrdered(rows.size(), workerCount(), work, deliver);
+        delivered = runOrdered(rows.size(), workers, work, deliver);
     } else {
         while (delivered < rows.size() && deliver(delivered)) {
             ++delivered;

@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vtl {
+
+struct FlightRecord;
 
 // What reading a file of the log gave. A file that is not a whole flight still has its row, so
 // the user sees what lies in the folder.
@@ -46,9 +49,21 @@ struct FlightLogRow {
 // "2026-06-14 10:35:12"; empty when the name is not an archive name.
 std::string downloadTimeFromName(const std::string& fileName);
 
+// What reading a file needs beside its row: the file's bytes, a record and the drawn curve. One
+// kept by each reading thread is reused from file to file.
+struct FlightFileScratch {
+    FlightFileScratch();
+    ~FlightFileScratch();
+    std::vector<uint8_t> bytes;
+    std::vector<int32_t> plotted;
+    std::unique_ptr<FlightRecord> record;
+};
+
 // Reads one measurement file into its row (the file's name, size and time are the caller's).
 // Converts the flight once, as a load does, and smooths its curve as the window's drawing pass
-// does, so that the figures agree with what the window shows. Any thread may read at once.
+// does, so that the figures agree with what the window shows. Threads may read at once, each
+// with its own scratch.
+void readFlightLogFile(const std::string& path, FlightLogRow& row, FlightFileScratch& scratch);
 void readFlightLogFile(const std::string& path, FlightLogRow& row);
 
 // The name of the cache kept in a listed folder. Files whose names start with '.' are not listed.

@@ -16,10 +16,10 @@ namespace {
 // finished item is marked under the mutex, and the delivering thread waits for the next one.
 class OrderedRun {
 public:
-    OrderedRun(size_t count, const std::function<void(size_t)>& work)
+    OrderedRun(size_t count, const std::function<void(size_t, unsigned)>& work)
         : m_count(count), m_work(work), m_done(count, false), m_errors(count) {}
 
-    void workUntilDone() {
+    void workUntilDone(unsigned worker) {
         for (;;) {
             if (m_stop.load(std::memory_order_relaxed)) {
                 return;
@@ -30,7 +30,7 @@ public:
             }
             std::exception_ptr error;
             try {
-                m_work(item);
+                m_work(item, worker);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -60,7 +60,7 @@ public:
 
 private:
     const size_t m_count;
-    const std::function<void(size_t)>& m_work;
+    const std::function<void(size_t, unsigned)>& m_work;
     std::atomic<size_t> m_next{0};
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
@@ -76,7 +76,7 @@ unsigned workerCount() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-size_t runOrdered(size_t count, unsigned workers, const std::function<void(size_t)>& work,
+size_t runOrdered(size_t count, unsigned workers, const std::function<void(size_t, unsigned)>& work,
                   const std::function<bool(size_t)>& deliver) {
     if (count == 0) {
         return 0;
@@ -86,7 +86,7 @@ size_t runOrdered(size_t count, unsigned workers, const std::function<void(size_
     const size_t started = std::min<size_t>(std::max(workers, 1u), count);
     threads.reserve(started);
     for (size_t i = 0; i < started; ++i) {
-        threads.emplace_back([&run] { run.workUntilDone(); });
+        threads.emplace_back([&run, i] { run.workUntilDone(static_cast<unsigned>(i)); });
     }
     size_t delivered = 0;
     std::exception_ptr error;

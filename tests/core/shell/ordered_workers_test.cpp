@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -26,12 +27,16 @@ TEST(OrderedWorkers, DeliversEveryItemInOrderWithWhatItsWorkWrote) {
     for (const unsigned workers : {1u, 2u, 4u, 16u}) {
         constexpr size_t kCount = 300;
         std::vector<size_t> results(kCount, 0);
+        std::vector<unsigned> workerOf(kCount, 0);
+        std::vector<std::thread::id> threadOf(kCount);
         std::vector<size_t> delivered;
         const size_t count = runOrdered(
             kCount, workers,
-            [&](size_t item) {
+            [&](size_t item, unsigned worker) {
                 slowerEarlier(item, kCount);
                 results[item] = item * item + 1;
+                workerOf[item] = worker;
+                threadOf[item] = std::this_thread::get_id();
             },
             [&](size_t item) {
                 // Written on a worker, read here: delivered only once its work is done.
@@ -44,13 +49,22 @@ TEST(OrderedWorkers, DeliversEveryItemInOrderWithWhatItsWorkWrote) {
         for (size_t i = 0; i < kCount; ++i) {
             EXPECT_EQ(delivered[i], i) << workers;
         }
+        // A worker's index is its thread's alone, so what it reuses is never shared.
+        std::map<unsigned, std::set<std::thread::id>> threadsOfWorker;
+        for (size_t i = 0; i < kCount; ++i) {
+            EXPECT_LT(workerOf[i], workers);
+            threadsOfWorker[workerOf[i]].insert(threadOf[i]);
+        }
+        for (const auto& [worker, threads] : threadsOfWorker) {
+            EXPECT_EQ(threads.size(), 1u) << worker;
+        }
     }
 }
 
 TEST(OrderedWorkers, NothingToDoCallsNothing) {
     int calls = 0;
     EXPECT_EQ(runOrdered(
-                  0, 4, [&](size_t) { ++calls; }, [&](size_t) { return ++calls > 0; }),
+                  0, 4, [&](size_t, unsigned) { ++calls; }, [&](size_t) { return ++calls > 0; }),
               0u);
     EXPECT_EQ(calls, 0);
 }
@@ -60,7 +74,7 @@ TEST(OrderedWorkers, OneWorkerDoesItAllOnAThreadOfItsOwn) {
     std::vector<size_t> order;
     runOrdered(
         50, 1,
-        [&](size_t item) {
+        [&](size_t item, unsigned) {
             threads.insert(std::this_thread::get_id());
             order.push_back(item);
         },
@@ -84,7 +98,7 @@ TEST(OrderedWorkers, StoppingDeliversNothingMoreAndEndsTheWork) {
     std::vector<size_t> delivered;
     const size_t count = runOrdered(
         kCount, 2,
-        [&](size_t item) {
+        [&](size_t item, unsigned) {
             if (item >= kQuick) {
                 std::unique_lock<std::mutex> lock(mutex);
                 releasedChanged.wait(lock, [&] { return released; });
@@ -121,7 +135,7 @@ TEST(OrderedWorkers, AWorksExceptionComesOutWhereItsItemWouldBeDelivered) {
     std::vector<size_t> delivered;
     EXPECT_THROW(runOrdered(
                      100, 3,
-                     [](size_t item) {
+                     [](size_t item, unsigned) {
                          if (item == 42) {
                              throw std::runtime_error("no file");
                          }
