@@ -90,8 +90,9 @@ FlightNotes::FlightNotes(std::string folder) : m_folder(std::move(folder)) {
     }
 }
 
+// In the system's own separators, whichever the folder came in, as the messages name it.
 std::string FlightNotes::notesPath() const {
-    return utf8String(utf8Path(m_folder) / kFlightNotesFileName);
+    return utf8String((utf8Path(m_folder) / kFlightNotesFileName).make_preferred());
 }
 
 std::optional<FoundNote> FlightNotes::find(const std::string& fileName,

@@ -152,6 +152,19 @@ TEST_F(FlightNotesFolder, DamagedNotesFileIsRefusedAndNeverWrittenOver) {
     }
 }
 
+TEST_F(FlightNotesFolder, DamagedNotesFileIsNamedInTheSystemsSeparators) {
+    // The windows name a flight with '/' on every system.
+    writeText(folder / kFlightNotesFileName, "{ not json");
+    try {
+        readFlightNote(folder.path().generic_string() + "/a.bin");
+        FAIL() << "a damaged notes file was read";
+    } catch (const FlightNotesError& error) {
+        const fs::path notes = fs::path(folder / kFlightNotesFileName).make_preferred();
+        EXPECT_NE(std::string(error.what()).find(notes.string()), std::string::npos)
+            << error.what();
+    }
+}
+
 TEST_F(FlightNotesFolder, MissingFlightIsNamedInTheError) {
     try {
         noteOf("gone.bin");
