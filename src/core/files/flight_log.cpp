@@ -538,7 +538,7 @@ std::string optionalInt(const std::optional<int>& value) {
 std::string flightLogCsv(const std::vector<FlightLogRow>& rows) {
     std::string csv = "downloaded,serial,competitor,sampling_code,temperature_c,maximum_m,"
                       "time_to_maximum_s,flight_time_s,best_climb_mps,mean_sink_mps,status,"
-                      "file,size_bytes,note\r\n";
+                      "file,size_bytes,note,note_stale\r\n";
     for (const FlightLogRow& row : rows) {
         const FlightFigures& f = row.figures;
         const std::string fields[] = {row.downloaded,
@@ -554,7 +554,8 @@ std::string flightLogCsv(const std::vector<FlightLogRow>& rows) {
                                       logStatusName(row.status),
                                       row.fileName,
                                       std::to_string(row.size),
-                                      row.note};
+                                      row.note,
+                                      row.noteStale ? "yes" : ""};
         for (size_t i = 0; i < std::size(fields); ++i) {
             csv += (i == 0 ? "" : ",") + csvField(fields[i]);
         }

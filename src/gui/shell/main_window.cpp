@@ -410,7 +410,10 @@ void TVantorel_BMP::Warto1Click() {
 }
 
 void TVantorel_BMP::BZapisz_PomiarClick() {
-    m_measurements.saveMeasurement(*m_currentFlight);
+    // A flight that came from no file (its archive copy failed) now has one to keep its note with.
+    if (m_measurements.saveMeasurement(*m_currentFlight) && m_noteField->flightFile().empty()) {
+        m_noteField->setFlightFile(m_measurements.lastSaveName());
+    }
 }
 
 namespace {

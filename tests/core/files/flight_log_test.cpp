@@ -474,14 +474,16 @@ TEST(FlightLogCsv, GoldenText) {
     odd.downloaded = "2026-06-01 07:00:00";
     odd.status = LogStatus::NotAFlight;
     odd.note = "ciepło, \"termika\"\nzłe lądowanie";
+    // A note written for other bytes under this name is marked, as the window greys it.
+    odd.noteStale = true;
     EXPECT_EQ(flightLogCsv({row, odd}),
               "downloaded,serial,competitor,sampling_code,temperature_c,maximum_m,"
               "time_to_maximum_s,flight_time_s,best_climb_mps,mean_sink_mps,status,file,"
-              "size_bytes,note\r\n"
+              "size_bytes,note,note_stale\r\n"
               "2026-06-14 10:35:12,1234,42,2,-3,52.4,31.20,50.10,1.67,0.00,ok,"
-              "2026-06-14_103512_S1234_C42.bin,2164,\r\n"
+              "2026-06-14_103512_S1234_C42.bin,2164,,\r\n"
               "2026-06-01 07:00:00,,,,,,,,,,not a flight,\"wind \"\"3\"\", gusts.txt\",33,"
-              "\"ciepło, \"\"termika\"\"\nzłe lądowanie\"\r\n");
+              "\"ciepło, \"\"termika\"\"\nzłe lądowanie\",yes\r\n");
     EXPECT_EQ(figureText(2.5, 1, ','), "2,5");
 }
 

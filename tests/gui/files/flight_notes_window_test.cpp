@@ -44,6 +44,7 @@ private slots:
     void logCellEditWritesOnlyTheNotes();
     void logExportsAndFiltersNotes();
     void mainWindowEditorWritesAndReads();
+    void savedFilelessFlightKeepsItsNoteWithTheNewFile();
 
 private:
     QString flight(const char* name) const {
@@ -176,15 +177,15 @@ void FlightNotesWindowTest::logExportsAndFiltersNotes() {
     m_rig->prompter().answerNextFiles({csv.toStdString()});
     log->exportButton()->click();
     const QList<QByteArray> lines = readFile(csv).split('\n');
-    QVERIFY(lines[0].startsWith("downloaded,") && lines[0].endsWith(",note\r"));
+    QVERIFY(lines[0].startsWith("downloaded,") && lines[0].endsWith(",note,note_stale\r"));
     bool found = false;
     for (const QByteArray& line : lines) {
         if (line.contains(kLow)) {
             found = true;
             QVERIFY(QString::fromUtf8(line).endsWith(
-                QStringLiteral(",\"lądowanie w zbożu, \"\"auć\"\"\"\r")));
+                QStringLiteral(",\"lądowanie w zbożu, \"\"auć\"\"\",\r")));
         } else if (line.contains(kHigh)) {
-            QVERIFY(line.endsWith(",\r"));
+            QVERIFY(line.endsWith(",,\r"));
         }
     }
     QVERIFY(found);
@@ -237,6 +238,36 @@ void FlightNotesWindowTest::mainWindowEditorWritesAndReads() {
     emit m_window->form().Chart1->OnClickSeries(ChartView::Series1);
     QVERIFY(!field->editor()->isEnabled());
     QVERIFY(field->note().empty());
+}
+
+void FlightNotesWindowTest::savedFilelessFlightKeepsItsNoteWithTheNewFile() {
+    // The archive's place is a file: the downloaded flight is shown, but has no file.
+    const QString notAFolder = m_rig->path("not-a-folder");
+    writeFile(notAFolder, QByteArray("x"));
+    m_window->setArchiveFolder(notAFolder);
+    const QByteArray image = flightBytes(6000, 7);
+    m_rig->model().image.assign(image.begin(), image.end());
+    m_window->form().B_Odczyt_Vantorelu->click();
+    QVERIFY(m_window->currentFlight().holdsFlight());
+    FlightNoteField* field = m_window->noteField();
+    QVERIFY(!field->editor()->isEnabled());
+
+    const QString saved = m_rig->path("saved.bin");
+    m_rig->prompter().answerNextFiles({saved.toStdString()});
+    m_window->form().BZapisz->click();
+    QVERIFY(QFile::exists(saved));
+    QVERIFY(field->editor()->isEnabled());
+    field->editor()->setFocus();
+    QTest::keyClicks(field->editor(), QStringLiteral("saved by hand"));
+    QTest::keyClick(field->editor(), Qt::Key_Return);
+    QCOMPARE(vtl::readFlightNote(saved.toStdString())->text, "saved by hand");
+
+    // A flight that has its file keeps it when saved elsewhere too.
+    const QString copy = m_rig->path("copy.bin");
+    m_rig->prompter().answerNextFiles({copy.toStdString()});
+    m_window->form().BZapisz->click();
+    QVERIFY(QFile::exists(copy));
+    QCOMPARE(field->flightFile(), saved.toStdString());
 }
 
 QTEST_MAIN(FlightNotesWindowTest)
