@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace vtl::cli {
@@ -75,7 +76,7 @@ std::string runLog(const CommandLine& args) {
         item["bestClimbMps"] = optionalFigure(f.bestClimbMps);
         item["meanSinkMps"] = optionalFigure(f.meanSinkMps);
         item["status"] = logStatusName(row.status);
-        list.push_back(item);
+        list.push_back(std::move(item));
     }
     return jsonText(list, requestedLayout(args));
 }
